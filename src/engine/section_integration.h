@@ -1,0 +1,61 @@
+// Stress resultants of a reinforced-concrete section under a plane strain field, exact over the
+// polygon, and the strain limits that define the failure of a section.
+#pragma once
+
+#include <array>
+
+#include "engine/material.h"
+#include "model/section_geometry.h"
+
+namespace tarvelo {
+
+// Plane strain field: strain at (x, y) = axialStrain + x * curvatureX + y * curvatureY.
+struct SectionStrain {
+    double axialStrain = 0.0;
+    double curvatureX = 0.0;  // 1/cm
+    double curvatureY = 0.0;  // 1/cm
+};
+
+// N in kN (compression negative); momentX = -(integral of stress * x + sum of bar force * x),
+// momentY likewise with y, in kNcm.
+struct SectionResultants {
+    double N = 0.0;
+    double momentX = 0.0;
+    double momentY = 0.0;
+};
+
+// Gauss-Legendre abscissae and weights on [-1, 1].
+struct GaussRule {
+    int count = 0;
+    std::array<double, 5> abscissa{};
+    std::array<double, 5> weight{};
+};
+
+// Fills the rule for count 2, 3, 4 or 5; any other count leaves it as it is.
+void SetGaussRule(GaussRule& rule, int count);
+
+// Area, first moments, second moments and product moment of the closed polygon
+// vertices[0..nv] (vertices[nv] equal to vertices[0]), by 3-point Gauss along the edges. The
+// first moments and the product moment are set to 0 when below 1e-10. Slenderness left 0.
+SectionConstants ComputeSectionProperties(const Point* vertices, int nv);
+
+// Reusable working state: the clipped polygon and the zone lists live here, sized for the input
+// limit, so an integration allocates nothing.
+class SectionIntegrator {
+public:
+    // Room for the nv + 1 points plus the points two clippings can add (one per edge each).
+    static constexpr int kMaxWorkPoints = 4 * (kMaxVertices + 1) + 1;
+
+    // Resultants of the section (polygon vertices[0..nv] closed, nb bars with their areas) for
+    // the strain. `area` is the polygon's area from ComputeSectionProperties (used by the
+    // uniform-strain case). On a strain-limit violation sectionFailure becomes 1 and the
+    // resultants are 0; otherwise sectionFailure is 0.
+    SectionResultants IntegrateSection(const SectionStrain& strain, const Point* vertices, int nv,
+                                       const Bar* bars, int nb, double area,
+                                       const MaterialParameters& m, int& sectionFailure);
+
+private:
+    // Working polygon, zone lists and Gauss rule: fixed-size members (to be completed).
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,94 @@
+// The input rules every run applies before an analysis, in their order, with the message, the
+// kind of box and the control that receives the focus when the rule ends the run.
+#pragma once
+
+#include <string_view>
+
+namespace tarvelo {
+
+enum class RuleId {
+    None = 0,
+    FckBelow20,             // question
+    FckAbove90,
+    FckNotPositive,         // fck <= 0 accepted at the question: cannot be analysed
+    FykNotPositive,
+    EsNotPositive,
+    FykNotStandard,         // question
+    EsNotStandard,          // question
+    CreepTooHigh,           // question
+    GamacBelowOne,
+    GamasBelowOne,
+    BarCountOverflow,       // count beyond the 16-bit range
+    BarCountNotPositive,
+    BarCountAbove299,
+    PolygonBarsBelow4,
+    RectangleBarsBelow4,
+    CircleBarsBelow6,
+    VertexCountOverflow,    // count beyond the 16-bit range
+    VertexCountBelow3,
+    VertexCountAbove299,
+    VertexGridRows,
+    PolygonBarGridRows,
+    RectangleZeroDimension,
+    RectangleBarGridRows,
+    HollowRectangleZeroDimension,
+    HollowRectangleOpening,
+    HollowRectangleBarGridRows,
+    CircleZeroDimension,
+    CircleCoverTooLarge,
+    HollowCircleZeroDimension,
+    HollowCircleDiameters,
+    HollowCircleCoverTooLarge,
+    PolygonOrientation,
+    CoincidentBars,
+    BminBelow14,
+    BminBelow19,            // question
+    AreaBelow360,           // informative
+    ShortColumn,            // informative
+    HeightZero,             // loads window: L = 0
+    AxialForceZero,         // loads window: Fd = 0
+    Hypostatic,             // loads window: pinned base under a free top
+    CreepMakesNoStrain,     // creep coefficient giving a peak strain <= 0
+    GridRowOverflow,        // a grid larger than the 16-bit row count
+};
+
+enum class BoxKind { Warning, Question };
+
+enum class RuleOutcome {
+    End,       // the run stops after the box
+    YesNo,     // Yes stops the run, No goes on
+    Continue,  // informative, the run goes on
+};
+
+// Controls that can receive the focus after a box.
+enum class FocusTarget {
+    None,
+    Fck,               // Form17 Text1
+    CreepCoefficient,  // Form17 Text15
+    Fyk,               // Form17 Text2
+    Es,                // Form17 Text3
+    Gamac,             // Form17 Text10
+    Gamas,             // Form17 Text14
+    VertexCount,       // Form17 Text4
+    BarCount,          // Form17 Text5
+    SectionData,       // Form17 Command3 "Dados da seção"
+    Loads,             // Form17 Command1 "Carregamento"
+    LoadsHeight,       // Form17d Text1
+    LoadsAxialForce,   // Form17d Text7
+};
+
+struct RuleInfo {
+    RuleId id;
+    std::string_view message;
+    std::string_view title;
+    BoxKind box;
+    RuleOutcome outcome;
+    FocusTarget focus;
+};
+
+const RuleInfo& Rule(RuleId id);
+
+inline constexpr std::string_view kProgramTitle = "TARVELO";
+inline constexpr std::string_view kPolygonTitle = "Flexo-compressão oblíqua";
+
+}  // namespace tarvelo
