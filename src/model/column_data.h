@@ -9,7 +9,13 @@
 
 namespace tarvelo {
 
-enum class SectionType { RectangularSolid, RectangularHollow, CircularSolid, CircularHollow, Polygonal };
+enum class SectionType {
+    RectangularSolid,
+    RectangularHollow,
+    CircularSolid,
+    CircularHollow,
+    Polygonal
+};
 
 enum class SupportCondition { Fixed, Pinned, Free };
 
@@ -24,24 +30,24 @@ struct ColumnData {
     std::string title;  // "Título do exemplo" of the report
 
     // Main window (Form17).
-    std::string fck = "20";               // Text1, MPa
-    std::string creepCoefficient = "2.5";  // Text15
-    std::string fyk = "500";               // Text2, MPa
-    std::string Es = "200";                // Text3, GPa
-    std::string Gamac = "1.4";             // Text10
-    std::string Gamas = "1.15";            // Text14
+    std::string fck = "20";                                   // Text1, MPa
+    std::string creepCoefficient = "2.5";                     // Text15
+    std::string fyk = "500";                                  // Text2, MPa
+    std::string Es = "200";                                   // Text3, GPa
+    std::string Gamac = "1.4";                                // Text10
+    std::string Gamas = "1.15";                               // Text14
     SectionType sectionType = SectionType::RectangularSolid;  // Option1..Option5
-    std::string vertexCount;     // Text4, only for polygons
-    std::string barCount;        // Text5
-    std::string totalSteelArea;  // Text6, cm2
+    std::string vertexCount;                                  // Text4, only for polygons
+    std::string barCount;                                     // Text5
+    std::string totalSteelArea;                               // Text6, cm2
 
     // Section data window (Form17b), one group per kind, cm.
-    std::string rectHx = "20";  // Text1
-    std::string rectHy = "40";  // Text2
-    std::string hollowHx = "60";  // Text3
-    std::string hollowHy = "60";  // Text4
-    std::string hollowBxo;        // Text5, opening along x
-    std::string hollowByo;        // Text6, opening along y
+    std::string rectHx = "20";          // Text1
+    std::string rectHy = "40";          // Text2
+    std::string hollowHx = "60";        // Text3
+    std::string hollowHy = "60";        // Text4
+    std::string hollowBxo;              // Text5, opening along x
+    std::string hollowByo;              // Text6, opening along y
     std::string circleDiameter = "20";  // Text7
     std::string circleCover;            // Text8
     std::string hollowCircleDe = "40";  // Text9
@@ -54,16 +60,16 @@ struct ColumnData {
     std::vector<GridRow> bars;
 
     // Loads window (Form17d).
-    std::string L = "400";  // Text1, cm
-    std::string Fd;         // Text7, kN, compression positive
-    std::string Hxd_t;      // Text8, kN
-    std::string Hyd_t;      // Text9, kN
-    std::string Mxd_t;      // Text10, kNcm
-    std::string Myd_t;      // Text11, kNcm
-    std::string Mxd_b;      // Text5, kNcm
-    std::string Myd_b;      // Text6, kNcm
-    std::string pxd;        // Text2, kN/cm
-    std::string pyd;        // Text3, kN/cm
+    std::string L = "400";                                    // Text1, cm
+    std::string Fd;                                           // Text7, kN, compression positive
+    std::string Hxd_t;                                        // Text8, kN
+    std::string Hyd_t;                                        // Text9, kN
+    std::string Mxd_t;                                        // Text10, kNcm
+    std::string Myd_t;                                        // Text11, kNcm
+    std::string Mxd_b;                                        // Text5, kNcm
+    std::string Myd_b;                                        // Text6, kNcm
+    std::string pxd;                                          // Text2, kN/cm
+    std::string pyd;                                          // Text3, kN/cm
     SupportCondition baseSupport = SupportCondition::Pinned;  // Option1 Fixed / Option2 Pinned
     SupportCondition topSupport = SupportCondition::Pinned;   // Option4 / Option5 / Option6
 

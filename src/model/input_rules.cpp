@@ -53,16 +53,16 @@ constexpr std::array kRules{
              "O número de barras de aço está fora do intervalo aceito (-32768 a 32767). Revise o "
              "campo \"Número de barras de aço\".",
              T, W, End, FocusTarget::BarCount},
-    RuleInfo{BarCountNotPositive, "Forneça um valor positivo para o número de barras de aço.", T,
-             W, End, FocusTarget::BarCount},
+    RuleInfo{BarCountNotPositive, "Forneça um valor positivo para o número de barras de aço.", T, W,
+             End, FocusTarget::BarCount},
     RuleInfo{BarCountAbove299, "Este programa está limitado a 299 barras de aço.", T, W, End,
              FocusTarget::BarCount},
     RuleInfo{PolygonBarsBelow4, "Uma seção poligonal não pode ter menos do que 4 barras.", T, W,
              End, FocusTarget::BarCount},
     RuleInfo{RectangleBarsBelow4, "O número mínimo de barras em uma seção retangular é igual a 4.",
              T, W, End, FocusTarget::BarCount},
-    RuleInfo{CircleBarsBelow6, "O número mínimo de barras em uma seção circular é igual a 6.", T,
-             W, End, FocusTarget::BarCount},
+    RuleInfo{CircleBarsBelow6, "O número mínimo de barras em uma seção circular é igual a 6.", T, W,
+             End, FocusTarget::BarCount},
     RuleInfo{VertexCountOverflow,
              "O número de vértices está fora do intervalo aceito (-32768 a 32767). Revise o campo "
              "\"Número de vértices\".",
@@ -133,6 +133,8 @@ static_assert(TableInOrder(), "rule table must follow the RuleId order");
 
 }  // namespace
 
-const RuleInfo& Rule(RuleId id) { return kRules[static_cast<std::size_t>(id)]; }
+const RuleInfo& Rule(RuleId id) {
+    return kRules[static_cast<std::size_t>(id)];
+}
 
 }  // namespace tarvelo

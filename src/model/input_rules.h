@@ -8,23 +8,23 @@ namespace tarvelo {
 
 enum class RuleId {
     None = 0,
-    FckBelow20,             // question
+    FckBelow20,  // question
     FckAbove90,
-    FckNotPositive,         // fck <= 0 accepted at the question: cannot be analysed
+    FckNotPositive,  // fck <= 0 accepted at the question: cannot be analysed
     FykNotPositive,
     EsNotPositive,
-    FykNotStandard,         // question
-    EsNotStandard,          // question
-    CreepTooHigh,           // question
+    FykNotStandard,  // question
+    EsNotStandard,   // question
+    CreepTooHigh,    // question
     GamacBelowOne,
     GamasBelowOne,
-    BarCountOverflow,       // count beyond the 16-bit range
+    BarCountOverflow,  // count beyond the 16-bit range
     BarCountNotPositive,
     BarCountAbove299,
     PolygonBarsBelow4,
     RectangleBarsBelow4,
     CircleBarsBelow6,
-    VertexCountOverflow,    // count beyond the 16-bit range
+    VertexCountOverflow,  // count beyond the 16-bit range
     VertexCountBelow3,
     VertexCountAbove299,
     VertexGridRows,
@@ -42,14 +42,14 @@ enum class RuleId {
     PolygonOrientation,
     CoincidentBars,
     BminBelow14,
-    BminBelow19,            // question
-    AreaBelow360,           // informative
-    ShortColumn,            // informative
-    HeightZero,             // loads window: L = 0
-    AxialForceZero,         // loads window: Fd = 0
-    Hypostatic,             // loads window: pinned base under a free top
-    CreepMakesNoStrain,     // creep coefficient giving a peak strain <= 0
-    GridRowOverflow,        // a grid larger than the 16-bit row count
+    BminBelow19,         // question
+    AreaBelow360,        // informative
+    ShortColumn,         // informative
+    HeightZero,          // loads window: L = 0
+    AxialForceZero,      // loads window: Fd = 0
+    Hypostatic,          // loads window: pinned base under a free top
+    CreepMakesNoStrain,  // creep coefficient giving a peak strain <= 0
+    GridRowOverflow,     // a grid larger than the 16-bit row count
 };
 
 enum class BoxKind { Warning, Question };

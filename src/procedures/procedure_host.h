@@ -20,15 +20,15 @@ enum class ResultField {
 
 // Controls whose enabled state the procedures change.
 enum class Control {
-    MainWindow,     // Form17 as a whole (disabled while an analysis runs)
-    LoadCurve,      // Command8 "Curva carga-flecha"
-    ToolbarSave,    // toolbar button 2 "Salvar"
-    ToolbarPrint,   // toolbar button 3 "Imprimir"
-    ToolbarHelp,    // toolbar button 4 "Ajuda"
+    MainWindow,    // Form17 as a whole (disabled while an analysis runs)
+    LoadCurve,     // Command8 "Curva carga-flecha"
+    ToolbarSave,   // toolbar button 2 "Salvar"
+    ToolbarPrint,  // toolbar button 3 "Imprimir"
+    ToolbarHelp,   // toolbar button 4 "Ajuda"
 };
 
 class ProcedureHost : public ProgressSink {
-public:
+  public:
     // A modal warning box (exclamation icon, OK).
     virtual void ShowWarning(std::string_view title, std::string_view text) = 0;
     // A modal question box (question icon, Yes and No); true for Yes.

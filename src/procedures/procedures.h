@@ -14,7 +14,7 @@
 namespace tarvelo {
 
 struct AnalysisResult {
-    bool completed = false;  // false when a message ended the run
+    bool completed = false;         // false when a message ended the run
     RuleId endedBy = RuleId::None;  // the input rule that ended the run, if any
 
     // Verification.

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "model/section_generators.h"
+
+namespace tarvelo {
+namespace {
+
+using namespace std::string_literals;
+
+ColumnData WithBars(SectionType type, std::initializer_list<GridRow> bars) {
+    ColumnData data;
+    data.sectionType = type;
+    data.bars = bars;
+    return data;
+}
+
+bool At(const Point& p, double x, double y) {
+    return p.x == x && p.y == y;
+}
+
+const std::initializer_list<GridRow> kFourBars{{"4", "4"}, {"16", "4"}, {"16", "36"}, {"4", "36"}};
+
+TEST(ColumnDataNames, RoundTripAndRejectUnknown) {
+    SectionType type{};
+    ASSERT_TRUE(ParseSectionType(SectionTypeName(SectionType::CircularHollow), type));
+    EXPECT_EQ(type, SectionType::CircularHollow);
+    EXPECT_EQ(SectionTypeName(SectionType::Polygonal), "Polygonal");
+    EXPECT_FALSE(ParseSectionType("polygonal", type));
+    SupportCondition support{};
+    ASSERT_TRUE(ParseSupportCondition("Free", support));
+    EXPECT_EQ(support, SupportCondition::Free);
+    EXPECT_EQ(SupportConditionName(SupportCondition::Pinned), "Pinned");
+    EXPECT_FALSE(ParseSupportCondition("", support));
+}
+
+TEST(GenerateSection, SolidRectangleFromTheCornerWithTypedBars) {
+    const ColumnData data = WithBars(SectionType::RectangularSolid, kFourBars);
+    SectionGeometry s;
+    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    ASSERT_EQ(s.nv, 4);
+    EXPECT_TRUE(At(s.vertices[1], 20, 0) && At(s.vertices[3], 0, 40) && At(s.vertices[4], 0, 0));
+    EXPECT_EQ(s.bmin, 20.0);
+    ASSERT_EQ(s.nb, 4);
+    EXPECT_EQ(s.bars[2].x, 16.0);
+    EXPECT_EQ(s.bars[2].y, 36.0);
+}
+
+TEST(GenerateSection, RectangleChecksInOrder) {
+    ColumnData data = WithBars(SectionType::RectangularSolid, kFourBars);
+    SectionGeometry s;
+    EXPECT_EQ(GenerateSection(data, 5, s), RuleId::RectangleBarGridRows);
+    EXPECT_EQ(s.nv, 0);  // nothing half-built is handed back
+    data.rectHy = ""s;
+    EXPECT_EQ(GenerateSection(data, 5, s), RuleId::RectangleZeroDimension);
+    data.rectHy = "-40"s;  // negative dimensions are left to the later checks
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::None);
+
+    data.sectionType = SectionType::RectangularHollow;
+    data.hollowBxo = "60"s;
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::HollowRectangleOpening);
+    data.hollowBxo = "40"s;
+    data.hollowByo = "30"s;
+    EXPECT_EQ(GenerateSection(data, 3, s), RuleId::HollowRectangleBarGridRows);
+    data.hollowHx = "0"s;
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::HollowRectangleZeroDimension);
+}
+
+TEST(GenerateSection, HollowRectangleJoinsTheCentredOpeningBySlit) {
+    ColumnData data = WithBars(SectionType::RectangularHollow, kFourBars);
+    data.hollowBxo = "40"s;
+    data.hollowByo = "30"s;
+    SectionGeometry s;
+    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    ASSERT_EQ(s.nv, 10);
+    EXPECT_TRUE(At(s.vertices[5], 10, 15) && At(s.vertices[9], 10, 15));  // a, b
+    EXPECT_TRUE(At(s.vertices[6], 10, 45) && At(s.vertices[7], 50, 45));  // clockwise
+    EXPECT_TRUE(At(s.vertices[4], 0, 0) && At(s.vertices[10], 0, 0));
+    EXPECT_EQ(s.bmin, 60.0);
+}
+
+TEST(GenerateSection, SolidCircleWithGeneratedBars) {
+    ColumnData data = WithBars(SectionType::CircularSolid, {{"99", "99"}});  // grid is ignored
+    data.circleCover = "3"s;
+    SectionGeometry s;
+    ASSERT_EQ(GenerateSection(data, 6, s), RuleId::None);
+    ASSERT_EQ(s.nv, 50);
+    EXPECT_TRUE(At(s.vertices[0], 10, 0) && At(s.vertices[50], 10, 0));
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_NEAR(std::hypot(s.vertices[i].x, s.vertices[i].y), 10.0, 1e-12);
+    }
+    EXPECT_EQ(s.bmin, 20.0);
+    ASSERT_EQ(s.nb, 6);
+    EXPECT_EQ(s.bars[0].x, 7.0);
+    EXPECT_NEAR(s.bars[1].x, 3.5, 1e-9);
+    EXPECT_NEAR(s.bars[1].y, 7 * std::sqrt(3.0) / 2, 1e-9);
+    EXPECT_NEAR(s.bars[5].y, -7 * std::sqrt(3.0) / 2, 1e-8);
+    // Half a turn is the ten-digit 3.141592654, a little beyond pi: bar 4 sits just below the axis.
+    EXPECT_NEAR(s.bars[3].y, 7 * std::sin(3.141592654), 1e-13);
+    EXPECT_LT(s.bars[3].y, -2e-9);
+
+    data.circleCover = "10"s;
+    EXPECT_EQ(GenerateSection(data, 6, s), RuleId::CircleCoverTooLarge);
+    data.circleCover = ""s;
+    EXPECT_EQ(GenerateSection(data, 6, s), RuleId::CircleZeroDimension);
+}
+
+TEST(GenerateSection, HollowCircleInnerRingAndChecks) {
+    ColumnData data;
+    data.sectionType = SectionType::CircularHollow;
+    data.hollowCircleCover = "4"s;
+    SectionGeometry s;
+    // No inner diameter: the full circle of diameter De.
+    ASSERT_EQ(GenerateSection(data, 8, s), RuleId::None);
+    EXPECT_EQ(s.nv, 50);
+    EXPECT_EQ(s.bmin, 40.0);
+    EXPECT_EQ(s.bars[0].x, 16.0);
+
+    data.hollowCircleDi = "20"s;
+    ASSERT_EQ(GenerateSection(data, 8, s), RuleId::None);
+    ASSERT_EQ(s.nv, 102);
+    EXPECT_TRUE(At(s.vertices[50], 20, 0) && At(s.vertices[51], 10, 0));  // along the slit
+    EXPECT_LT(s.vertices[52].y, 0.0);  // the inner ring runs clockwise
+    EXPECT_NEAR(s.vertices[101].x, 10.0, 1e-7);
+    EXPECT_NEAR(s.vertices[101].y, 0.0, 1e-7);
+    EXPECT_TRUE(At(s.vertices[102], 20, 0));
+
+    data.hollowCircleCover = "10"s;
+    EXPECT_EQ(GenerateSection(data, 8, s), RuleId::HollowCircleCoverTooLarge);
+    data.hollowCircleDi = "40"s;
+    EXPECT_EQ(GenerateSection(data, 8, s), RuleId::HollowCircleDiameters);
+    data.hollowCircleDe = " "s;
+    EXPECT_EQ(GenerateSection(data, 8, s), RuleId::HollowCircleZeroDimension);
+}
+
+TEST(GenerateSection, PolygonCountsAndGrids) {
+    ColumnData data = WithBars(SectionType::Polygonal, kFourBars);
+    data.vertices = {{"0", "0"}, {"20", "0"}, {"20", "40"}};
+    SectionGeometry s;
+    data.vertexCount = "40000"s;
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::VertexCountOverflow);
+    data.vertexCount = "2.5"s;  // rounds to 2
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::VertexCountBelow3);
+    data.vertexCount = "300"s;
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::VertexCountAbove299);
+    data.vertexCount = "4"s;
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::VertexGridRows);
+    data.vertexCount = "3"s;
+    EXPECT_EQ(GenerateSection(data, 5, s), RuleId::PolygonBarGridRows);
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    data.bars.resize(40000);
+    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::GridRowOverflow);
+}
+
+TEST(GenerateSection, PolygonBminIsMeasuredFromTheFirstTypedVertex) {
+    ColumnData data = WithBars(SectionType::Polygonal, kFourBars);
+    data.vertexCount = "4"s;
+    data.vertices = {{"100", "200"}, {"130", "200"}, {"130", "250"}, {"100", "250"}};
+    SectionGeometry s;
+    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    EXPECT_EQ(s.bmin, 30.0);
+    EXPECT_EQ(s.vertices[4].x, 100.0);
+    // A diamond 40 wide and 60 high numbered from a tip: the extents seen from there fall short.
+    data.vertices = {{"40", "0"}, {"20", "30"}, {"0", "0"}, {"20", "-30"}};
+    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    EXPECT_EQ(s.bmin, 30.0);
+    data.vertices = {{"20", "-30"}, {"40", "0"}, {"20", "30"}, {"0", "0"}};
+    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    EXPECT_EQ(s.bmin, 20.0);
+}
+
+}  // namespace
+}  // namespace tarvelo

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/section_integration.h"
+#include "model/section_generators.h"
+
+namespace tarvelo {
+namespace {
+
+using namespace std::string_literals;
+
+SectionGeometry Generated(const ColumnData& data, int barCount) {
+    SectionGeometry s;
+    EXPECT_EQ(GenerateSection(data, barCount, s), RuleId::None);
+    return s;
+}
+
+ColumnData Rectangle20x40() {
+    ColumnData data;
+    data.bars = {{"4", "4"}, {"16", "4"}, {"16", "36"}, {"4", "36"}};
+    return data;
+}
+
+TEST(CentreSection, MovesPolygonAndBarsToTheConcreteCentroid) {
+    SectionGeometry s = Generated(Rectangle20x40(), 4);
+    double area = 0;
+    ASSERT_TRUE(CentreSection(s, area));
+    EXPECT_EQ(area, 800.0);
+    EXPECT_DOUBLE_EQ(s.vertices[0].x, -10.0);
+    EXPECT_DOUBLE_EQ(s.vertices[0].y, -20.0);
+    EXPECT_DOUBLE_EQ(s.vertices[4].y, -20.0);  // the closing copy moves too
+    EXPECT_DOUBLE_EQ(s.bars[2].x, 6.0);
+    EXPECT_DOUBLE_EQ(s.bars[2].y, 16.0);
+}
+
+TEST(CentreSection, RejectsClockwiseDegenerateAndOverflowingPolygons) {
+    ColumnData data = Rectangle20x40();
+    data.sectionType = SectionType::Polygonal;
+    data.vertexCount = "4"s;
+    data.vertices = {{"0", "0"}, {"0", "40"}, {"20", "40"}, {"20", "0"}};
+    SectionGeometry s = Generated(data, 4);
+    double area = 0;
+    EXPECT_FALSE(CentreSection(s, area));
+    EXPECT_EQ(area, -800.0);
+    EXPECT_EQ(s.vertices[1].y, 40.0);  // left where it was
+    EXPECT_EQ(s.bars[0].x, 4.0);
+
+    data.vertices = {{"0", "0"}, {"10", "10"}, {"20", "20"}, {"30", "30"}};  // no area
+    s = Generated(data, 4);
+    EXPECT_FALSE(CentreSection(s, area));
+
+    data = Rectangle20x40();
+    data.rectHx = "1e400"s;  // reads as infinity: no finite centroid
+    s = Generated(data, 4);
+    EXPECT_FALSE(CentreSection(s, area));
+}
+
+TEST(CentreSection, AreasOfTheGeneratedKinds) {
+    ColumnData data = Rectangle20x40();
+    data.sectionType = SectionType::RectangularHollow;
+    data.hollowBxo = "40"s;
+    data.hollowByo = "30"s;
+    SectionGeometry s = Generated(data, 4);
+    double area = 0;
+    ASSERT_TRUE(CentreSection(s, area));
+    EXPECT_DOUBLE_EQ(area, 2400.0);  // the slit adds nothing
+
+    data.sectionType = SectionType::CircularSolid;
+    data.circleCover = "3"s;
+    s = Generated(data, 6);
+    ASSERT_TRUE(CentreSection(s, area));
+    EXPECT_NEAR(area, 313.3, 0.05);  // just below pi * 100
+    EXPECT_NEAR(s.vertices[0].x, 10.0, 1e-9);
+    EXPECT_NEAR(s.bars[0].x, 7.0, 1e-9);
+
+    data.sectionType = SectionType::CircularHollow;
+    data.hollowCircleDi = "20"s;
+    data.hollowCircleCover = "4"s;
+    s = Generated(data, 6);
+    ASSERT_TRUE(CentreSection(s, area));
+    EXPECT_NEAR(area, 3 * 313.333, 0.01);
+}
+
+TEST(HasCoincidentBars, ComparesEveryPairExactly) {
+    SectionGeometry s;
+    s.nb = 3;
+    s.bars[0] = {1, 1, 0};
+    s.bars[1] = {5, 1, 0};
+    s.bars[2] = {1.001, 1, 0};
+    EXPECT_FALSE(HasCoincidentBars(s));
+    s.bars[2] = {1, 1, 0};
+    EXPECT_TRUE(HasCoincidentBars(s));
+    s.nb = 2;
+    EXPECT_FALSE(HasCoincidentBars(s));
+}
+
+TEST(Slenderness, EffectiveLengthBySupports) {
+    using enum SupportCondition;
+    EXPECT_EQ(EffectiveLength(300, Fixed, Fixed), 150.0);
+    EXPECT_EQ(EffectiveLength(300, Fixed, Pinned), 0.7 * 300);
+    EXPECT_EQ(EffectiveLength(300, Fixed, Free), 600.0);
+    EXPECT_EQ(EffectiveLength(300, Pinned, Fixed), 0.7 * 300);
+    EXPECT_EQ(EffectiveLength(300, Pinned, Pinned), 300.0);
+    EXPECT_EQ(EffectiveLength(300, Pinned, Free), 0.0);
+}
+
+TEST(Slenderness, CantileverRectangle20x40) {
+    SectionConstants c;
+    c.area = 800;
+    c.inertiaX = 40.0 * 20 * 20 * 20 / 12;
+    c.inertiaY = 20.0 * 40 * 40 * 40 / 12;
+    ComputeSlenderness(c, 300, SupportCondition::Fixed, SupportCondition::Free);
+    EXPECT_NEAR(c.slendernessX, 103.92, 0.005);
+    EXPECT_NEAR(c.slendernessY, 51.96, 0.005);
+
+    // The same figures from the constants of the centred section.
+    SectionGeometry s = Generated(Rectangle20x40(), 4);
+    double area = 0;
+    ASSERT_TRUE(CentreSection(s, area));
+    SectionConstants p = ComputeSectionProperties(s.vertices.data(), s.nv);
+    EXPECT_NEAR(p.area, 800.0, 1e-9);
+    EXPECT_NEAR(p.inertiaX, 26666.667, 1e-3);
+    EXPECT_NEAR(p.inertiaY, 106666.667, 1e-3);
+    EXPECT_EQ(p.productOfInertia, 0.0);
+    ComputeSlenderness(p, 300, SupportCondition::Fixed, SupportCondition::Free);
+    EXPECT_NEAR(p.slendernessX, 103.92, 0.005);
+    EXPECT_NEAR(p.slendernessY, 51.96, 0.005);
+
+    c.area = 0;  // no section: no slenderness rather than a division by zero
+    ComputeSlenderness(c, 300, SupportCondition::Fixed, SupportCondition::Free);
+    EXPECT_EQ(c.slendernessX, 0.0);
+}
+
+}  // namespace
+}  // namespace tarvelo
