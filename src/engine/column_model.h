@@ -5,6 +5,7 @@
 #include <array>
 #include <string_view>
 
+#include "engine/band_solver.h"
 #include "engine/material.h"
 #include "engine/section_integration.h"
 #include "model/column_data.h"
@@ -35,7 +36,7 @@ struct LoadDeflectionCurve {
 
 // Receives the progress lines ("  Etapa de carga =  k") while the load steps run.
 class ProgressSink {
-public:
+  public:
     virtual ~ProgressSink() = default;
     virtual void ProgressLine(std::string_view line) = 0;
 };
@@ -49,13 +50,26 @@ struct LoadStepResult {
     long internalForceEvaluations = 0;
 };
 
+// Stress resultants of the column's section for a plane strain field. The model integrates its
+// own section exactly; a reference integration can be put in its place to check the analysis.
+class SectionResponse {
+  public:
+    virtual ~SectionResponse() = default;
+    virtual SectionResultants Resultants(const SectionStrain& strain, int& sectionFailure) = 0;
+};
+
 class ColumnModel {
-public:
+  public:
     static constexpr int kElements = 10;
     static constexpr int kMaxElements = 20;
     static constexpr int kMaxDofs = 105;
     static constexpr int kBand = 10;
     static constexpr int kMaxRestraints = 40;
+    static constexpr int kDofsPerNode = 5;
+    static constexpr int kNodesPerElement = 2;
+    static constexpr int kMaxUpdates = 20;  // room for BFGS update vectors (10 are used)
+
+    using DofVector = std::array<double, kMaxDofs>;
 
     // Model set-up in the order of the procedures: element lengths L/10, connectivity, the
     // section copy with every bar given barArea, F, Fint, the banded matrix and Ke cleared;
@@ -71,12 +85,83 @@ public:
 
     // Load steps k = 1..10*nSteps of k/nSteps of the design loads until a section fails.
     // The curve follows the top node for a free top, node 6 otherwise. stepLimit > 0 caps the
-    // number of steps (for tests and fuzzing only; the procedures pass 0).
+    // number of steps (for tests and fuzzing only; the procedures pass 0). Without a successful
+    // ApplySupportsAndFactor, or with nSteps < 1, no step is made (reachedStep 0).
     LoadStepResult RunLoadSteps(int nSteps, int geometricNonlinearity, LoadDeflectionCurve& curve,
                                 ProgressSink* progress, int stepLimit = 0);
 
-    // Lower-level pieces (to be completed by the engine): AddNodalLoads, AddDistributedLoads,
-    // BuildElementStiffness, ComputeInternalForces, the vectors F, P, U, Fint.
+    // Lower-level pieces, with 1-based node, element and DOF numbers.
+
+    // The section shared by all elements (centroidal polygon with its closing vertex, bars), every
+    // bar given barArea, and the material of the analysis. Counts beyond the array limits are cut.
+    void SetSection(const SectionGeometry& section, double barArea, const MaterialParameters& m);
+    // Overwrites F at the five DOFs of the node.
+    void AddNodalLoads(int node, double c1, double c2, double c3, double c4, double c5);
+    // Adds the consistent nodal loads of uniform loads (kN/cm) on one element of length Le.
+    void AddDistributedLoads(int element, double pAxial, double px, double py, double Le);
+    // Ke of one element, the exact integral of B^T D B with the rigidities of the section
+    // properties last computed (sectionProperties()) and the bars, moduli Ec and Es.
+    const ElementMatrix& BuildElementStiffness(int element, double Ec, double Es);
+    // Internal forces of displacements U into Fint. Returns sectionFailure (1: a strain limit
+    // was exceeded at some Gauss point; Fint is then incomplete).
+    int ComputeInternalForces(const DofVector& U, int geometricNonlinearity);
+
+    // Replaces the model's own section integration (nullptr restores it). Not owned.
+    void SetSectionResponse(SectionResponse* response) { response_ = response; }
+
+    int elementCount() const { return ne_; }
+    int equationCount() const { return kDofsPerNode * (ne_ + 1); }
+    double elementLength(int element) const { return length_[element - 1]; }
+    const SectionConstants& sectionProperties() const { return props_; }
+    const ElementMatrix& elementMatrix() const { return ke_; }
+    const BandMatrix& bandMatrix() const { return kb_; }
+    // F: the load vector (zero at the restraints once they are applied; after a run, the loads
+    // of the last step). P: the design loads (factor 1), as assembled before the supports.
+    // U: the displacements of the last step. Fint: the internal forces last computed.
+    const DofVector& F() const { return F_; }
+    const DofVector& P() const { return P0_; }
+    const DofVector& U() const { return U_; }
+    const DofVector& Fint() const { return Fint_; }
+    int restraintCount() const { return nRestraints_; }
+    int restraintNode(int r) const { return restraintNode_[r - 1]; }
+    int restraintDof(int r) const { return restraintDof_[r - 1]; }
+
+  private:
+    // Internal forces of U_ and the residual R = P - Fint (0 at the restraints). Returns false
+    // when a section fails or the iteration has produced non-finite numbers.
+    bool EvaluateResidual(int geometricNonlinearity, LoadStepResult& result);
+
+    int ne_ = kElements;
+    std::array<double, kMaxElements> length_{};
+    std::array<int, 2 * kMaxElements * 5> connectivity_{};  // 200 entries, two per element used
+
+    SectionGeometry section_{};
+    SectionConstants props_{};
+    MaterialParameters material_{};
+    SectionIntegrator integrator_{};
+    SectionResponse* response_ = nullptr;
+    GaussRule gauss_{};
+
+    ElementMatrix ke_{};
+    BandMatrix kb_{};
+    bool assembled_ = false;   // Assemble done, supports not yet applied
+    bool factorised_ = false;  // supports applied and the band factorised
+    SupportCondition top_ = SupportCondition::Pinned;
+
+    int nRestraints_ = 0;
+    std::array<int, kMaxRestraints> restraintNode_{};
+    std::array<int, kMaxRestraints> restraintDof_{};
+    std::array<bool, kMaxDofs> restrained_{};
+
+    DofVector F_{};      // load vector; zero at the restraints after ApplySupportsAndFactor
+    DofVector Fsupp_{};  // F as the supports left it: the reference of the load increments
+    DofVector P0_{};     // external design load, before the supports
+    DofVector Fint_{};   // internal forces
+    DofVector U_{};      // total displacements
+
+    // Working vectors of the load steps.
+    DofVector dF_{}, dP_{}, Pk_{}, Ustart_{}, R_{}, Rprev_{}, b_{};
+    std::array<DofVector, kMaxUpdates> V_{}, W_{};
 };
 
 }  // namespace tarvelo

@@ -5,12 +5,12 @@
 namespace tarvelo {
 
 struct MaterialParameters {
-    double fcd = 0.0;             // kN/cm2
-    double fyd = 0.0;             // kN/cm2
-    double Es = 0.0;              // kN/cm2
-    double epsC2 = 0.0;           // per mille, strain at the peak of the parabola
-    double epsCu = 0.0;           // per mille, ultimate strain in bending
-    double n = 0.0;               // exponent of the parabola
+    double fcd = 0.0;    // kN/cm2
+    double fyd = 0.0;    // kN/cm2
+    double Es = 0.0;     // kN/cm2
+    double epsC2 = 0.0;  // per mille, strain at the peak of the parabola
+    double epsCu = 0.0;  // per mille, ultimate strain in bending
+    double n = 0.0;      // exponent of the parabola
     double peakFactor = 1.1;
     double plateauFactor = 0.85;
     double effectiveCreep = 0.0;  // 0.57 times the creep coefficient typed

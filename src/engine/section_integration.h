@@ -42,7 +42,7 @@ SectionConstants ComputeSectionProperties(const Point* vertices, int nv);
 // Reusable working state: the clipped polygon and the zone lists live here, sized for the input
 // limit, so an integration allocates nothing.
 class SectionIntegrator {
-public:
+  public:
     // Room for the nv + 1 points plus the points two clippings can add (one per edge each).
     static constexpr int kMaxWorkPoints = 4 * (kMaxVertices + 1) + 1;
 
@@ -54,8 +54,56 @@ public:
                                        const Bar* bars, int nb, double area,
                                        const MaterialParameters& m, int& sectionFailure);
 
-private:
-    // Working polygon, zone lists and Gauss rule: fixed-size members (to be completed).
+  private:
+    friend class SectionIntegratorTestPeer;
+
+    // A point of the working polygon or of a zone: order label along the boundary, position
+    // and the strain there (evaluated once, when the point is made).
+    struct WorkPoint {
+        double label;
+        double x;
+        double y;
+        double strain;
+    };
+
+    // Concrete totals while the zones are integrated: N, integral of stress * x, of stress * y.
+    struct ConcreteTotals {
+        double N = 0.0;
+        double Sx = 0.0;
+        double Sy = 0.0;
+    };
+
+    // Normalised strain variation across a parabolic zone (curvature / peak strain times the
+    // zone's extent) below which the closed-form primitive along that coordinate loses too
+    // many digits; see IntegrateParabolicZone.
+    static constexpr double kPrimitiveVariation = 1e-2;
+
+    double Strain(double x, double y) const;
+    bool CheckStrainLimits(const Point* vertices, int nv, const Bar* bars, int nb,
+                           const MaterialParameters& m) const;
+    ConcreteTotals IntegrateConcrete(const Point* vertices, int nv, const MaterialParameters& m);
+    void ResetWorkingPolygon(const Point* vertices, int nv);
+    void ClipPolygonAtStrain(double target, int edgeCount);
+    void SortPolygonByLabel(WorkPoint* points, int count);
+    void SelectZonePoints(double lowest, double highest);
+    void IntegrateParabolicZone(const MaterialParameters& m, ConcreteTotals& totals);
+    bool IntegrateParabolicZoneByTaylor(const MaterialParameters& m, double a, double b, double c,
+                                        double xr, double yr, ConcreteTotals& totals) const;
+    void IntegrateConstantZone(const MaterialParameters& m, ConcreteTotals& totals) const;
+    ConcreteTotals IntegrateBars(const Bar* bars, int nb, const MaterialParameters& m) const;
+
+    // Strain field of the current call, curvatures below 1e-12 already set to 0.
+    double axialStrain_ = 0.0;
+    double curvatureX_ = 0.0;
+    double curvatureY_ = 0.0;
+
+    GaussRule gauss_{};
+    int polygonCount_ = 0;
+    std::array<WorkPoint, kMaxWorkPoints> polygon_{};
+    // Zone list (parabolic, then constant), closed by a copy of its first point; also the
+    // scratch space of the label sort of the working polygon.
+    int zoneCount_ = 0;
+    std::array<WorkPoint, kMaxWorkPoints + 1> zone_{};
 };
 
 }  // namespace tarvelo

@@ -205,6 +205,8 @@ ColumnData Parse(std::string_view text, std::string_view name) {
         LineAndColumn(text, e.byte > 0 ? e.byte - 1 : 0, line, column);
         r.Fail("linha " + std::to_string(line) + ", coluna " + std::to_string(column),
                "JSON inválido");
+    } catch (const json::out_of_range&) {
+        r.Fail("arquivo", "um número está fora do intervalo numérico aceito");
     }
     if (!root.is_object()) r.Fail("arquivo", "esperava um objeto JSON");
     r.CheckKeys(root, {"format", "version", "title", "main", "section", "loads"}, "arquivo");

@@ -172,7 +172,7 @@ bool BuildSection(const ColumnData& data, ProcedureHost& host, PreparedColumn& o
     };
     if (!SectionIsFinite(out.section)) return outOfRange();
     if (!CentreSection(out.section, out.centringArea)) {
-        if (std::isnan(out.centringArea)) return outOfRange();
+        if (!std::isfinite(out.centringArea)) return outOfRange();
         return !Apply(host, RuleId::PolygonOrientation);
     }
     if (!std::isfinite(out.centringArea) || !SectionIsFinite(out.section)) return outOfRange();

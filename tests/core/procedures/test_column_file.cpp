@@ -103,7 +103,7 @@ TEST(ColumnFile, HostileFilesAreRefusedCleanly) {
     EXPECT_NE(ParseError(head + R"("section":{"vertices":[)" + rows + "]}}").find("299"),
               std::string::npos);
     ParseError(head + "\"title\":\"\xff\xfe\"}");
-    EXPECT_NE(ParseError(head + R"("main":{"fck":1e400}})").find("main.fck"), std::string::npos);
+    EXPECT_NE(ParseError(head + R"("main":{"fck":1e400}})").find("intervalo"), std::string::npos);
     ParseError(head + R"("main":{"fck":NaN}})");
     ParseError(std::string(kMaxColumnFileBytes + 1, ' '));
 }

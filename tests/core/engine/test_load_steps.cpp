@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "core/engine/column_test_support.h"
+#include "engine/column_model.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::MakeMaterial;
+using testing::MakeRectangle;
+
+class RecordingProgress : public ProgressSink {
+  public:
+    void ProgressLine(std::string_view line) override { lines.emplace_back(line); }
+    std::vector<std::string> lines;
+};
+
+constexpr double kUnwritten = -1.0;
+
+struct Run {
+    std::unique_ptr<ColumnModel> model = std::make_unique<ColumnModel>();
+    LoadDeflectionCurve curve;
+    RecordingProgress progress;
+    LoadStepResult result;
+    int flag = -1;
+};
+
+// Sets the column up as the procedures do and runs the load steps; the curve is pre-filled
+// with a marker so that rows never written can be told from rows written as 0.
+std::unique_ptr<Run> Analyse(const SectionGeometry& s, double totalSteel, double L,
+                             const MaterialParameters& m, const ColumnLoads& loads,
+                             SupportCondition base, SupportCondition top, int gnl = 1,
+                             int stepLimit = 0, SectionResponse* response = nullptr) {
+    auto run = std::make_unique<Run>();
+    run->curve.rows.fill({kUnwritten, kUnwritten});
+    run->model->Assemble(s, totalSteel / s.nb, L, m, loads);
+    run->flag = run->model->ApplySupportsAndFactor(base, top);
+    run->model->SetSectionResponse(response);
+    run->result = run->model->RunLoadSteps(50, gnl, run->curve, &run->progress, stepLimit);
+    return run;
+}
+
+const SectionGeometry kRect20x40 = MakeRectangle(20, 40, {{4, 4}, {16, 4}, {4, 36}, {16, 36}});
+
+TEST(LoadSteps, ReferenceRectangularColumnFailsInStep57) {
+    // 25 x 50 column, 4.5 m pinned at both ends, uniaxial end moments.
+    const SectionGeometry s =
+        MakeRectangle(25, 50, {{4, 4}, {21, 4}, {4, 25}, {21, 25}, {4, 46}, {21, 46}});
+    ColumnLoads loads;
+    loads.Fd = 1400;
+    loads.Mxd_t = 2500;
+    loads.Mxd_b = 1500;
+    const auto run = Analyse(s, 15, 450, MakeMaterial(25, 2.5), loads, SupportCondition::Pinned,
+                             SupportCondition::Pinned);
+    ASSERT_EQ(run->flag, 0);
+    EXPECT_EQ(run->result.reachedStep, 57);
+    EXPECT_EQ(run->result.sectionFailure, 1);
+    EXPECT_EQ(run->result.notConverged, 0);
+    EXPECT_NEAR(run->curve.rows[56][0], 21.156233498942335, 1e-8);
+    EXPECT_EQ(run->curve.rows[56][1], 1568.0);
+    EXPECT_EQ(run->curve.rows[57][0], kUnwritten);  // the failing step has no point
+    ASSERT_EQ(run->progress.lines.size(), 57u);
+    EXPECT_EQ(run->progress.lines[0], "  Etapa de carga =  1");
+    EXPECT_EQ(run->progress.lines[56], "  Etapa de carga =  57");
+    EXPECT_EQ(run->result.solutions, run->result.internalForceEvaluations);
+}
+
+TEST(LoadSteps, FailureInTheFirstStepLeavesOnlyTheOrigin) {
+    ColumnLoads loads;
+    loads.Fd = 200000;  // 4000 kN in step 1, beyond the squash load
+    const auto run = Analyse(kRect20x40, 8, 300, MakeMaterial(25, 0), loads,
+                             SupportCondition::Pinned, SupportCondition::Pinned);
+    EXPECT_EQ(run->result.reachedStep, 1);
+    EXPECT_EQ(run->result.sectionFailure, 1);
+    EXPECT_EQ(run->curve.rows[0][0], 0.0);
+    EXPECT_EQ(run->curve.rows[0][1], 0.0);
+    EXPECT_EQ(run->curve.rows[1][0], kUnwritten);
+    EXPECT_EQ(run->result.solutions, 1);
+}
+
+TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
+    ColumnLoads loads;
+    loads.Fd = 50;
+    loads.Mxd_t = 50;
+    loads.Hyd_t = 0.5;
+    const auto run = Analyse(kRect20x40, 8, 150, MakeMaterial(25, 0), loads,
+                             SupportCondition::Fixed, SupportCondition::Free);
+    EXPECT_EQ(run->result.reachedStep, 500);
+    EXPECT_EQ(run->result.sectionFailure, 0);
+    EXPECT_EQ(run->result.notConverged, 0);
+    EXPECT_EQ(run->curve.rows[500][1], 500.0);
+    EXPECT_EQ(run->curve.rows[501][0], kUnwritten);
+    // The curve follows the free top: deflection grows with every step.
+    for (int k = 1; k <= 500; ++k)
+        EXPECT_GT(run->curve.rows[k][0], run->curve.rows[k - 1][0]);
+    const double top = 10 * std::hypot(run->model->U()[51], run->model->U()[53]);
+    EXPECT_DOUBLE_EQ(run->curve.rows[500][0], top);
+    ASSERT_EQ(run->progress.lines.size(), 500u);
+    EXPECT_EQ(run->progress.lines[11], "  Etapa de carga =  12");
+    EXPECT_EQ(run->progress.lines[499], "  Etapa de carga =  500");
+    EXPECT_EQ(run->model->F()[50], -500.0);  // F = reachedStep * dF
+}
+
+TEST(LoadSteps, StockyColumnReachesTheSquashLoad) {
+    const MaterialParameters m = MakeMaterial(25, 0);
+    ColumnLoads loads;
+    loads.Fd = 1000;
+    // Cantilever under its axial load only: it stays exactly straight and balances the load.
+    auto run = Analyse(kRect20x40, 8, 80, m, loads, SupportCondition::Fixed, SupportCondition::Free,
+                       1, 20);
+    ASSERT_EQ(run->result.reachedStep, 20);
+    for (int i = 0; i < 55; ++i) {
+        if (i % 5 != 0) {
+            EXPECT_EQ(run->model->U()[i], 0.0) << i;
+        }
+    }
+    EXPECT_NEAR(run->model->Fint()[50], -400.0, 0.01 * 1000 / 50);
+    EXPECT_EQ(run->curve.rows[20][0], 0.0);
+
+    // Uniform strain -epsC2/1000 is the limit: concrete plateau plus the bars at that strain.
+    const double limit = -m.epsC2 / 1000;
+    const double squash = -(ConcreteStress(m, limit) * 800 + SteelStress(m, limit) * 8);
+    run = Analyse(kRect20x40, 8, 80, m, loads, SupportCondition::Fixed, SupportCondition::Free);
+    EXPECT_EQ(run->result.sectionFailure, 1);
+    EXPECT_NEAR(run->result.reachedStep / 50.0 * loads.Fd, squash, loads.Fd / 50);
+}
+
+// The mid-height deflection of a pinned column under an eccentric axial load grows by
+// 1/(1 - P/Pcr) against the first-order value while the section stays uncracked and elastic.
+TEST(LoadSteps, SecondOrderAmplificationOfAnElasticColumn) {
+    const MaterialParameters m = MakeMaterial(25, 0);
+    const double L = 1500, e = 1.0;
+    double EI = m.initialModulus * 20 * 40 * 40 * 40 / 12;
+    for (int i = 0; i < kRect20x40.nb; ++i)
+        EI += m.Es * 2 * kRect20x40.bars[i].y * kRect20x40.bars[i].y;
+    const double Pcr = std::numbers::pi * std::numbers::pi * EI / (L * L);
+    ColumnLoads loads;
+    loads.Fd = 0.15 * Pcr;
+    loads.Myd_t = loads.Fd * e;
+    loads.Myd_b = loads.Fd * e;
+    const auto second = Analyse(kRect20x40, 8, L, m, loads, SupportCondition::Pinned,
+                                SupportCondition::Pinned, 1, 50);
+    const auto first = Analyse(kRect20x40, 8, L, m, loads, SupportCondition::Pinned,
+                               SupportCondition::Pinned, 0, 50);
+    ASSERT_EQ(second->result.reachedStep, 50);
+    ASSERT_EQ(first->result.reachedStep, 50);
+    const double d1 = first->curve.rows[50][0] / 10;
+    const double d2 = second->curve.rows[50][0] / 10;
+    // First order: uniform moment P*e, deflection M L^2 / (8 EI).
+    // First order: uniform moment P*e, deflection M L^2 / (8 EI); the concrete's tangent
+    // modulus, a little below the initial one at this stress, accounts for the difference.
+    EXPECT_NEAR(d1, loads.Fd * e * L * L / (8 * EI), 0.05 * d1);
+    EXPECT_NEAR(d2 / d1, 1 / (1 - 0.15), 0.02);
+}
+
+// Resultants of a linear elastic section with the rigidities of the stiffness matrix.
+class LinearSection : public SectionResponse {
+  public:
+    LinearSection(double EA, double EIxx, double EIyy) : EA_(EA), EIxx_(EIxx), EIyy_(EIyy) {}
+    SectionResultants Resultants(const SectionStrain& s, int& sectionFailure) override {
+        sectionFailure = 0;
+        return {EA_ * s.axialStrain, -EIxx_ * s.curvatureX, -EIyy_ * s.curvatureY};
+    }
+
+  private:
+    double EA_, EIxx_, EIyy_;
+};
+
+TEST(LoadSteps, ALinearFirstOrderStepConvergesOnItsSecondSolution) {
+    const MaterialParameters m = MakeMaterial(25, 0);
+    double EIxx = m.initialModulus * 40 * 20 * 20 * 20 / 12,
+           EIyy = m.initialModulus * 20 * 40 * 40 * 40 / 12;
+    for (int i = 0; i < kRect20x40.nb; ++i) {
+        EIxx += m.Es * 2 * kRect20x40.bars[i].x * kRect20x40.bars[i].x;
+        EIyy += m.Es * 2 * kRect20x40.bars[i].y * kRect20x40.bars[i].y;
+    }
+    LinearSection linear(m.initialModulus * 800 + m.Es * 8, EIxx, EIyy);
+    ColumnLoads loads;
+    loads.Fd = 300;
+    loads.Hxd_t = 2;
+    loads.pyd = 0.01;
+    const auto run = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Fixed,
+                             SupportCondition::Free, 0, 30, &linear);
+    EXPECT_EQ(run->result.reachedStep, 30);
+    EXPECT_EQ(run->result.notConverged, 0);
+    EXPECT_EQ(run->result.solutions, 2 * 30);
+    EXPECT_EQ(run->result.internalForceEvaluations, 2 * 30);
+    // Linear response: the deflection is proportional to the load.
+    EXPECT_NEAR(run->curve.rows[30][0], 30 * run->curve.rows[1][0], 1e-9 * run->curve.rows[30][0]);
+}
+
+// A section whose resultants turn into NaN past a strain, as a broken or diverging
+// computation would give them.
+class NaNBeyond : public SectionResponse {
+  public:
+    SectionResultants Resultants(const SectionStrain& s, int& sectionFailure) override {
+        sectionFailure = 0;
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        if (s.axialStrain < -2e-4) return {nan, nan, nan};
+        return {1e6 * s.axialStrain, -1e8 * s.curvatureX, -1e8 * s.curvatureY};
+    }
+};
+
+TEST(LoadSteps, DegenerateIterationsNeverPassSilently) {
+    const MaterialParameters m = MakeMaterial(25, 0);
+    ColumnLoads loads;
+    loads.Fd = 1000;
+    // NaN resultants stop the run as a failure flagged as not converged, not as a success.
+    NaNBeyond nanSection;
+    auto run = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Pinned,
+                       SupportCondition::Pinned, 1, 0, &nanSection);
+    EXPECT_LT(run->result.reachedStep, 500);
+    EXPECT_EQ(run->result.sectionFailure, 1);
+    EXPECT_EQ(run->result.notConverged, 1);
+
+    // No load at all: b . Rprev = 0 restarts every cycle; nothing becomes NaN and every step
+    // is reported as not converged.
+    run = Analyse(kRect20x40, 8, 300, m, ColumnLoads{}, SupportCondition::Pinned,
+                  SupportCondition::Pinned, 1, 3);
+    EXPECT_EQ(run->result.reachedStep, 3);
+    EXPECT_EQ(run->result.sectionFailure, 0);
+    EXPECT_EQ(run->result.notConverged, 1);
+    for (double u : run->model->U())
+        EXPECT_EQ(u, 0.0);
+    EXPECT_EQ(run->curve.rows[3][0], 0.0);
+
+    // Without a factorised matrix or with no steps nothing runs.
+    run = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Pinned, SupportCondition::Free);
+    EXPECT_EQ(run->flag, 1);
+    EXPECT_EQ(run->result.reachedStep, 0);
+    EXPECT_EQ(run->curve.rows[0][0], kUnwritten);
+    ColumnModel model;
+    LoadDeflectionCurve curve;
+    model.Assemble(kRect20x40, 2, 300, m, loads);
+    ASSERT_EQ(model.ApplySupportsAndFactor(SupportCondition::Pinned, SupportCondition::Pinned), 0);
+    EXPECT_EQ(model.RunLoadSteps(0, 1, curve, nullptr).reachedStep, 0);
+    EXPECT_EQ(model.RunLoadSteps(-5, 1, curve, nullptr).reachedStep, 0);
+    // A second run of the same model repeats the first.
+    const LoadStepResult a = model.RunLoadSteps(50, 1, curve, nullptr);
+    const LoadStepResult b = model.RunLoadSteps(50, 1, curve, nullptr);
+    EXPECT_EQ(a.reachedStep, b.reachedStep);
+    EXPECT_EQ(a.solutions, b.solutions);
+}
+
+// Near the inflection points of a fixed-fixed column under a uniform lateral load the
+// curvature at some Gauss points is tiny (the first Gauss point of element 3 lies within
+// 0.00005 L of the elastic inflection point). A section integration that loses its digits
+// there leaves residual noise that keeps steps from converging or trips a strain limit; the
+// analysis must follow one that never divides by the curvature, in extended precision.
+TEST(LoadSteps, SmallCurvaturesReachTheSameStepAsAnExtendedPrecisionIntegration) {
+    const MaterialParameters m = MakeMaterial(25, 0);
+    ColumnLoads loads;
+    loads.Fd = 150;
+    loads.pyd = 0.1;
+    testing::ReferenceSection reference(kRect20x40, 2.0, m);
+    const auto exact = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Fixed,
+                               SupportCondition::Fixed, 1, 0, &reference);
+    const auto run =
+        Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Fixed, SupportCondition::Fixed);
+    ASSERT_EQ(exact->result.sectionFailure, 1);
+    ASSERT_EQ(exact->result.notConverged, 0);
+    EXPECT_GT(exact->result.reachedStep, 400);
+    EXPECT_EQ(run->result.reachedStep, exact->result.reachedStep);
+    EXPECT_EQ(run->result.notConverged, exact->result.notConverged);
+    const int k = exact->result.reachedStep - 1;
+    EXPECT_NEAR(run->curve.rows[k][0], exact->curve.rows[k][0], 1e-6 * exact->curve.rows[k][0]);
+}
+
+}  // namespace
+}  // namespace tarvelo

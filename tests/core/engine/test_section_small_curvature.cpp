@@ -1,0 +1,108 @@
+// Parabolic zone under small curvatures, where the closed-form primitive of the stress divides
+// by the normalised curvature: the results must stay accurate down to the 1e-12 cut-off.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/section_integration.h"
+#include "test_section_reference.h"
+
+namespace tarvelo {
+namespace {
+
+using testing::Material;
+using testing::Resultants3;
+using testing::TestSection;
+
+struct Shape {
+    const char* name;
+    TestSection section;
+};
+
+std::vector<Shape> Shapes() {
+    return {{"rectangle", testing::Rectangle20x40()},
+            {"hollow circle", testing::Circle(50, 30, 8)},
+            {"L shape", testing::LShape()}};
+}
+
+// Concrete resultants against the extended-precision integration: 1e-6 relative plus 1e-9
+// absolute, for the curvatures 10^-first .. 10^-last in x, in y and in both.
+void CheckCurvatureRange(const MaterialParameters& m, int first, int last) {
+    SectionIntegrator integrator;
+    for (const Shape& shape : Shapes()) {
+        for (double e0 : {-1e-7, -5e-4, -1e-3, -1.02e-3}) {
+            for (int direction = 0; direction < 3; ++direction) {
+                for (int p = first; p >= last; --p) {
+                    const double k = std::pow(10.0, -p);
+                    const SectionStrain e{e0, direction != 1 ? k : 0.0, direction != 0 ? k : 0.0};
+                    const Resultants3 got =
+                        SectionIntegratorTestPeer::Concrete(integrator, shape.section, e, m);
+                    const Resultants3 ref = testing::PreciseConcrete(shape.section, e, m, 8);
+                    SCOPED_TRACE(::testing::Message()
+                                 << shape.name << ", axial strain " << e0 << ", curvatures "
+                                 << e.curvatureX << " " << e.curvatureY);
+                    EXPECT_NEAR(got.N, ref.N, 1e-6 * std::fabs(ref.N) + 1e-9);
+                    EXPECT_NEAR(got.Sx, ref.Sx, 1e-6 * std::fabs(ref.Sx) + 1e-9);
+                    EXPECT_NEAR(got.Sy, ref.Sy, 1e-6 * std::fabs(ref.Sy) + 1e-9);
+                }
+            }
+        }
+    }
+}
+
+// With n = 2 the parabola's primitive is a polynomial and the edge quadrature is exact, so
+// the whole range of curvatures can be held to the tight tolerance.
+TEST(ParabolicZoneSmallCurvature, ParabolaOfDegreeTwo) {
+    CheckCurvatureRange(Material(25), 12, 3);
+    CheckCurvatureRange(Material(30, 2.5), 12, 3);
+}
+
+// Other exponents: the 3-point edge quadrature of u^(n+1) carries its own error once the
+// strain varies strongly across an edge, so the tight check stops at the small curvatures
+// this is about.
+TEST(ParabolicZoneSmallCurvature, OtherExponents) {
+    CheckCurvatureRange(Material(50), 12, 7);
+    CheckCurvatureRange(Material(90, 1.0), 12, 7);
+}
+
+// The case that showed the fault: a 20 x 40 section at axial strain -1e-7 bent by 1e-11.
+TEST(ParabolicZoneSmallCurvature, NearlyUnstressedSection) {
+    const TestSection s = testing::MakeSection({{0, 0}, {20, 0}, {20, 40}, {0, 40}});
+    const MaterialParameters m = Material(30);
+    SectionIntegrator integrator;
+    int failure = -1;
+    const SectionResultants r = integrator.IntegrateSection({-1e-7, 0.0, 1e-11}, s.vertices.data(),
+                                                            s.nv(), nullptr, 0, s.area, m, failure);
+    ASSERT_EQ(failure, 0);
+    EXPECT_NEAR(r.momentY, -0.00251416, 1e-8);
+    EXPECT_EQ(r.momentX, 0.0);
+    const double a = 1e-7 / m.peakStrain;
+    EXPECT_NEAR(r.N, -1.1 * m.fcd * (2 * a - a * a) * 800, 1e-9);
+}
+
+// Either side of the switch between the closed-form primitive and the series the results agree
+// with the extended-precision integration far below the test tolerance, so the switch puts no
+// step into the internal forces.
+TEST(ParabolicZoneSmallCurvature, NoJumpAtTheSwitch) {
+    const TestSection s = testing::Rectangle20x40();
+    for (const MaterialParameters& m : {Material(25), Material(60, 1.5)}) {
+        SectionIntegrator integrator;
+        // Whole rectangle in the parabolic zone; normalised variation |k| * 20 / peakStrain.
+        const double kSwitch = 1e-2 * m.peakStrain / 20;
+        for (double factor : {0.999, 0.9999999, 1.0000001, 1.001}) {
+            for (int direction = 0; direction < 3; ++direction) {
+                const double k = kSwitch * factor;
+                const SectionStrain e{-0.0006, direction != 1 ? k : 0.0,
+                                      direction != 0 ? k * 2 : 0.0};
+                const Resultants3 got = SectionIntegratorTestPeer::Concrete(integrator, s, e, m);
+                const Resultants3 ref = testing::PreciseConcrete(s, e, m, 8);
+                EXPECT_NEAR(got.N, ref.N, 1e-12 * std::fabs(ref.N)) << factor;
+                EXPECT_NEAR(got.Sx, ref.Sx, 1e-8 * std::fabs(ref.Sx) + 1e-10) << factor;
+                EXPECT_NEAR(got.Sy, ref.Sy, 1e-8 * std::fabs(ref.Sy) + 1e-10) << factor;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tarvelo
