@@ -1,18 +1,24 @@
 // Form17c: the load-deflection chart of the last verification.
 #pragma once
 
+#include <QSize>
 #include <QWidget>
 
 #include "engine/column_model.h"
 
 class QPainter;
 class QRectF;
+class QChart;
+class QChartView;
+class QLineSeries;
+class QPushButton;
+class QValueAxis;
 
 namespace tarvelo::ui {
 
 class ChartWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ChartWindow(QWidget* parent = nullptr);
 
     // The "Curva carga-flecha" click from step 2 on: with n the last load step reached, mirrors
@@ -22,6 +28,42 @@ public:
 
     // Paints the current chart into a rectangle of a painter (printer, PDF, image).
     void RenderChart(QPainter& painter, const QRectF& target);
+
+    // DrawCurve without the message and without showing the window (the printed report builds
+    // its chart this way). False when n < 2.
+    bool PrepareCurve(LoadDeflectionCurve& curve, int n, bool topFree);
+
+    // The chart's own size on the screen, in pixels.
+    QSize ChartPixelSize() const;
+
+    // "Salvar gráfico": PNG, SVG or PDF by the extension of the path.
+    bool SaveChart(const QString& path, QString& error);
+    // "Salvar pontos": the rows 1..n as CSV (deflection in mm, force in kN, "." decimal point).
+    bool SavePoints(const QString& path, QString& error);
+
+    QChart* Chart() const { return chart_; }
+    QValueAxis* AxisX() const { return axisX_; }
+    QValueAxis* AxisY() const { return axisY_; }
+    QLineSeries* Series() const { return series_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void SaveChartClicked();
+    void SavePointsClicked();
+
+    QChart* chart_ = nullptr;
+    QChartView* view_ = nullptr;
+    QLineSeries* series_ = nullptr;
+    QValueAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+    QPushButton* saveChartButton_ = nullptr;   // Command2
+    QPushButton* savePointsButton_ = nullptr;  // Command1
+    LoadDeflectionCurve rows_{};               // the table as last drawn
+    int points_ = 0;                           // n of the last drawing
+    bool topFree_ = false;
+    bool placed_ = false;
 };
 
 }  // namespace tarvelo::ui

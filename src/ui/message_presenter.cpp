@@ -6,15 +6,15 @@ namespace tarvelo::ui {
 namespace {
 
 class BoxPresenter final : public MessagePresenter {
-public:
+  public:
     void Warning(QWidget* parent, const QString& title, const QString& text) override {
         QMessageBox::warning(parent, title, text, QMessageBox::Ok);
     }
     bool Question(QWidget* parent, const QString& title, const QString& text,
                   bool defaultNo) override {
-        const auto answer = QMessageBox::question(parent, title, text,
-                                                  QMessageBox::Yes | QMessageBox::No,
-                                                  defaultNo ? QMessageBox::No : QMessageBox::Yes);
+        const auto answer =
+            QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                  defaultNo ? QMessageBox::No : QMessageBox::Yes);
         return answer == QMessageBox::Yes;
     }
     void Information(QWidget* parent, const QString& title, const QString& text) override {
@@ -32,8 +32,12 @@ MessagePresenter* current = nullptr;
 
 }  // namespace
 
-MessagePresenter& Presenter() { return current != nullptr ? *current : DefaultPresenter(); }
+MessagePresenter& Presenter() {
+    return current != nullptr ? *current : DefaultPresenter();
+}
 
-void SetPresenter(MessagePresenter* presenter) { current = presenter; }
+void SetPresenter(MessagePresenter* presenter) {
+    current = presenter;
+}
 
 }  // namespace tarvelo::ui

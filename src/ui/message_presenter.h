@@ -9,7 +9,7 @@ class QWidget;
 namespace tarvelo::ui {
 
 class MessagePresenter {
-public:
+  public:
     virtual ~MessagePresenter() = default;
     // Exclamation icon, OK.
     virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;

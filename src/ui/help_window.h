@@ -1,0 +1,29 @@
+// FormAjuda: the help text, at the right-hand edge of the screen.
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace tarvelo::ui {
+
+class HelpWindow : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr const char* kHelpResource = ":/help/ajuda.html";
+
+    explicit HelpWindow(QWidget* parent = nullptr);
+
+    // Loads a help file (HTML) into the text box. A file that cannot be read leaves a message in
+    // the text box instead; returns false then.
+    bool Load(const QString& path);
+    // Places the window at the right-hand edge of the screen, loads the help and shows it.
+    void ShowHelp();
+
+    QTextBrowser* TextBox() const { return richTextBox_; }
+
+  private:
+    QTextBrowser* richTextBox_ = nullptr;
+};
+
+}  // namespace tarvelo::ui

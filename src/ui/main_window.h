@@ -1,0 +1,160 @@
+// Form17: the main window. Holds the materials, the section kind and counts, the steel area and
+// the results; its buttons open the other windows and run the procedures in their order.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "engine/column_model.h"
+#include "model/column_data.h"
+#include "model/input_rules.h"
+#include "model/section_geometry.h"
+#include "procedures/procedure_host.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolBar;
+
+namespace tarvelo::ui {
+
+class AboutWindow;
+class ChartWindow;
+class HelpWindow;
+class LoadsWindow;
+class ProgressWindow;
+class ReportWindow;
+class SectionDrawingWindow;
+class SectionWindow;
+struct ReportSnapshot;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The column as the three windows hold it, and the way back (one place for both).
+    ColumnData CollectColumnData() const;
+    void ApplyColumnData(const ColumnData& data);
+
+    // "Abrir" and "Salvar" once a file is chosen. False after a message; a failed read leaves
+    // every field as it was.
+    bool OpenColumnFile(const QString& path);
+    bool SaveColumnFile(const QString& path);
+
+    // What the report reads when it is produced.
+    ReportSnapshot Snapshot() const;
+
+    // Called on "Sair" (after Yes) and when the window is closed; the program shows its exit
+    // window there.
+    void SetExitHandler(std::function<void()> handler) { exitHandler_ = std::move(handler); }
+
+    // Toolbar button by position, 1 to 7.
+    QAction* ToolbarButton(int position) const;
+    QToolBar* Toolbar() const { return toolbar_; }
+
+    SectionWindow* Section() const { return section_.get(); }
+    LoadsWindow* Loads() const { return loads_.get(); }
+    SectionDrawingWindow* Drawing() const { return drawing_.get(); }
+    ProgressWindow* Progress() const { return progress_.get(); }
+    HelpWindow* Help() const { return help_.get(); }
+    AboutWindow* About() const { return about_.get(); }
+    ChartWindow* Chart();
+    ReportWindow* Report() const;
+
+    // State kept from the last run for the chart and the report.
+    int LastReachedStep() const { return lastReachedStep_; }
+    const LoadDeflectionCurve& LastCurve() const { return curve_; }
+    bool HasSectionConstants() const { return hasSectionConstants_; }
+    const SectionConstants& LastSectionConstants() const { return sectionConstants_; }
+    bool IsRunning() const { return running_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    class Host;
+    friend class Host;
+
+    void BuildFields();
+    QWidget* BuildCentralWidget();
+    void BuildToolbar();
+    void ConnectWindows();
+
+    // Buttons.
+    void OpenSectionWindow();  // Command3
+    void DrawSection();        // Command5
+    void OpenLoadsWindow();    // Command1
+    void Verify();             // Command4
+    void Design();             // Command12
+    void ShowCurve();          // Command8
+    void ConfirmLoads();       // Form17d OK
+    // Toolbar.
+    void OpenFile();
+    void SaveFile();
+    void OpenReport();
+    void ShowHelp();
+    void ShowAbout();
+    void AskExit();
+
+    void RunProcedure(bool design);
+    void SectionKindChosen();
+    void HideAuxiliaryWindows();  // drawing, chart and help
+    void SetMainEnabled(bool enabled);
+    void FocusOn(FocusTarget target);
+    QWidget* FocusWidget(FocusTarget target) const;
+    QString FitsTheWindows(const ColumnData& data) const;
+
+    // Fields of this window.
+    QLineEdit* text1_ = nullptr;   // fck
+    QLineEdit* text15_ = nullptr;  // creep coefficient
+    QLineEdit* text2_ = nullptr;   // fyk
+    QLineEdit* text3_ = nullptr;   // Es
+    QLineEdit* text10_ = nullptr;  // Gamac
+    QLineEdit* text14_ = nullptr;  // Gamas
+    QLineEdit* text4_ = nullptr;   // vertex count
+    QLabel* label17_ = nullptr;
+    QLineEdit* text5_ = nullptr;   // bar count
+    QLineEdit* text6_ = nullptr;   // total steel area
+    QLineEdit* text11_ = nullptr;  // S
+    QLineEdit* text12_ = nullptr;  // required steel
+    QLineEdit* text13_ = nullptr;  // minimum steel
+    QRadioButton* option_[6] = {};
+    QPushButton* command3_ = nullptr;
+    QPushButton* command5_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QPushButton* command12_ = nullptr;
+    QPushButton* command8_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QAction* buttons_[8] = {};
+
+    std::unique_ptr<SectionWindow> section_;
+    std::unique_ptr<LoadsWindow> loads_;
+    std::unique_ptr<SectionDrawingWindow> drawing_;
+    std::unique_ptr<ProgressWindow> progress_;
+    std::unique_ptr<HelpWindow> help_;
+    std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<ChartWindow> chart_;
+    QPointer<ReportWindow> report_;
+
+    std::function<void()> exitHandler_;
+    std::string title_;  // example title of the column file
+    QString filePath_;
+    bool running_ = false;
+
+    // Kept from the last run.
+    LoadDeflectionCurve curve_{};
+    int lastReachedStep_ = 0;
+    bool hasCurve_ = false;
+    bool hasSectionConstants_ = false;
+    SectionConstants sectionConstants_;
+};
+
+}  // namespace tarvelo::ui

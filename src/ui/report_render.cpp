@@ -1,0 +1,209 @@
+#include "report_render.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+#include <cstdio>
+
+#include "chart_window.h"
+
+namespace tarvelo::ui {
+namespace {
+
+// Positions on the sheet, in centimetres from the paper's corner.
+constexpr double kLeftCm = 2.0;
+constexpr double kFirstLineCm = 2.0;
+constexpr double kPageNumberXCm = 10.0;
+constexpr double kPageNumberYCm = 1.0;
+constexpr double kBottomMarginCm = 1.2;
+constexpr double kA4WidthCm = 21.0;
+constexpr double kA4HeightCm = 29.7;
+constexpr double kBodyPoints = 12.0;
+constexpr double kPageNumberPoints = 10.0;
+constexpr double kScreenDpi = 96.0;
+
+bool SaveBytes(const QString& path, const QByteArray& bytes, QString& error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// The command line writes PDFs without a screen: widgets need an application object.
+bool EnsureApplication(QString& error) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) return true;
+    if (QCoreApplication::instance() != nullptr) {
+        error = QString::fromUtf8("O relatório em PDF precisa de uma QApplication.");
+        return false;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a screen Qt's notes about it are noise; real errors still reach the terminal.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        }
+    });
+    static int argc = 1;
+    static char name[] = "tarvelo";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = new QApplication(argc, argv);  // lives to the end
+    (void)application;
+    return true;
+}
+
+}  // namespace
+
+QFont ReportFont(double pointSize, bool bold) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    // No ligatures: "fi" and "fl" stay letters, so text copied from the PDF reads as typed.
+    font.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+double DrawReportLine(QPainter& painter, const report::ReportLine& line, double left, double top,
+                      double pointSize) {
+    const QFont font = ReportFont(pointSize, line.bold);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, painter.device());
+    const double column = metrics.averageCharWidth();
+    const double baseline = top + metrics.ascent();
+    double x = left;
+    for (const report::ReportSegment& segment : line.segments) {
+        if (segment.column > 0) {
+            const double target = left + (segment.column - 1) * column;
+            x = x < target ? target : x + metrics.horizontalAdvance(QLatin1Char(' '));
+        }
+        const QString text =
+            QString::fromUtf8(segment.text.data(), static_cast<qsizetype>(segment.text.size()));
+        painter.drawText(QPointF(x, baseline), text);
+        x += metrics.horizontalAdvance(text);
+    }
+    return metrics.lineSpacing();
+}
+
+report::ReportContent SnapshotContent(const ReportSnapshot& snapshot,
+                                      report::ReportVariant variant) {
+    SectionConstants kept =
+        snapshot.hasSectionConstants ? snapshot.sectionConstants : SectionConstants{};
+    return report::BuildReportContent(
+        snapshot.data, {snapshot.safetyText, snapshot.requiredText, snapshot.minimumText}, kept,
+        variant);
+}
+
+PrintedReport::PrintedReport(const ReportSnapshot& snapshot) {
+    const bool withChart = snapshot.hasCurve && snapshot.curvePoints >= 2;
+    pages_ = report::PaginatePrinter(SnapshotContent(snapshot, report::ReportVariant::Printer),
+                                     withChart);
+    if (withChart) {
+        chart_ = std::make_unique<ChartWindow>();
+        LoadDeflectionCurve rows = snapshot.curve;
+        chart_->PrepareCurve(rows, snapshot.curvePoints, snapshot.topFree);
+    }
+}
+
+PrintedReport::~PrintedReport() = default;
+
+bool PrintedReport::Paint(QPagedPaintDevice& device, int passes, QString& error) {
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        error = QString::fromUtf8("Não foi possível iniciar a impressão.");
+        return false;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const double cm = device.logicalDpiY() / 2.54;
+    const double cmX = device.logicalDpiX() / 2.54;
+    // 54 lines must fit between the first line and the foot of the sheet.
+    const QFontMetricsF body(ReportFont(kBodyPoints, false), &device);
+    const double pitch =
+        std::min(body.lineSpacing(), (kA4HeightCm - kFirstLineCm - kBottomMarginCm) * cm /
+                                         report::kPrinterLinesPerPage);
+
+    bool first = true;
+    for (int pass = 0; pass < std::max(1, passes); ++pass) {
+        for (const report::PrinterPage& page : pages_) {
+            if (!first && !device.newPage()) {
+                error = QString::fromUtf8("Não foi possível começar uma nova página.");
+                painter.end();
+                return false;
+            }
+            first = false;
+            report::ReportLine number;
+            number.segments.push_back({0, std::to_string(page.number)});
+            DrawReportLine(painter, number, kPageNumberXCm * cmX, kPageNumberYCm * cm,
+                           kPageNumberPoints);
+            if (page.chart && chart_ != nullptr) {
+                // The chart at its own size, narrowed to the sheet's width when needed.
+                const QSize own = chart_->ChartPixelSize();
+                double width = own.width() / kScreenDpi * 2.54 * cmX;
+                double height = own.height() / kScreenDpi * 2.54 * cm;
+                const double room = (kA4WidthCm - 2 * kLeftCm) * cmX;
+                if (width > room) {
+                    height *= room / width;
+                    width = room;
+                }
+                chart_->RenderChart(painter,
+                                    QRectF(kLeftCm * cmX, kFirstLineCm * cm, width, height));
+                continue;
+            }
+            double y = kFirstLineCm * cm;
+            for (const report::ReportLine& line : page.lines) {
+                DrawReportLine(painter, line, kLeftCm * cmX, y, kBodyPoints);
+                y += pitch;
+            }
+        }
+    }
+    if (!painter.end()) {
+        error = QString::fromUtf8("Falha ao concluir a impressão.");
+        return false;
+    }
+    return true;
+}
+
+bool WriteReportPdf(const ReportSnapshot& snapshot, const QString& path, QString& error) {
+    if (!EnsureApplication(error)) return false;
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        pdf.setCreator(QStringLiteral("TARVELO"));
+        pdf.setTitle(QString::fromUtf8("Relatório de cálculo - TARVELO"));
+        pdf.setResolution(300);
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        PrintedReport report(snapshot);
+        if (!report.Paint(pdf, 1, error)) return false;
+    }
+    return SaveBytes(path, bytes, error);
+}
+
+bool WriteReportTextFile(const ReportSnapshot& snapshot, const QString& path, QString& error) {
+    const std::string text = report::RenderReportText(
+        report::PaginatePrinter(SnapshotContent(snapshot, report::ReportVariant::Printer), false));
+    return SaveBytes(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), error);
+}
+
+}  // namespace tarvelo::ui

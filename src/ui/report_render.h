@@ -1,0 +1,59 @@
+// Painting the calculation report: the lines in the report's fonts with their tab columns, the
+// printed sheets (A4, page number at the top, chart page) on a printer or a PDF, and the files
+// of "Salvar PDF" and "Salvar TXT".
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QFont>
+#include <QString>
+
+#include "report/report_content.h"
+#include "report_window.h"
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace tarvelo::ui {
+
+class ChartWindow;
+
+// The report's sans-serif face.
+QFont ReportFont(double pointSize, bool bold);
+
+// Draws a report line with the top of its first character at (left, top) and returns the height
+// of a line in that font. Tab columns are counted in average character widths of the font.
+double DrawReportLine(QPainter& painter, const report::ReportLine& line, double left, double top,
+                      double pointSize);
+
+// The report content of a snapshot (its copy of the section constants is rounded).
+report::ReportContent SnapshotContent(const ReportSnapshot& snapshot,
+                                      report::ReportVariant variant);
+
+// The printed report of a snapshot: its sheets and, when a verification left a curve of at least
+// two points, the chart drawn for the chart page (directly, without the clipboard).
+class PrintedReport {
+  public:
+    explicit PrintedReport(const ReportSnapshot& snapshot);
+    ~PrintedReport();
+
+    const std::vector<report::PrinterPage>& Pages() const { return pages_; }
+
+    // Paints every sheet `passes` times on an A4 device whose coordinates start at the paper's
+    // corner (QPrinter with full page, QPdfWriter without margins).
+    bool Paint(QPagedPaintDevice& device, int passes, QString& error);
+
+  private:
+    std::vector<report::PrinterPage> pages_;
+    std::unique_ptr<ChartWindow> chart_;
+};
+
+// "Salvar PDF": exactly the printed sheets, in a PDF file. Without a running QApplication (the
+// command line) one is started on Qt's offscreen platform.
+bool WriteReportPdf(const ReportSnapshot& snapshot, const QString& path, QString& error);
+
+// "Salvar TXT": the printed sheets as UTF-8 text, a form feed between sheets.
+bool WriteReportTextFile(const ReportSnapshot& snapshot, const QString& path, QString& error);
+
+}  // namespace tarvelo::ui

@@ -1,0 +1,86 @@
+#include "section_drawing.h"
+
+#include <cmath>
+
+#include <QPainter>
+
+#include "ui_common.h"
+
+namespace tarvelo::ui {
+
+SectionDrawingMapping ComputeSectionMapping(const SectionGeometry& section) {
+    SectionDrawingMapping m;
+    if (section.nv < 1) return m;
+    m.xmin = m.xmax = section.vertices[0].x;
+    m.ymin = m.ymax = section.vertices[0].y;
+    for (int i = 1; i < section.nv; ++i) {
+        const Point& v = section.vertices[static_cast<std::size_t>(i)];
+        if (v.x < m.xmin) m.xmin = v.x;
+        if (v.x > m.xmax) m.xmax = v.x;
+        if (v.y < m.ymin) m.ymin = v.y;
+        if (v.y > m.ymax) m.ymax = v.y;
+    }
+    const double w = std::fabs(m.xmax - m.xmin);
+    const double h = std::fabs(m.ymax - m.ymin);
+    double d = w;
+    if (w < h) d = h;
+    if (!(d > 0) || !std::isfinite(d)) return m;
+    m.scale = SectionDrawingMapping::kSize / d;
+    m.x0 = SectionDrawingMapping::kCentreX - 0.5 * w * m.scale;
+    m.y0 = SectionDrawingMapping::kCentreY - 0.5 * h * m.scale;
+    m.valid = std::isfinite(m.scale);
+    return m;
+}
+
+SectionCanvas::SectionCanvas(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Picture1"));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+}
+
+void SectionCanvas::SetSection(const SectionGeometry& section) {
+    section_ = section;
+    hasSection_ = true;
+    update();
+}
+
+void SectionCanvas::paintEvent(QPaintEvent*) {
+    if (!hasSection_) return;
+    const SectionDrawingMapping m = ComputeSectionMapping(section_);
+    if (!m.valid) return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+    QPen outline(Qt::black);
+    outline.setCosmetic(true);
+    outline.setWidthF(1.0);
+    p.setPen(outline);
+    const int n = section_.nv;
+    for (int i = 0; i < n; ++i) {
+        const Point& a = section_.vertices[static_cast<std::size_t>(i)];
+        const Point& b = section_.vertices[static_cast<std::size_t>(i + 1)];
+        p.drawLine(m.Map(a.x, a.y), m.Map(b.x, b.y));
+    }
+    p.setBrush(Qt::black);
+    const double r = m.BarRadius();
+    for (int j = 0; j < section_.nb; ++j) {
+        const Bar& bar = section_.bars[static_cast<std::size_t>(j)];
+        p.drawEllipse(m.Map(bar.x, bar.y), r, r);
+    }
+}
+
+SectionDrawingWindow::SectionDrawingWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("Form12c"));
+    setWindowTitle(QStringLiteral(" TARVELO"));
+    canvas_ = new SectionCanvas(this);
+    canvas_->setGeometry(Px(360), Px(360), Px(4935), Px(3015));
+    setFixedSize(Px(5685), Px(3810));
+}
+
+void SectionDrawingWindow::Draw(const SectionGeometry& section) {
+    canvas_->SetSection(section);
+}
+
+}  // namespace tarvelo::ui

@@ -1,0 +1,60 @@
+// Small helpers shared by the windows: twips, placement on the screen, text conversion and the
+// look of the locked result fields.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <QColor>
+#include <QString>
+
+class QLineEdit;
+class QWidget;
+
+namespace tarvelo::ui {
+
+// The windows are designed in twips; the screen has 15 twips per pixel.
+inline constexpr int kTwipsPerPixel = 15;
+constexpr int Px(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
+// Light cyan of the locked result fields.
+inline QColor ResultFieldColour() {
+    return QColor(192, 255, 255);
+}
+// Light blue of the splash and exit windows.
+inline QColor SplashColour() {
+    return QColor(128, 128, 255);
+}
+
+inline QString ToQ(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string FromQ(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+// Registers the program's icons and help text (they live in a static library).
+void InitResources();
+
+// Gives a window the client size of its design, or more when the fonts of this system need it.
+void SetClientSize(QWidget* window, int widthTwips, int heightTwips);
+
+// (screen width - window width) / 2 and (screen height - window height) / 2.
+void CentreOnScreen(QWidget* window);
+
+// Centres a window the first time it is shown; later the user's placement stays.
+void CentreOnFirstShow(QWidget* window);
+
+// Shows a window in front of its owner and keeps it there (the window manager treats it as a
+// transient of the owner), without making it a child: disabling the owner must not disable it.
+void ShowInFront(QWidget* window, QWidget* owner);
+
+// A text field that shows its text centred and accepts at most maxLength characters.
+void SetUpField(QLineEdit* field, int maxLength);
+
+// A locked result field: centred, read-only, light cyan.
+void SetUpResultField(QLineEdit* field);
+
+}  // namespace tarvelo::ui

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <QChart>
+#include <QFile>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QValueAxis>
+#include <QtTest/QTest>
+#include <vector>
+
+#include "chart_window.h"
+#include "file_chooser.h"
+#include "message_presenter.h"
+
+namespace tarvelo::ui {
+namespace {
+
+class RecordingPresenter : public MessagePresenter {
+  public:
+    std::vector<QString> warnings;
+    void Warning(QWidget*, const QString&, const QString& text) override {
+        warnings.push_back(text);
+    }
+    bool Question(QWidget*, const QString&, const QString&, bool) override { return false; }
+    void Information(QWidget*, const QString&, const QString&) override {}
+};
+
+class FixedChooser : public FileChooser {
+  public:
+    QString name;
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return name; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return name;
+    }
+};
+
+class ChartWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetPresenter(&presenter);
+        SetFileChooser(&chooser);
+    }
+    void TearDown() override {
+        SetPresenter(nullptr);
+        SetFileChooser(nullptr);
+    }
+    RecordingPresenter presenter;
+    FixedChooser chooser;
+};
+
+// Rows 1..5 of a verification that stopped in step 5, and row 6 = step 5, never drawn.
+LoadDeflectionCurve FiveSteps() {
+    LoadDeflectionCurve c;
+    c.Clear();
+    const double rows[6][2] = {{0, 0}, {1, 10}, {2.5, 20}, {4, 30}, {6, 40}, {99, 50}};
+    for (int i = 0; i < 6; ++i)
+        c.rows[i] = {rows[i][0], rows[i][1]};
+    return c;
+}
+
+std::vector<QPointF> Points(const ChartWindow& w) {
+    const QList<QPointF> p = w.Series()->points();
+    return {p.begin(), p.end()};
+}
+
+TEST_F(ChartWindowTest, MirroredTableRangesAndTitlesForAFreeTop) {
+    ChartWindow w;
+    LoadDeflectionCurve c = FiveSteps();
+    ASSERT_TRUE(w.DrawCurve(c, 5, true));
+    EXPECT_TRUE(w.isVisible());
+    // Rows 6..9 now hold rows 4 down to 1; the step-5 row is overwritten.
+    EXPECT_EQ(c.rows[5], c.rows[3]);
+    EXPECT_EQ(c.rows[6], c.rows[2]);
+    EXPECT_EQ(c.rows[8], c.rows[0]);
+    EXPECT_EQ(c.rows[9], (std::array<double, 2>{0, 0}));
+    const std::vector<QPointF> p = Points(w);
+    ASSERT_EQ(p.size(), 1000u);
+    EXPECT_EQ(p[4], QPointF(6, 40));
+    EXPECT_EQ(p[5], QPointF(4, 30));
+    EXPECT_EQ(p[8], QPointF(0, 0));
+    // Rows 1..5 plus 5 % on each side; the overwritten 99 never counted.
+    EXPECT_DOUBLE_EQ(w.AxisX()->min(), -0.3);
+    EXPECT_DOUBLE_EQ(w.AxisX()->max(), 6.3);
+    EXPECT_DOUBLE_EQ(w.AxisY()->min(), -2.0);
+    EXPECT_DOUBLE_EQ(w.AxisY()->max(), 42.0);
+    EXPECT_EQ(w.AxisX()->titleText(), QString::fromUtf8("Flecha no topo (mm)"));
+    EXPECT_EQ(w.AxisY()->titleText(), QString::fromUtf8("Força normal (kN)"));
+    EXPECT_EQ(w.Chart()->title(), QString::fromUtf8("Curva Carga-flecha"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral(" TARVELO"));
+}
+
+TEST_F(ChartWindowTest, PinnedTopAndSecondClickDrawTheSameChart) {
+    ChartWindow w;
+    LoadDeflectionCurve c = FiveSteps();
+    ASSERT_TRUE(w.DrawCurve(c, 5, false));
+    EXPECT_EQ(w.AxisX()->titleText(), QString::fromUtf8("Flecha no centro (mm)"));
+    const std::vector<QPointF> first = Points(w);
+    const double xmin = w.AxisX()->min(), ymax = w.AxisY()->max();
+    ASSERT_TRUE(w.DrawCurve(c, 5, false));
+    EXPECT_EQ(Points(w), first);
+    EXPECT_EQ(w.AxisX()->min(), xmin);
+    EXPECT_EQ(w.AxisY()->max(), ymax);
+    EXPECT_TRUE(presenter.warnings.empty());
+}
+
+TEST_F(ChartWindowTest, TooFewPointsShowsTheMessageAndStaysHidden) {
+    ChartWindow w;
+    LoadDeflectionCurve c = FiveSteps();
+    EXPECT_FALSE(w.DrawCurve(c, 1, false));
+    EXPECT_FALSE(w.isVisible());
+    ASSERT_EQ(presenter.warnings.size(), 1u);
+    EXPECT_EQ(presenter.warnings[0],
+              QString::fromUtf8("Impossível plotar o gráfico. Número de pontos insuficiente."));
+    EXPECT_EQ(c.rows[5][0], 99);  // the table is left alone
+}
+
+TEST_F(ChartWindowTest, EqualValuesGetAReadableRange) {
+    ChartWindow w;
+    LoadDeflectionCurve c;
+    c.Clear();
+    for (int i = 0; i < 3; ++i)
+        c.rows[i] = {0.0, 100.0 * i};  // axial load only: no deflection
+    ASSERT_TRUE(w.DrawCurve(c, 3, false));
+    EXPECT_DOUBLE_EQ(w.AxisX()->min(), -1.0);
+    EXPECT_DOUBLE_EQ(w.AxisX()->max(), 1.0);
+    EXPECT_DOUBLE_EQ(w.AxisY()->min(), -10.0);
+    // A cleared curve (all rows at the origin) opens both axes around zero.
+    LoadDeflectionCurve cleared;
+    cleared.Clear();
+    ASSERT_TRUE(w.DrawCurve(cleared, 4, false));
+    EXPECT_DOUBLE_EQ(w.AxisY()->min(), -1.0);
+    EXPECT_DOUBLE_EQ(w.AxisY()->max(), 1.0);
+}
+
+TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormat) {
+    QTemporaryDir dir;
+    ChartWindow w;
+    LoadDeflectionCurve c = FiveSteps();
+    c.rows[1][0] = 0.1;
+    ASSERT_TRUE(w.DrawCurve(c, 5, true));
+
+    chooser.name = dir.filePath(QStringLiteral("pontos.csv"));
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QFile csv(chooser.name);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(csv.readAll()),
+              QString::fromUtf8("Flecha no topo (mm),Força normal (kN)\n0,0\n0.1,10\n2.5,20\n"
+                                "4,30\n6,40\n"));
+
+    const std::vector<std::pair<const char*, QByteArray>> formats = {
+        {"grafico.png", QByteArray("\x89PNG")},
+        {"grafico.svg", QByteArray("<?xml")},
+        {"grafico.pdf", QByteArray("%PDF")}};
+    for (const auto& [name, magic] : formats) {
+        chooser.name = dir.filePath(QString::fromLatin1(name));
+        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+        QFile f(chooser.name);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+        EXPECT_TRUE(f.readAll().startsWith(magic)) << name;
+    }
+    EXPECT_TRUE(presenter.warnings.empty());
+}
+
+TEST_F(ChartWindowTest, WriteErrorsAreShown) {
+    ChartWindow w;
+    LoadDeflectionCurve c = FiveSteps();
+    ASSERT_TRUE(w.DrawCurve(c, 5, false));
+    chooser.name = QStringLiteral("/nonexistent-folder/pontos.csv");
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    chooser.name = QStringLiteral("/nonexistent-folder/grafico.png");
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+    QTemporaryDir dir;
+    chooser.name = dir.filePath(QStringLiteral("grafico.jpg"));  // a format it does not write
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+    ASSERT_EQ(presenter.warnings.size(), 3u);
+    EXPECT_TRUE(presenter.warnings[0].contains(QStringLiteral("/nonexistent-folder/pontos.csv")));
+    EXPECT_TRUE(presenter.warnings[2].contains(QStringLiteral(".png, .svg ou .pdf")));
+    EXPECT_FALSE(QFile::exists(chooser.name));
+}
+
+}  // namespace
+}  // namespace tarvelo::ui

@@ -1,0 +1,144 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest/QTest>
+
+#include "chart_window.h"
+#include "main_window.h"
+#include "procedures/column_file.h"
+#include "procedures/procedures.h"
+#include "procedures/recording_host.h"
+#include "progress_window.h"
+#include "report_window.h"
+#include "ui_test_support.h"
+
+namespace tarvelo::ui {
+namespace {
+
+const QString kExample = QStringLiteral(TARVELO_EXAMPLES "/retangular-esbelto-biaxial.json");
+
+class FullRun : public testing::WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        window = std::make_unique<MainWindow>();
+        window->show();
+        files.openName = kExample;
+        QWidget* open = window->Toolbar()->widgetForAction(window->ToolbarButton(1));
+        QTest::mouseClick(open, Qt::LeftButton);
+        ASSERT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
+        std::string error;
+        ASSERT_TRUE(ReadColumnFile(kExample.toStdString(), data, error)) << error;
+    }
+    void TearDown() override {
+        window.reset();
+        WindowTest::TearDown();
+    }
+    QString Text(const char* name) const { return window->findChild<QLineEdit*>(name)->text(); }
+    QPushButton* Command(const char* name) const { return window->findChild<QPushButton*>(name); }
+
+    std::unique_ptr<MainWindow> window;
+    ColumnData data;
+};
+
+// The windows show what the procedures report, and nothing else.
+TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
+    EXPECT_EQ(window->CollectColumnData(), data);
+
+    QTest::mouseClick(Command("Command4"), Qt::LeftButton);
+    RecordingHost reference;
+    const auto verified = Verify(data, reference);
+    ASSERT_TRUE(verified->completed);
+    EXPECT_EQ(Text("Text11"), QString::fromStdString(verified->safetyText));
+    EXPECT_EQ(Text("Text12"), "");
+    EXPECT_EQ(Text("Text13"), " ");
+    EXPECT_EQ(window->LastReachedStep(), verified->reachedStep);
+    EXPECT_TRUE(Command("Command8")->isEnabled());
+    EXPECT_TRUE(window->ToolbarButton(3)->isEnabled());
+    EXPECT_EQ(presenter.Texts().size(), static_cast<qsizetype>(reference.boxes.size()));
+    EXPECT_TRUE(window->Snapshot().hasCurve);
+    EXPECT_EQ(window->Snapshot().safetyText, verified->safetyText);
+
+    // The curve of this verification, and the fifth toolbar button with it.
+    EXPECT_FALSE(window->ToolbarButton(5)->isEnabled());
+    QTest::mouseClick(Command("Command8"), Qt::LeftButton);
+    EXPECT_TRUE(window->Chart()->isVisible());
+    EXPECT_TRUE(window->ToolbarButton(5)->isEnabled());
+
+    // The report keeps the main window disabled until it closes.
+    QWidget* print = window->Toolbar()->widgetForAction(window->ToolbarButton(3));
+    QTest::mouseClick(print, Qt::LeftButton);
+    ASSERT_NE(window->Report(), nullptr);
+    EXPECT_TRUE(window->Report()->isVisible());
+    EXPECT_FALSE(window->isEnabled());
+    QTest::mouseClick(window->Report()->findChild<QPushButton*>("Command3"), Qt::LeftButton);
+    EXPECT_TRUE(window->isEnabled());
+
+    QTest::mouseClick(Command("Command12"), Qt::LeftButton);
+    RecordingHost designHost;
+    const auto designed = Design(data, designHost);
+    ASSERT_TRUE(designed->completed);
+    EXPECT_EQ(Text("Text12"), QString::fromStdString(designed->requiredText));
+    EXPECT_EQ(Text("Text13"), QString::fromStdString(designed->minimumText));
+    EXPECT_FALSE(Text("Text12").isEmpty());
+    EXPECT_FALSE(Text("Text13").trimmed().isEmpty());
+    EXPECT_EQ(Text("Text6"), "");
+    EXPECT_EQ(Text("Text11"), " ");
+    EXPECT_FALSE(Command("Command8")->isEnabled());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(window->Progress()->isVisible());
+    // A design leaves no curve for the report.
+    EXPECT_FALSE(window->Snapshot().hasCurve);
+}
+
+TEST_F(FullRun, ARunStoppedByAnInputCheckEndsWithTheMainWindowUsable) {
+    window->findChild<QLineEdit*>("Text1")->setText("95");
+    QTest::mouseClick(Command("Command4"), Qt::LeftButton);
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_TRUE(presenter.boxes[0].text.startsWith("A maior resistência admitida"));
+    EXPECT_EQ(window->focusWidget(), window->findChild<QLineEdit*>("Text1"));
+    EXPECT_EQ(Text("Text11"), " ");
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(Command("Command8")->isEnabled());
+
+    // A question answered Yes ends the run at its field too.
+    window->findChild<QLineEdit*>("Text1")->setText("15");
+    presenter.answers = {true};
+    QTest::mouseClick(Command("Command12"), Qt::LeftButton);
+    EXPECT_EQ(presenter.boxes.back().kind, testing::RecordedBox::Question);
+    EXPECT_FALSE(presenter.boxes.back().defaultNo);
+    EXPECT_EQ(Text("Text6"), QString::fromStdString(data.totalSteelArea));
+}
+
+// A longer design: while it runs the main window takes no input and cannot be closed, and the
+// progress window shows and keeps painting.
+TEST_F(FullRun, TheProgressWindowPaintsWhileTheMainWindowWaits) {
+    ASSERT_TRUE(window->OpenColumnFile(QStringLiteral(TARVELO_EXAMPLES "/circular-macico.json")));
+    int exits = 0;
+    window->SetExitHandler([&exits] { ++exits; });
+    int checks = 0;
+    QTimer::singleShot(0, window.get(), [&] {
+        ++checks;
+        EXPECT_TRUE(window->IsRunning());
+        EXPECT_FALSE(window->isEnabled());
+        EXPECT_TRUE(window->Progress()->isVisible());
+        EXPECT_FALSE(window->Progress()->Lines().isEmpty());
+        const QString last = window->Progress()->Lines().last();
+        EXPECT_TRUE(last.startsWith("  Etapa de carga = ") || last.startsWith("  Iteração = "))
+            << last.toStdString();
+        EXPECT_FALSE(window->close());
+        EXPECT_FALSE(window->Progress()->close());
+    });
+    QTest::mouseClick(Command("Command12"), Qt::LeftButton);
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(exits, 0);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(window->Progress()->isVisible());
+    EXPECT_FALSE(Text("Text12").isEmpty());
+}
+
+}  // namespace
+}  // namespace tarvelo::ui

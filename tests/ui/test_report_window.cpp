@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+#include <vector>
+
+#include "file_chooser.h"
+#include "key_filters.h"
+#include "message_presenter.h"
+#include "report_render.h"
+#include "report_window.h"
+
+namespace tarvelo::ui {
+namespace {
+
+class RecordingPresenter : public MessagePresenter {
+  public:
+    std::vector<QString> warnings;
+    void Warning(QWidget*, const QString&, const QString& text) override {
+        warnings.push_back(text);
+    }
+    bool Question(QWidget*, const QString&, const QString&, bool) override { return false; }
+    void Information(QWidget*, const QString&, const QString&) override {}
+};
+
+class FixedChooser : public FileChooser {
+  public:
+    QString name;
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return name; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return name;
+    }
+};
+
+ReportSnapshot Snapshot() {
+    ReportSnapshot s;
+    s.data.title = "Pilar P1";
+    s.data.barCount = "4";
+    s.data.totalSteelArea = "8";
+    s.data.bars = {{"4", "4"}, {"16", "4"}, {"16", "36"}, {"4", "36"}};
+    s.data.Fd = "800";
+    s.safetyText = "1.34";
+    s.hasSectionConstants = true;
+    s.sectionConstants.area = 800;
+    s.hasCurve = true;
+    s.curve.Clear();
+    for (int i = 0; i < 5; ++i)
+        s.curve.rows[i] = {1.5 * i * i, 100.0 * i};
+    s.curvePoints = 5;
+    return s;
+}
+
+// Page count of a PDF by poppler's pdfinfo; -1 when it cannot tell.
+int PdfPages(const QString& path) {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {path});
+    if (!p.waitForFinished(20000) || p.exitCode() != 0) return -1;
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+bool HavePdfInfo() {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {QStringLiteral("-v")});
+    return p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+class ReportWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetPresenter(&presenter);
+        SetFileChooser(&chooser);
+        window.Open([this] { return snapshot; });
+    }
+    void TearDown() override {
+        SetPresenter(nullptr);
+        SetFileChooser(nullptr);
+        ReportWindow::SetPrintDialogHook(nullptr);
+    }
+    QPushButton* Button(const char* name) {
+        return window.findChild<QPushButton*>(QString::fromLatin1(name));
+    }
+    QLineEdit* Field(const char* name) {
+        return window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    void Click(const char* name) { QTest::mouseClick(Button(name), Qt::LeftButton); }
+
+    RecordingPresenter presenter;
+    FixedChooser chooser;
+    ReportSnapshot snapshot = Snapshot();
+    ReportWindow window;
+};
+
+TEST_F(ReportWindowTest, PreviewPagesForwardAndBack) {
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("  Imprimir"));
+    EXPECT_EQ(Field("Text2")->text(), QStringLiteral("Pilar P1"));
+    EXPECT_FALSE(Button("Command4")->isVisible());
+    Click("Command1");  // Visualizar
+    EXPECT_FALSE(Button("Command1")->isVisible());
+    EXPECT_FALSE(Button("Command2")->isVisible());
+    EXPECT_TRUE(Button("Command6")->isEnabled());
+    EXPECT_FALSE(Button("Command4")->isEnabled());
+    // 44 counted body lines after the first, lines 8..51: two pages.
+    EXPECT_EQ(window.PageTotal(), 2);
+    EXPECT_TRUE(Button("Command5")->isEnabled());
+    std::vector<std::string> page = window.PreviewTexts();
+    ASSERT_EQ(page.size(), 39u);
+    EXPECT_EQ(page[2], "RELATÓRIO DE CÁLCULO - TARVELO");
+    EXPECT_EQ(page[4], "Denominação: Pilar P1");
+    EXPECT_EQ(page[7], "Propriedades dos materiais:");
+    EXPECT_EQ(page[25], "Área da seção de concreto=  800  cm2");
+
+    Click("Command5");  // Avançar
+    EXPECT_EQ(window.PageToShow(), 2);
+    EXPECT_EQ(Field("Text11")->text(), QStringLiteral("2"));
+    const QLabel* where = window.findChild<QLabel*>(QStringLiteral("PageLabel"));
+    EXPECT_TRUE(where->isVisible());
+    EXPECT_EQ(where->text(), QString::fromUtf8("Página 2 de 2"));
+    EXPECT_TRUE(Button("Command4")->isEnabled());
+    page = window.PreviewTexts();
+    EXPECT_EQ(page.back(), "Armadura mínima As,min=  cm2");
+    Click("Command5");  // on the last page: nothing changes
+    EXPECT_EQ(window.PageToShow(), 2);
+    EXPECT_EQ(window.PreviewTexts(), page);
+
+    Click("Command4");  // Voltar
+    EXPECT_EQ(window.PageToShow(), 1);
+    EXPECT_TRUE(Button("Command4")->isEnabled());  // it does not disable itself
+    const std::vector<std::string> first = window.PreviewTexts();
+    Click("Command4");  // on page 1: nothing changes
+    EXPECT_EQ(window.PageToShow(), 1);
+    EXPECT_EQ(Field("Text11")->text(), QStringLiteral("1"));
+    EXPECT_EQ(window.PreviewTexts(), first);
+
+    Click("Command6");  // back to the dialog
+    EXPECT_TRUE(Button("Command1")->isVisible());
+    EXPECT_TRUE(Button("Command2")->isEnabled());
+    EXPECT_FALSE(Button("Command5")->isVisible());
+    EXPECT_EQ(window.PageToShow(), 1);
+    EXPECT_TRUE(window.PreviewTexts().empty());
+}
+
+TEST_F(ReportWindowTest, TypedTitleAndCurrentFieldsReachThePreview) {
+    Field("Text2")->setText(QString());
+    QTest::keyClicks(Field("Text2"), QStringLiteral("Exemplo 2"));
+    snapshot.safetyText = "0.98";  // the report reads the fields when it is produced
+    Click("Command1");
+    const std::vector<std::string> p1 = window.PreviewTexts();
+    EXPECT_EQ(p1[4], "Denominação: Exemplo 2");
+    Click("Command5");
+    const std::vector<std::string> p2 = window.PreviewTexts();
+    EXPECT_NE(std::find(p2.begin(), p2.end(), "As= 8 cm2     Coeficiente de segurança S= 0.98"),
+              p2.end());
+}
+
+TEST_F(ReportWindowTest, CopiesFieldTakesTwoDigitsOnly) {
+    int beeps = 0;
+    SetBeepHandler([&] { ++beeps; });
+    QLineEdit* copies = Field("Text1");
+    EXPECT_EQ(copies->text(), QStringLiteral("1"));
+    copies->clear();
+    QTest::keyClicks(copies, QStringLiteral("3x45"));
+    EXPECT_EQ(copies->text(), QStringLiteral("34"));
+    EXPECT_GE(beeps, 1);
+    SetBeepHandler(nullptr);
+}
+
+TEST_F(ReportWindowTest, PrintsTheCopiesWithTheChartPage) {
+    if (!HavePdfInfo()) GTEST_SKIP() << "pdfinfo not installed";
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("impresso.pdf"));
+    int askedCopies = 0;
+    ReportWindow::SetPrintDialogHook([&](QPrinter& printer, QWidget*) {
+        askedCopies = printer.copyCount();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out);
+        return true;
+    });
+    Field("Text1")->setText(QStringLiteral("2"));
+    Click("Command2");
+    EXPECT_EQ(askedCopies, 2);
+    EXPECT_TRUE(presenter.warnings.empty());
+    // One sheet of text and the chart sheet, twice.
+    EXPECT_EQ(PdfPages(out), 4);
+
+    // Without a curve of the last verification there is no chart sheet.
+    snapshot.hasCurve = false;
+    Field("Text1")->setText(QStringLiteral("1"));
+    Click("Command2");
+    EXPECT_EQ(PdfPages(out), 1);
+
+    // A cancelled dialog prints nothing.
+    QFile::remove(out);
+    ReportWindow::SetPrintDialogHook([](QPrinter&, QWidget*) { return false; });
+    Click("Command2");
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(ReportWindowTest, SavesPdfAndTextAndShowsWriteErrors) {
+    QTemporaryDir dir;
+    chooser.name = dir.filePath(QStringLiteral("relatorio.pdf"));
+    Click("Command7");
+    ASSERT_TRUE(QFile::exists(chooser.name));
+    if (HavePdfInfo()) {
+        EXPECT_EQ(PdfPages(chooser.name), static_cast<int>(PrintedReport(snapshot).Pages().size()));
+    }
+    chooser.name = dir.filePath(QStringLiteral("relatorio"));  // the extension is added
+    Click("Command8");
+    QFile text(chooser.name + QStringLiteral(".txt"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QByteArray bytes = text.readAll();
+    EXPECT_TRUE(bytes.contains("RELATÓRIO DE CÁLCULO - TARVELO\n"));
+    EXPECT_TRUE(bytes.contains("Área da seção de concreto= 800  cm2\n"));  // the sheet's label
+    EXPECT_FALSE(bytes.contains('\f'));  // one sheet of text; the chart is not in the text
+    EXPECT_TRUE(presenter.warnings.empty());
+
+    chooser.name = QStringLiteral("/nonexistent-folder/relatorio.pdf");
+    Click("Command7");
+    chooser.name = QStringLiteral("/nonexistent-folder/relatorio.txt");
+    Click("Command8");
+    ASSERT_EQ(presenter.warnings.size(), 2u);
+    EXPECT_TRUE(presenter.warnings[1].contains(QStringLiteral("/nonexistent-folder/")));
+}
+
+TEST_F(ReportWindowTest, CancelClosesOnceAndReopens) {
+    QSignalSpy closed(&window, &ReportWindow::closed);
+    Click("Command3");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(closed.count(), 1);
+    window.close();
+    EXPECT_EQ(closed.count(), 1);
+    window.Open([this] { return snapshot; });
+    EXPECT_TRUE(window.isVisible());
+    Click("Command1");
+    window.close();  // the window's own close button, from the preview
+    EXPECT_EQ(closed.count(), 2);
+}
+
+}  // namespace
+}  // namespace tarvelo::ui
