@@ -69,24 +69,6 @@ void SetRoundTicks(QValueAxis* axis, const Range& r) {
     axis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
 }
 
-bool Commit(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent) {
@@ -264,7 +246,7 @@ bool ChartWindow::SaveChart(const QString& path, QString& error) {
         error = QString::fromUtf8("Extensão de arquivo não reconhecida: use .png, .svg ou .pdf.");
         return false;
     }
-    return Commit(path, bytes, error);
+    return SaveFileAtomically(path, bytes, error);
 }
 
 bool ChartWindow::SavePoints(const QString& path, QString& error) {
@@ -279,7 +261,7 @@ bool ChartWindow::SavePoints(const QString& path, QString& error) {
         text += QByteArray::number(rows_.rows[i][0], 'g', QLocale::FloatingPointShortest) + ',' +
                 QByteArray::number(rows_.rows[i][1], 'g', QLocale::FloatingPointShortest) + '\n';
     }
-    return Commit(path, text, error);
+    return SaveFileAtomically(path, text, error);
 }
 
 void ChartWindow::SaveChartClicked() {

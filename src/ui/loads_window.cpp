@@ -29,14 +29,6 @@ QLabel* Label(const QString& text) {
     return label;
 }
 
-QPushButton* Button(const QString& name, const QString& caption, const QString& tip) {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(name);
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
-}
-
 // --- The sketch ----------------------------------------------------------------------------
 
 const QColor kForce(190, 0, 0);
@@ -44,19 +36,7 @@ const QColor kMoment(0, 0, 170);
 const QColor kDistributed(0, 120, 0);
 
 void Arrowhead(QPainter& p, QPointF tip, QPointF from, double size) {
-    const QPointF d = tip - from;
-    const double length = std::hypot(d.x(), d.y());
-    if (length <= 0) return;
-    const QPointF u = d / length;
-    const QPointF n(-u.y(), u.x());
-    const QPointF base = tip - u * size;
-    const QPointF head[3] = {tip, base + n * (size * 0.32), base - n * (size * 0.32)};
-    const QColor colour = p.pen().color();
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPolygon(head, 3);
-    p.restore();
+    ui::Arrowhead(p, tip, from, size, 0.32);
 }
 
 void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& colour, double width = 1.6) {
@@ -283,10 +263,10 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     sketchCaption->setAlignment(Qt::AlignCenter);
     auto* sketch = new LoadsSketch;
 
-    auto* ok = Button(QStringLiteral("Command1"), QStringLiteral("&OK"),
-                      QStringLiteral("Volta para a janela principal"));
-    auto* help = Button(QStringLiteral("Command2"), QStringLiteral("Ajuda"),
-                        QStringLiteral("Abrir a ajuda do programa"));
+    auto* ok = CommandButton(QStringLiteral("Command1"), QStringLiteral("&OK"),
+                             QStringLiteral("Volta para a janela principal"));
+    auto* help = CommandButton(QStringLiteral("Command2"), QStringLiteral("Ajuda"),
+                               QStringLiteral("Abrir a ajuda do programa"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(ok);

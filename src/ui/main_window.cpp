@@ -53,14 +53,6 @@ QLineEdit* MakeResultField(const QString& name) {
     return field;
 }
 
-QPushButton* Button(const QString& name, const QString& caption, const QString& tip) {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(name);
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
-}
-
 QLabel* RightLabel(const QString& text) {
     auto* label = new QLabel(text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -74,7 +66,7 @@ void Compact(QLayout* layout) {
 }
 
 QPushButton* CalculationButton(const QString& name, const QString& caption, const QString& tip) {
-    QPushButton* button = Button(name, caption, tip);
+    QPushButton* button = CommandButton(name, caption, tip);
     QFont font = button->font();
     font.setBold(true);
     button->setFont(font);
@@ -225,18 +217,20 @@ void MainWindow::BuildFields() {
         w->setSizePolicy(policy);
     }
 
-    command3_ = Button(QStringLiteral("Command3"), QStringLiteral("Dados da seção"),
-                       QStringLiteral("Fornecer dimensões da seção e posição das barras de aço"));
-    command5_ = Button(QStringLiteral("Command5"), QStringLiteral("Ver seção"),
-                       QStringLiteral("Ver um desenho da seção com as armaduras"));
-    command1_ = Button(QStringLiteral("Command1"), QStringLiteral("Carregamento"),
-                       QStringLiteral("Fornecer dados do carregamento e condições de contorno"));
+    command3_ =
+        CommandButton(QStringLiteral("Command3"), QStringLiteral("Dados da seção"),
+                      QStringLiteral("Fornecer dimensões da seção e posição das barras de aço"));
+    command5_ = CommandButton(QStringLiteral("Command5"), QStringLiteral("Ver seção"),
+                              QStringLiteral("Ver um desenho da seção com as armaduras"));
+    command1_ =
+        CommandButton(QStringLiteral("Command1"), QStringLiteral("Carregamento"),
+                      QStringLiteral("Fornecer dados do carregamento e condições de contorno"));
     command4_ = CalculationButton(QStringLiteral("Command4"), QStringLiteral("VERIFICAR"),
                                   QStringLiteral("Determinar o coeficiente global de segurança"));
     command12_ = CalculationButton(QStringLiteral("Command12"), QStringLiteral("DIMENSIONAR"),
                                    QStringLiteral("Calcular a área de aço necessária no pilar"));
-    command8_ = Button(QStringLiteral("Command8"), QStringLiteral("Curva carga-flecha"),
-                       QStringLiteral("Ver o gráfico carga-flecha"));
+    command8_ = CommandButton(QStringLiteral("Command8"), QStringLiteral("Curva carga-flecha"),
+                              QStringLiteral("Ver o gráfico carga-flecha"));
 }
 
 QWidget* MainWindow::BuildCentralWidget() {

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "chart_window.h"
+#include "ui_common.h"
 
 namespace tarvelo::ui {
 namespace {
@@ -28,24 +29,6 @@ constexpr double kA4HeightCm = 29.7;
 constexpr double kBodyPoints = 12.0;
 constexpr double kPageNumberPoints = 10.0;
 constexpr double kScreenDpi = 96.0;
-
-bool SaveBytes(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
-}
 
 // The command line writes PDFs without a screen: widgets need an application object.
 bool EnsureApplication(QString& error) {
@@ -197,13 +180,14 @@ bool WriteReportPdf(const ReportSnapshot& snapshot, const QString& path, QString
         PrintedReport report(snapshot);
         if (!report.Paint(pdf, 1, error)) return false;
     }
-    return SaveBytes(path, bytes, error);
+    return SaveFileAtomically(path, bytes, error);
 }
 
 bool WriteReportTextFile(const ReportSnapshot& snapshot, const QString& path, QString& error) {
     const std::string text = report::RenderReportText(
         report::PaginatePrinter(SnapshotContent(snapshot, report::ReportVariant::Printer), false));
-    return SaveBytes(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())), error);
+    return SaveFileAtomically(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
+                              error);
 }
 
 }  // namespace tarvelo::ui

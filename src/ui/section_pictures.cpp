@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "ui_common.h"
+
 namespace tarvelo::ui {
 namespace {
 
@@ -25,17 +27,7 @@ const QColor kDimension(0, 0, 160);
 const QColor kAxis(160, 0, 0);
 
 void Arrowhead(QPainter& p, QPointF tip, QPointF from, double size) {
-    const QPointF d = tip - from;
-    const double length = std::hypot(d.x(), d.y());
-    if (length <= 0) return;
-    const QPointF u = d / length;
-    const QPointF n(-u.y(), u.x());
-    const QPointF base = tip - u * size;
-    const QPointF head[3] = {tip, base + n * (size * 0.4), base - n * (size * 0.4)};
-    p.save();
-    p.setBrush(p.pen().color());
-    p.drawPolygon(head, 3);
-    p.restore();
+    ui::Arrowhead(p, tip, from, size, 0.4);
 }
 
 // A dimension line with arrows at both ends and its text beside the middle.

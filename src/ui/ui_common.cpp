@@ -1,12 +1,18 @@
 #include "ui_common.h"
 
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
+#include <QPointF>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
+#include <cmath>
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void InitTarveloResource() {
@@ -69,6 +75,49 @@ void SetUpResultField(QLineEdit* field) {
     palette.setColor(QPalette::Base, ResultFieldColour());
     palette.setColor(QPalette::Text, Qt::black);
     field->setPalette(palette);
+}
+
+QPushButton* CommandButton(const QString& name, const QString& caption, const QString& tip) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    button->setToolTip(tip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void Arrowhead(QPainter& p, const QPointF& tip, const QPointF& from, double size,
+               double halfWidth) {
+    const QPointF d = tip - from;
+    const double length = std::hypot(d.x(), d.y());
+    if (length <= 0) return;
+    const QPointF u = d / length;
+    const QPointF n(-u.y(), u.x());
+    const QPointF base = tip - u * size;
+    const QPointF head[3] = {tip, base + n * (size * halfWidth), base - n * (size * halfWidth)};
+    const QColor colour = p.pen().color();
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPolygon(head, 3);
+    p.restore();
+}
+
+bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString& error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tarvelo::ui

@@ -8,7 +8,11 @@
 #include <QColor>
 #include <QString>
 
+class QByteArray;
 class QLineEdit;
+class QPainter;
+class QPointF;
+class QPushButton;
 class QWidget;
 
 namespace tarvelo::ui {
@@ -56,5 +60,16 @@ void SetUpField(QLineEdit* field, int maxLength);
 
 // A locked result field: centred, read-only, light cyan.
 void SetUpResultField(QLineEdit* field);
+
+// A command button with its object name and tool tip that never takes Return as default.
+QPushButton* CommandButton(const QString& name, const QString& caption, const QString& tip);
+
+// A filled arrowhead in the pen's colour with its tip at `tip`, pointing away from `from`;
+// `halfWidth` is the half width of its base as a fraction of its length `size`.
+void Arrowhead(QPainter& p, const QPointF& tip, const QPointF& from, double size, double halfWidth);
+
+// Writes a whole file through a temporary file that replaces the target only when complete,
+// so a failed write never destroys the previous file. On failure `error` says why.
+bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString& error);
 
 }  // namespace tarvelo::ui
