@@ -176,6 +176,14 @@ bool BuildSection(const ColumnData& data, ProcedureHost& host, PreparedColumn& o
         return !Apply(host, RuleId::PolygonOrientation);
     }
     if (!std::isfinite(out.centringArea) || !SectionIsFinite(out.section)) return outOfRange();
+    // The stiffness and the report need the second moments, which overflow long before the
+    // area does (coordinates beyond about 1e77 cm).
+    const SectionConstants moments =
+        ComputeSectionProperties(out.section.vertices.data(), out.section.nv);
+    if (!std::isfinite(moments.inertiaX) || !std::isfinite(moments.inertiaY) ||
+        !std::isfinite(moments.productOfInertia)) {
+        return outOfRange();
+    }
     if (HasCoincidentBars(out.section)) return !Apply(host, RuleId::CoincidentBars);
     return true;
 }
@@ -203,7 +211,9 @@ bool ReadLoads(const ColumnData& data, ProcedureHost& host, Loads& out) {
         f.value = ReadNumber(f.text);
         if (RejectNonFinite(host, f.value, f.label, FocusTarget::Loads)) return false;
     }
-    return true;
+    // A free top doubles the height into the buckling length, which must stay a number too.
+    const double le = EffectiveLength(out.L, data.baseSupport, data.topSupport);
+    return !RejectNonFinite(host, le, "Altura do pilar L", FocusTarget::Loads);
 }
 
 // Steps shared by both procedures up to the coincident-bar check (the design skips the steel

@@ -1,0 +1,178 @@
+// Hostile columns: whatever is typed or opened, a run ends with one of the system's messages or
+// completes with S in 0.02..10, and nothing that is not a finite number reaches the result
+// fields or the section constants that the windows keep for the report.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "procedures/procedures.h"
+#include "procedures/recording_host.h"
+
+namespace tarvelo {
+namespace {
+
+constexpr const char* kOutOfRange =
+    "As coordenadas ou dimensões da seção estão fora do intervalo numérico aceito. Revise os "
+    "dados.";
+
+struct Outcome {
+    RecordingHost host;
+    std::unique_ptr<AnalysisResult> result;
+};
+
+std::unique_ptr<Outcome> RunColumn(const ColumnData& d, bool design) {
+    auto o = std::make_unique<Outcome>();
+    const ProcedureOptions options{2};
+    o->result = design ? Design(d, o->host, options) : Verify(d, o->host, options);
+    return o;
+}
+
+// What every run honours.
+void ExpectSound(const Outcome& o, const std::string& what) {
+    SCOPED_TRACE(what);
+    const AnalysisResult& r = *o.result;
+    if (r.hasSectionConstants) {
+        const SectionConstants& c = r.sectionConstants;
+        EXPECT_TRUE(std::isfinite(c.area) && std::isfinite(c.inertiaX) &&
+                    std::isfinite(c.inertiaY) && std::isfinite(c.slendernessX) &&
+                    std::isfinite(c.slendernessY));
+    }
+    for (const auto& [field, text] : o.host.fields) {
+        EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+        EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+    }
+    if (!r.completed) {
+        EXPECT_FALSE(o.host.boxes.empty()) << "a run that stops says why";
+    } else if (r.requiredText.empty()) {
+        EXPECT_GE(r.safetyCoefficient, 0.02);
+        EXPECT_LE(r.safetyCoefficient, 10.0);
+    }
+    const auto main = o.host.enabled.find(Control::MainWindow);
+    EXPECT_TRUE(main == o.host.enabled.end() || main->second);
+}
+
+ColumnData Circle(const char* diameter) {
+    ColumnData d;
+    d.sectionType = SectionType::CircularSolid;
+    d.circleDiameter = diameter;
+    d.circleCover = "4";
+    d.barCount = "8";
+    d.totalSteelArea = "20";
+    d.L = "600";
+    d.Fd = "1800";
+    return d;
+}
+
+ColumnData Rectangle() {
+    ColumnData d;
+    d.barCount = "4";
+    d.totalSteelArea = "8";
+    d.bars = {{"3", "3"}, {"17", "3"}, {"3", "37"}, {"17", "37"}};
+    d.Fd = "300";
+    return d;
+}
+
+// Coordinates around 1e77 cm keep the area finite but not the second moments: the stiffness
+// and the report's inertias would be infinite or NaN. The run ends before the analysis and
+// keeps no section constants.
+TEST(HostileColumns, SectionWhoseMomentsOverflowEndsBeforeTheAnalysis) {
+    ColumnData polygon = Rectangle();
+    polygon.sectionType = SectionType::Polygonal;
+    polygon.vertexCount = "4";
+    polygon.vertices = {{"0", "0"}, {"2e77", "0"}, {"2e77", "4e77"}, {"0", "4e77"}};
+    polygon.bars = {{"3e76", "3e76"}, {"1.7e77", "3e76"}, {"3e76", "3.7e77"}, {"1.7e77", "3.7e77"}};
+    for (const ColumnData& d : {Circle("1e80"), Circle("1e100"), polygon}) {
+        for (bool design : {false, true}) {
+            auto o = RunColumn(d, design);
+            ExpectSound(*o, design ? "design" : "verification");
+            EXPECT_FALSE(o->result->completed);
+            EXPECT_FALSE(o->result->hasSectionConstants);
+            ASSERT_FALSE(o->host.boxes.empty());
+            EXPECT_EQ(o->host.boxes.back().text, kOutOfRange);
+            EXPECT_EQ(o->host.focus, FocusTarget::SectionData);
+        }
+    }
+    // Large but representable sections are still analysed.
+    auto o = RunColumn(Circle("1e6"), false);
+    ExpectSound(*o, "D = 1e6");
+    EXPECT_TRUE(o->result->hasSectionConstants);
+}
+
+// A free top doubles the height into the buckling length: 1e308 cm is a number, twice that is
+// not. The run names the height instead of keeping an infinite slenderness for the report.
+TEST(HostileColumns, HeightWhoseBucklingLengthOverflowsIsRefused) {
+    ColumnData d = Rectangle();
+    d.L = "1e308";
+    d.baseSupport = SupportCondition::Fixed;
+    d.topSupport = SupportCondition::Free;
+    for (bool design : {false, true}) {
+        auto o = RunColumn(d, design);
+        ExpectSound(*o, "free top");
+        EXPECT_FALSE(o->result->hasSectionConstants);
+        ASSERT_FALSE(o->host.boxes.empty());
+        EXPECT_NE(o->host.boxes.back().text.find("Altura do pilar L"), std::string::npos);
+        EXPECT_EQ(o->host.focus, FocusTarget::Loads);
+    }
+    d.topSupport = SupportCondition::Pinned;  // 0.7 L stays finite: the run goes on
+    ExpectSound(*RunColumn(d, false), "pinned top");
+}
+
+// Texts a user can type or a file can hold, each in a valid column: NaN and infinity texts,
+// numbers beyond double range, zero, negative and absurd dimensions, counts beyond 16 bits,
+// grids of 300 rows.
+TEST(HostileColumns, GarbageTextsEndWithTheSystemsMessagesOrASoundResult) {
+    struct Case {
+        std::string ColumnData::*field;
+        const char* text;
+    };
+    const Case cases[] = {
+        {&ColumnData::fck, "NaN"},
+        {&ColumnData::fck, "-30"},
+        {&ColumnData::fck, "1e-300"},
+        {&ColumnData::creepCoefficient, "-1.76"},
+        {&ColumnData::creepCoefficient, "1e400"},
+        {&ColumnData::fyk, "inf"},
+        {&ColumnData::Es, "1e400"},
+        {&ColumnData::Es, "1e-320"},
+        {&ColumnData::Gamac, "1e308"},
+        {&ColumnData::Gamas, "-1"},
+        {&ColumnData::barCount, "1e10"},
+        {&ColumnData::barCount, "-4"},
+        {&ColumnData::totalSteelArea, "1e400"},
+        {&ColumnData::totalSteelArea, "-8"},
+        {&ColumnData::totalSteelArea, "1e300"},
+        {&ColumnData::rectHx, "0"},
+        {&ColumnData::rectHx, "-20"},
+        {&ColumnData::rectHy, "1e200"},
+        {&ColumnData::L, "-400"},
+        {&ColumnData::L, "1e-300"},
+        {&ColumnData::Fd, "-300"},
+        {&ColumnData::Fd, "1e300"},
+        {&ColumnData::Mxd_t, "&HFFFFFFFFFFFFFFFFFFFF"},
+        {&ColumnData::pxd, "1e400"},
+    };
+    for (const Case& c : cases) {
+        ColumnData d = Rectangle();
+        d.*c.field = c.text;
+        for (bool design : {false, true})
+            ExpectSound(*RunColumn(d, design), c.text);
+    }
+
+    ColumnData rows = Rectangle();
+    rows.sectionType = SectionType::Polygonal;
+    rows.vertexCount = "300";
+    rows.barCount = "300";
+    for (int i = 0; i < 300; ++i) {
+        rows.vertices.push_back({std::to_string(i), std::to_string(i % 7)});
+        rows.bars.push_back({std::to_string(i), "1"});
+    }
+    ExpectSound(*RunColumn(rows, false), "300 rows");
+    rows.vertexCount = "299";
+    rows.barCount = "4";
+    ExpectSound(*RunColumn(rows, false), "grids longer than the counts");
+}
+
+}  // namespace
+}  // namespace tarvelo

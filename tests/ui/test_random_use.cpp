@@ -1,0 +1,327 @@
+// A user who types and clicks at random: random key sequences into every editable field and
+// coordinate table, clicks on every enabled button, option and toolbar button in random order,
+// windows closed by their title bar, message boxes and file dialogs answered at random (files
+// saved, reopened, and hostile ones offered). After every action the program must be idle and
+// consistent: the main window enabled exactly when no section, loads or report window is open,
+// the buttons enabled in their order and never disabled again (except "Curva carga-flecha"),
+// and no result field showing anything but a number or a blank.
+//
+// TARVELO_RANDOM_SEED and TARVELO_RANDOM_STEPS change the seed and the number of actions.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest/QTest>
+#include <algorithm>
+#include <random>
+#include <set>
+
+#include "coordinate_grid.h"
+#include "loads_window.h"
+#include "main_window.h"
+#include "procedures/column_file.h"
+#include "progress_window.h"
+#include "report_window.h"
+#include "section_window.h"
+#include "ui_test_support.h"
+
+namespace tarvelo::ui {
+namespace {
+
+using testing::WindowTest;
+
+class Dice {
+  public:
+    explicit Dice(unsigned seed) : engine_(seed) {}
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(engine_); }
+    bool Chance(int percent) { return Below(100) < percent; }
+    template <typename T>
+    T& Pick(std::vector<T>& items) {
+        return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))];
+    }
+
+  private:
+    std::mt19937 engine_;
+};
+
+// Questions answered Yes or No at random.
+class RandomPresenter : public MessagePresenter {
+  public:
+    explicit RandomPresenter(Dice& dice) : dice_(dice) {}
+    void Warning(QWidget*, const QString&, const QString& text) override { texts.push_back(text); }
+    bool Question(QWidget*, const QString&, const QString& text, bool) override {
+        texts.push_back(text);
+        return dice_.Chance(50);
+    }
+    void Information(QWidget*, const QString&, const QString& text) override {
+        texts.push_back(text);
+    }
+    std::vector<QString> texts;
+
+  private:
+    Dice& dice_;
+};
+
+// The file dialogs: cancelled, or a file of the test folder (saved earlier, missing, or hostile).
+class RandomFiles : public FileChooser {
+  public:
+    RandomFiles(Dice& dice, const QString& folder) : dice_(dice), folder_(folder) {
+        Write("lixo.json", QByteArray("{\"format\":\"tarvelo-column\",\"version\":1,\"main\":"));
+        Write("latin1.json", QByteArray("{\"title\":\"t\xe9rreo\"}"));
+        Write("grande.json", QByteArray(int(kMaxColumnFileBytes) + 10, ' '));
+        Write("coordenadas.txt", QByteArray("0 0\n60 0\n60 20\n20 20\n20 60\n0 60\n"));
+        Write("barras.txt", QByteArray("4;4\n56;4\n56;16\n16;16\n16;56\n4;56\n"));
+        Write("ruim.txt", QByteArray("1 2 3\n\xff\xfe\n"));
+        const QByteArray head = "{\"format\":\"tarvelo-column\",\"version\":1,";
+        Write("aninhado.json", head + QByteArray(3000, '[') + QByteArray(3000, ']') + "}");
+        Write("infinito.json", head + "\"main\":{\"fck\":1e400}}");
+        Write("nan.json", head + "\"main\":{\"fck\":\"NaN\",\"Es\":\"-0\"}}");
+        Write("negativo.json", head +
+                                   "\"section\":{\"RectangularSolid\":{\"hx\":\"-20\","
+                                   "\"hy\":\"0\"}},\"main\":{\"barCount\":\"4\"}}");
+        QByteArray rows;
+        for (int i = 0; i < 300; ++i)
+            rows += QByteArray(i ? "," : "") + "[\"1\",\"2\"]";
+        Write("linhas.json", head + "\"section\":{\"vertices\":[" + rows + "]}}");
+        QByteArray many;
+        for (int i = 0; i < 400; ++i)
+            many += QByteArray::number(i) + " 1\n";
+        Write("muitas.txt", many);
+        files_ = {"lixo.json",       "latin1.json",   "grande.json", "coordenadas.txt",
+                  "barras.txt",      "ruim.txt",      "muitas.txt",  "salvo.json",
+                  "nao-existe.json", "relatorio.txt", "curva.png",   "pontos.txt",
+                  "aninhado.json",   "infinito.json", "nan.json",    "negativo.json",
+                  "linhas.json"};
+        QFile::copy(QStringLiteral(TARVELO_EXAMPLES "/poligonal-L.json"), Path("exemplo.json"));
+        files_.push_back("exemplo.json");
+    }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return Choose(); }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return Choose();
+    }
+
+  private:
+    QString Path(const char* name) const { return folder_ + QLatin1Char('/') + name; }
+    void Write(const char* name, const QByteArray& bytes) const {
+        QFile f(Path(name));
+        if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+    }
+    QString Choose() {
+        if (dice_.Chance(30)) return {};
+        return Path(dice_.Pick(files_));
+    }
+
+    Dice& dice_;
+    QString folder_;
+    std::vector<const char*> files_;
+};
+
+class RandomUse : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(folder_.isValid());
+    }
+    void TearDown() override {
+        ReportWindow::SetPrintDialogHook(nullptr);
+        WindowTest::TearDown();
+    }
+    QTemporaryDir folder_;
+};
+
+// Buttons whose enabled state only ever goes from off to on.
+const char* const kOneWayButtons[] = {"Command5", "Command1", "Command4", "Command12"};
+
+bool HasNumberOnly(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) return true;
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    return ok && std::isfinite(value);
+}
+
+TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
+    const unsigned seed = qEnvironmentVariableIsSet("TARVELO_RANDOM_SEED")
+                              ? qEnvironmentVariableIntValue("TARVELO_RANDOM_SEED")
+                              : 6118u;
+    const int steps = qEnvironmentVariableIsSet("TARVELO_RANDOM_STEPS")
+                          ? qEnvironmentVariableIntValue("TARVELO_RANDOM_STEPS")
+                          : 1500;
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Dice dice(seed);
+    RandomPresenter randomBoxes(dice);
+    RandomFiles randomFiles(dice, folder_.path());
+    SetPresenter(&randomBoxes);
+    SetFileChooser(&randomFiles);
+    // The print dialog: cancelled, or printing into a PDF of the test folder.
+    const QString pdf = folder_.filePath(QStringLiteral("impresso.pdf"));
+    ReportWindow::SetPrintDialogHook([&dice, pdf](QPrinter& printer, QWidget*) {
+        if (dice.Chance(80)) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+
+    MainWindow window;
+    int exits = 0;
+    window.SetExitHandler([&exits] { ++exits; });
+    window.show();
+    QApplication::processEvents();
+
+    auto button = [&window](const char* name) { return window.findChild<QPushButton*>(name); };
+    std::map<std::string, bool> everEnabled;
+
+    // Keys a user may press in a field or a cell: characters the filters accept and reject,
+    // editing and moving keys.
+    const std::vector<int> keys = {Qt::Key_0,     Qt::Key_1,         Qt::Key_2,      Qt::Key_5,
+                                   Qt::Key_9,     Qt::Key_Period,    Qt::Key_Comma,  Qt::Key_Minus,
+                                   Qt::Key_Slash, Qt::Key_E,         Qt::Key_D,      Qt::Key_A,
+                                   Qt::Key_Space, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left,
+                                   Qt::Key_Right, Qt::Key_Home,      Qt::Key_End,    Qt::Key_Up,
+                                   Qt::Key_Down,  Qt::Key_Return,    Qt::Key_Escape, Qt::Key_Tab};
+    QElapsedTimer clock;
+    clock.start();
+    qint64 slowest = 0;
+    int stepsWithCurve = 0;  // steps at which a verified column's curve could be shown
+    for (int step = 0; step < steps; ++step) {
+        // What a user could reach now: visible, enabled widgets of the visible windows.
+        std::vector<QWidget*> fields;
+        std::vector<QAbstractButton*> buttons;
+        std::vector<QWidget*> windows;
+        // In a fixed order, so that a seed replays the same session.
+        QWidgetList tops = QApplication::topLevelWidgets();
+        std::stable_sort(tops.begin(), tops.end(), [](QWidget* a, QWidget* b) {
+            return std::make_pair(QString(a->metaObject()->className()), a->objectName()) <
+                   std::make_pair(QString(b->metaObject()->className()), b->objectName());
+        });
+        for (QWidget* top : tops) {
+            if (!top->isVisible()) continue;
+            if (top != &window) windows.push_back(top);
+            for (QLineEdit* e : top->findChildren<QLineEdit*>()) {
+                if (e->isVisible() && e->isEnabled() && !e->isReadOnly()) fields.push_back(e);
+            }
+            for (CoordinateGrid* g : top->findChildren<CoordinateGrid*>()) {
+                if (g->isVisible() && g->isEnabled() && g->rowCount() > 0) fields.push_back(g);
+            }
+            for (QAbstractButton* b : top->findChildren<QAbstractButton*>()) {
+                if (b->isVisible() && b->isEnabled()) buttons.push_back(b);
+            }
+        }
+
+        const ColumnData before = window.CollectColumnData();
+        const std::size_t boxesBefore = randomBoxes.texts.size();
+        QElapsedTimer actionClock;
+        actionClock.start();
+        const int what = dice.Below(100);
+        std::string action;
+        if (what < 45 && !fields.empty()) {
+            QWidget* target = dice.Pick(fields);
+            action = "type into " + target->objectName().toStdString();
+            target->setFocus();
+            if (auto* grid = qobject_cast<CoordinateGrid*>(target)) {
+                grid->setCurrentCell(dice.Below(grid->rowCount()), 1 + dice.Below(2));
+            }
+            const int count = 1 + dice.Below(6);
+            for (int k = 0; k < count && target->isVisible() && target->isEnabled(); ++k) {
+                QTest::keyClick(target, static_cast<Qt::Key>(keys[dice.Below(int(keys.size()))]));
+            }
+        } else if (what < 90 && !buttons.empty()) {
+            QAbstractButton* target = dice.Pick(buttons);
+            action = "click " + target->objectName().toStdString() + " \"" +
+                     target->text().toStdString() + "\"";
+            QTest::mouseClick(target, Qt::LeftButton);
+        } else if (what < 97 && !windows.empty()) {
+            QWidget* target = dice.Pick(windows);
+            action = "close " + target->objectName().toStdString();
+            target->close();
+        } else {
+            action = "wait";
+        }
+        QApplication::processEvents();
+        slowest = std::max(slowest, actionClock.elapsed());
+        SCOPED_TRACE("step " + std::to_string(step) + ": " + action);
+
+        // A file that could not be read changed nothing.
+        for (std::size_t b = boxesBefore; b < randomBoxes.texts.size(); ++b) {
+            const QString& text = randomBoxes.texts[b];
+            if (text.contains(QString::fromUtf8("não foram alterados")) ||
+                text.contains(QString::fromUtf8("Nenhuma coordenada foi alterada"))) {
+                ASSERT_TRUE(window.CollectColumnData() == before) << text.toStdString();
+            }
+        }
+
+        // Idle and responsive: no run in progress, no progress window left behind.
+        ASSERT_FALSE(window.IsRunning());
+        ASSERT_FALSE(window.Progress()->isVisible());
+
+        // The main window is disabled exactly while a window that owns the input is open.
+        const bool ownerOpen = window.Section()->isVisible() || window.Loads()->isVisible() ||
+                               (window.Report() != nullptr && window.Report()->isVisible());
+        ASSERT_EQ(window.isEnabled(), !ownerOpen);
+
+        // Buttons in their order: each step needs the previous one.
+        auto on = [&](const char* name) { return button(name)->isEnabledTo(&window); };
+        ASSERT_TRUE(on("Command3"));
+        ASSERT_TRUE(!on("Command1") || on("Command5"));
+        ASSERT_EQ(on("Command4"), on("Command12"));
+        ASSERT_TRUE(!on("Command4") || on("Command1"));
+        ASSERT_TRUE(!on("Command8") || on("Command4"));
+        const bool save = window.ToolbarButton(2)->isEnabled();
+        const bool print = window.ToolbarButton(3)->isEnabled();
+        ASSERT_EQ(save, print);
+        ASSERT_TRUE(!print || on("Command4"));
+        for (const char* name : kOneWayButtons) {
+            ASSERT_TRUE(!everEnabled[name] || on(name)) << name << " was disabled again";
+            everEnabled[name] = everEnabled[name] || on(name);
+        }
+        for (const char* name : {"Salvar", "Imprimir"}) {
+            const bool now = std::string(name) == "Salvar" ? save : print;
+            ASSERT_TRUE(!everEnabled[name] || now) << name << " was disabled again";
+            everEnabled[name] = everEnabled[name] || now;
+        }
+        stepsWithCurve += on("Command8") ? 1 : 0;
+        ASSERT_TRUE(window.ToolbarButton(1)->isEnabled());  // Abrir
+        ASSERT_TRUE(window.ToolbarButton(7)->isEnabled());  // Sair
+
+        // Results are numbers or blank, never NaN or infinity.
+        for (const char* name : {"Text11", "Text12", "Text13"}) {
+            const QLineEdit* result = window.findChild<QLineEdit*>(name);
+            ASSERT_NE(result, nullptr) << name;
+            ASSERT_TRUE(HasNumberOnly(result->text()))
+                << name << ": " << result->text().toStdString();
+        }
+        if (window.HasSectionConstants()) {
+            const SectionConstants& c = window.LastSectionConstants();
+            ASSERT_TRUE(std::isfinite(c.area) && std::isfinite(c.inertiaX) &&
+                        std::isfinite(c.inertiaY) && std::isfinite(c.slendernessX) &&
+                        std::isfinite(c.slendernessY));
+        }
+    }
+
+    // Still responsive: after closing whatever is open, "Dados da seção" answers.
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top != &window && top->isVisible()) top->close();
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(window.isEnabled());
+    const std::size_t boxesBefore = randomBoxes.texts.size();
+    QTest::mouseClick(button("Command3"), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(window.Section()->isVisible() || randomBoxes.texts.size() > boxesBefore);
+    std::set<QString> distinct(randomBoxes.texts.begin(), randomBoxes.texts.end());
+    std::printf(
+        "[ random use ] seed %u: %d actions in %lld ms (slowest %lld ms), %zu boxes "
+        "(%zu different), %d exits, curve available in %d steps\n",
+        seed, steps, static_cast<long long>(clock.elapsed()), static_cast<long long>(slowest),
+        randomBoxes.texts.size(), distinct.size(), exits, stepsWithCurve);
+}
+
+}  // namespace
+}  // namespace tarvelo::ui
