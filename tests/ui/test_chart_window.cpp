@@ -10,30 +10,10 @@
 #include <vector>
 
 #include "chart_window.h"
-#include "file_chooser.h"
-#include "message_presenter.h"
+#include "recording_fakes.h"
 
 namespace tarvelo::ui {
 namespace {
-
-class RecordingPresenter : public MessagePresenter {
-  public:
-    std::vector<QString> warnings;
-    void Warning(QWidget*, const QString&, const QString& text) override {
-        warnings.push_back(text);
-    }
-    bool Question(QWidget*, const QString&, const QString&, bool) override { return false; }
-    void Information(QWidget*, const QString&, const QString&) override {}
-};
-
-class FixedChooser : public FileChooser {
-  public:
-    QString name;
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return name; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return name;
-    }
-};
 
 class ChartWindowTest : public ::testing::Test {
   protected:

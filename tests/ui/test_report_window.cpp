@@ -11,33 +11,13 @@
 #include <QtTest/QTest>
 #include <vector>
 
-#include "file_chooser.h"
 #include "key_filters.h"
-#include "message_presenter.h"
+#include "recording_fakes.h"
 #include "report_render.h"
 #include "report_window.h"
 
 namespace tarvelo::ui {
 namespace {
-
-class RecordingPresenter : public MessagePresenter {
-  public:
-    std::vector<QString> warnings;
-    void Warning(QWidget*, const QString&, const QString& text) override {
-        warnings.push_back(text);
-    }
-    bool Question(QWidget*, const QString&, const QString&, bool) override { return false; }
-    void Information(QWidget*, const QString&, const QString&) override {}
-};
-
-class FixedChooser : public FileChooser {
-  public:
-    QString name;
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return name; }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return name;
-    }
-};
 
 ReportSnapshot Snapshot() {
     ReportSnapshot s;
