@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+#include "model/field_table.h"
+
 class QKeyEvent;
 class QLineEdit;
 
@@ -17,8 +19,6 @@ void DecimalKeyFilter(char16_t& keyCode);
 void SignedDecimalKeyFilter(char16_t& keyCode);
 // The digits only.
 void DigitKeyFilter(char16_t& keyCode);
-
-enum class KeyFilterKind { Decimal, SignedDecimal, Digit };
 
 void ApplyKeyFilter(KeyFilterKind kind, char16_t& keyCode);
 
