@@ -195,6 +195,7 @@ class Page {
     const text = this.state.fileText();
     const topFree = this.state.choice("topSupport") === "Free";
     this.setRunning(true);
+    const started = performance.now();
     let progress: Progress = { trial: 0, step: 0 };
     const bar = $<HTMLProgressElement>("progressBar");
     const label = $("progressText");
@@ -220,10 +221,19 @@ class Page {
       this.setRunning(false);
       if (!(e instanceof Cancelled)) await warn(`O cálculo não pôde ser feito.\n\n${e instanceof Error ? e.message : String(e)}`);
       $(kind === "verify" ? "verifyButton" : "designButton").focus();
+      this.finished(started);
       return;
     }
     this.setRunning(false);
     this.showOutcome(kind, outcome, topFree);
+    this.finished(started);
+  }
+
+  // The run count and the time of the last run (click to results, boxes included) are kept on
+  // the page for anyone who measures or watches it.
+  private finished(started: number): void {
+    document.body.dataset.runMs = (performance.now() - started).toFixed(1);
+    document.body.dataset.runs = String(Number(document.body.dataset.runs ?? "0") + 1);
   }
 
   private showOutcome(kind: RunKind, outcome: RunOutcome, topFree: boolean): void {

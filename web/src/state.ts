@@ -24,6 +24,9 @@ function groupOf(column: ColumnFile, group: string): Record<string, string> {
 
 export class ColumnState {
   private listeners: (() => void)[] = [];
+  // Rows a smaller count took off the end of a table, given back if the count grows again, so
+  // that typing "12" over "8" (through "1") loses nothing.
+  private spare: Record<Grid, GridRow[]> = { vertices: [], bars: [] };
 
   constructor(
     public column: ColumnFile,
@@ -69,6 +72,7 @@ export class ColumnState {
 
   setRows(grid: Grid, rows: GridRow[]): void {
     this.column.section[grid] = rows.slice(0, kMaxGridRows);
+    this.spare[grid] = [];
     this.changed();
   }
 
@@ -79,18 +83,21 @@ export class ColumnState {
     this.changed();
   }
 
-  // The table with `count` rows: the rows that remain keep their texts, new rows are empty.
+  // The table with `count` rows: the rows that remain keep their texts; new rows are the ones
+  // a smaller count took off, then empty ones.
   resize(grid: Grid, count: number): void {
     const n = Math.max(0, Math.min(kMaxGridRows, count));
-    const rows = this.column.section[grid].slice(0, n);
-    while (rows.length < n) rows.push(["", ""]);
-    this.column.section[grid] = rows;
+    const all = [...this.column.section[grid], ...this.spare[grid]];
+    while (all.length < n) all.push(["", ""]);
+    this.column.section[grid] = all.slice(0, n);
+    this.spare[grid] = all.slice(n);
     this.changed();
   }
 
   replace(column: ColumnFile, fileName: string): void {
     this.column = column;
     this.fileName = fileName;
+    this.spare = { vertices: [], bars: [] };
     this.changed();
   }
 

@@ -1,8 +1,9 @@
 // Shared by the browser tests: the site served on a free port and Debian's chromium driven
 // headless by puppeteer-core (no browser download), with a fresh profile every time.
-import { mkdtempSync, rmSync } from "node:fs";
+import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
-import { join } from "node:path";
+import { spawnSync } from "node:child_process";
+import { basename, dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 import puppeteer from "puppeteer-core";
 import { serveSite } from "../serve.mjs";
@@ -53,4 +54,79 @@ export async function openPage(session, { width = 1280, height = 800 } = {}) {
   await page.waitForFunction(() => document.body.dataset.ready !== undefined);
   page.errors = errors;
   return page;
+}
+
+// The native command line's JSON for a column file (run from the file's folder, so that file
+// names in messages read the same as the page's).
+export function native(args, cwd = root) {
+  const { stdout } = spawnSync(cli, args, { encoding: "utf8", cwd });
+  return stdout;
+}
+export function nativeJson(command, file) {
+  return JSON.parse(native([command, "--json", basename(file)], dirname(file)));
+}
+
+export async function openExample(page, file) {
+  await page.select("#exampleSelect", file);
+  await page.waitForFunction((f) => document.getElementById("fileName").textContent === f, {}, file);
+}
+
+// Presses a calculation button (or the key that does) and answers the boxes the run shows:
+// questions in the order of `answers` ("Sim" for true), warnings with OK. Returns the boxes.
+export async function calculate(page, press, answers = []) {
+  const before = Number(await page.evaluate(() => document.body.dataset.runs ?? "0"));
+  await press();
+  const boxes = [];
+  for (;;) {
+    const handle = await page.waitForFunction(
+      (n) => {
+        if (Number(document.body.dataset.runs ?? "0") > n) return "done";
+        return document.querySelector("#messageBox[open]") !== null ? "box" : false;
+      },
+      { timeout: 300_000, polling: 50 },
+      before,
+    );
+    if ((await handle.jsonValue()) === "done") return boxes;
+    const box = await page.evaluate(() => ({
+      title: document.getElementById("messageTitle").textContent,
+      text: document.getElementById("messageText").textContent,
+      question: document.getElementById("messageBox").dataset.kind === "question",
+      focused: document.activeElement?.id,
+    }));
+    boxes.push(box);
+    if (box.question) await page.click(answers.shift() ? "#yesButton" : "#noButton");
+    else await page.click("#okButton");
+    await page.waitForFunction(() => document.querySelector("#messageBox[open]") === null);
+  }
+}
+
+export const text = (page, id) => page.$eval(`#${id}`, (e) => ("value" in e && e.tagName === "INPUT" ? e.value : e.textContent));
+
+// The column the page holds, as the browser keeps it, written where the command line can run it.
+export async function pageColumnFile(page, dir, name) {
+  const stored = await page.evaluate(() => localStorage.getItem("tarvelo.coluna"));
+  const path = join(dir, name);
+  writeFileSync(path, JSON.stringify(JSON.parse(stored).column));
+  return path;
+}
+
+// Moves the focus with Tab (Shift+Tab when `back`) until it reaches the element `id`.
+export async function tabTo(page, id, back = false) {
+  for (let i = 0; i < 120; i++) {
+    if ((await page.evaluate(() => document.activeElement?.id ?? "")) === id) return;
+    if (back) await page.keyboard.down("Shift");
+    await page.keyboard.press("Tab");
+    if (back) await page.keyboard.up("Shift");
+  }
+  throw new Error(`${id} is not reachable with the keyboard`);
+}
+
+// Replaces a field's text by typing, as a user does: select all, then the keys.
+export async function retype(page, id, keys) {
+  await tabTo(page, id);
+  await page.keyboard.down("Control");
+  await page.keyboard.press("KeyA");
+  await page.keyboard.up("Control");
+  await page.keyboard.press("Backspace");
+  if (keys !== "") await page.keyboard.type(keys);
 }

@@ -46,13 +46,19 @@ test("every field's text, the tables and the choices survive storage and a new p
   assert.equal(storedColumn(new MemoryStorage() as unknown as Storage), null);
 });
 
-test("a count resizes its table, keeping the rows that remain", () => {
+test("a count resizes its table, and a count typed over another loses no row", () => {
   const state = new ColumnState(new FakeCore().newColumn());
   state.setRows("vertices", [["0", "0"], ["60", "0"], ["60", "20"]]);
   state.resize("vertices", 5);
   assert.deepEqual(state.rows("vertices"), [["0", "0"], ["60", "0"], ["60", "20"], ["", ""], ["", ""]]);
   state.resize("vertices", 2);
   assert.deepEqual(state.rows("vertices"), [["0", "0"], ["60", "0"]]);
+  state.resize("vertices", 0);
+  state.resize("vertices", 4);
+  assert.deepEqual(state.rows("vertices"), [["0", "0"], ["60", "0"], ["60", "20"], ["", ""]]);
+  state.replace(new FakeCore().newColumn(), "");
+  state.resize("vertices", 1);
+  assert.deepEqual(state.rows("vertices"), [["", ""]], "a new column starts without spare rows");
   const counts: [string, number | null][] = [["6", 6], ["0", 0], ["299", 299], ["999", 299], ["", null], ["6.", null]];
   for (const [text, rows] of counts) assert.equal(requestedRows(text), rows, text);
 });

@@ -1,0 +1,75 @@
+// A column typed from scratch with the keyboard alone (comma as decimal separator, bars pasted
+// from a spreadsheet), verified with Enter, gives the command line's S for the same column; a
+// reload gives back everything typed.
+import assert from "node:assert/strict";
+import { mkdtempSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { after, before, test } from "node:test";
+import { calculate, nativeJson, openBrowser, openPage, pageColumnFile, retype, tabTo, text } from "./browser.mjs";
+
+let session;
+before(async () => {
+  session = await openBrowser();
+});
+after(async () => {
+  await session?.close();
+});
+
+test("a column typed with the keyboard alone verifies to the native S and survives a reload", async () => {
+  const page = await openPage(session);
+  const typed = [
+    ["titleField", "Pilar P7, térreo", "Pilar P7, térreo"],
+    ["fckField", "25", "25"],
+    ["gamacField", "1,4", "1.4"],
+    ["heightField", "380", "380"],
+    ["fdField", "900", "900"],
+    ["mxdTopField", "-1500,5", "-1500.5"],
+    ["mydBaseField", "700", "700"],
+    ["rectHxField", "25", "25"],
+    ["rectHyField", "45", "45"],
+    ["barCountField", "4", "4"],
+    ["steelAreaField", "8a,0", "8.0"],
+  ];
+  for (const [id, keys, shown] of typed) {
+    await retype(page, id, keys);
+    assert.equal(await text(page, id), shown, id);
+  }
+  const bars = [["4", "4"], ["21", "4"], ["4", "41"], ["21", "41"]];
+  for (let i = 0; i < bars.length; i++) {
+    for (const c of [0, 1]) {
+      await page.focus(`#barTable input[data-row="${i}"][data-column="${c}"]`);
+      await page.keyboard.type(bars[i][c].replace(".", ","));
+    }
+  }
+  await tabTo(page, "verifyButton");
+  const boxes = await calculate(page, () => page.keyboard.press("Enter"));
+  const native = nativeJson("verify", await pageColumnFile(page, mkdtempSync(join(tmpdir(), "tarvelo-web-kb-")), "digitado.json"));
+  assert.equal(native.status, "completed", JSON.stringify(native.messages));
+  assert.equal(await text(page, "safetyField"), native.S);
+  assert.deepEqual(boxes.map((b) => b.text), native.messages);
+
+  await page.reload();
+  await page.waitForFunction(() => document.body.dataset.ready === "true");
+  for (const [id, , shown] of typed) assert.equal(await text(page, id), shown, `${id} after reload`);
+  const cells = await page.$$eval("#barTable input", (all) => all.map((i) => i.value));
+  assert.deepEqual(cells, bars.flat());
+  assert.deepEqual(page.errors, []);
+});
+
+test("rows pasted from a spreadsheet fill the vertex table and its count", async () => {
+  const page = await openPage(session);
+  await page.click('input[name="sectionType"][value="Polygonal"]');
+  await retype(page, "vertexCountField", "1");
+  await page.focus('#vertexTable input[data-row="0"][data-column="0"]');
+  await page.evaluate(() => {
+    const data = new DataTransfer();
+    data.setData("text/plain", "x\ty\r\n0\t0\r\n60,5\t0\r\n60,5\t20\r\n0\t20\r\n");
+    document.activeElement.dispatchEvent(new ClipboardEvent("paste", { clipboardData: data, bubbles: true, cancelable: true }));
+  });
+  assert.equal(await text(page, "vertexCountField"), "4");
+  const cells = await page.$$eval("#vertexTable input", (all) => all.map((i) => i.value));
+  assert.deepEqual(cells, ["0", "0", "60.5", "0", "60.5", "20", "0", "20"]);
+  // The drawing follows: the core's outline of four vertices, numbered.
+  await page.waitForFunction(() => document.querySelectorAll("#sectionDrawing text").length >= 4);
+});
