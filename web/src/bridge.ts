@@ -22,6 +22,8 @@ export class Runner {
   private worker!: Worker;
   private nextId = 1;
   private pending = new Map<number, Pending>();
+  // The time the core took for the last run inside the worker, without the round trip.
+  lastCoreMs = 0;
 
   constructor(private readonly makeWorker: () => Worker) {
     this.start();
@@ -38,7 +40,10 @@ export class Runner {
         return;
       }
       this.pending.delete(m.id);
-      if (m.type === "done") p.resolve(m.outcome);
+      if (m.type === "done") {
+        this.lastCoreMs = m.ms;
+        p.resolve(m.outcome);
+      }
       else p.reject(new Error(m.message));
     };
     this.worker.onerror = (event) => {

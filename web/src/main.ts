@@ -15,6 +15,8 @@ import { reportHtml } from "./report.js";
 import { ColumnState, requestedRows, storeColumn, storedColumn } from "./state.js";
 import { loadCore } from "./wasm-core.js";
 
+const kBusyDelay = 120; // ms
+
 const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
 
 // What the last runs left on the screen, for the chart and the report.
@@ -33,6 +35,7 @@ class Page {
   private results: Results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
   private running = false;
   private drawTimer = 0;
+  private busyTimer = 0;
   private marker = -1;
 
   constructor(
@@ -182,12 +185,23 @@ class Page {
     this.mountChartPointer();
   }
 
+  // While a run goes on the column cannot change and only "Cancelar" answers. A run shorter than
+  // the delay is over before the page changes at all, which spares a flicker (and the page's
+  // layout work) on every quick verification.
   private setRunning(running: boolean): void {
     this.running = running;
+    clearTimeout(this.busyTimer);
+    if (running) this.busyTimer = window.setTimeout(() => this.showBusy(true), kBusyDelay);
+    else this.showBusy(false);
+  }
+
+  private showBusy(busy: boolean): void {
     for (const el of document.querySelectorAll<HTMLElement>(".columns > .panel:not(:last-child), .topbar, .panel fieldset, .chart")) {
-      el.inert = running;
+      if (el.inert !== busy) el.inert = busy;
     }
-    $("progressBox").hidden = !running;
+    const box = $("progressBox");
+    if (box.hidden === busy) box.hidden = !busy;
+    if (busy) $("cancelButton").focus();
   }
 
   private async run(kind: RunKind): Promise<void> {
@@ -211,9 +225,10 @@ class Page {
       outcome = await runAsking(
         (answers) => this.runner.run(kind, text, answers, onProgress),
         async (box) => {
-          $("progressBox").hidden = true;
+          clearTimeout(this.busyTimer);
+          this.showBusy(false);
           const answer = await presentBox(box);
-          $("progressBox").hidden = false;
+          this.busyTimer = window.setTimeout(() => this.showBusy(true), kBusyDelay);
           return answer;
         },
       );
@@ -233,6 +248,7 @@ class Page {
   // the page for anyone who measures or watches it.
   private finished(started: number): void {
     document.body.dataset.runMs = (performance.now() - started).toFixed(1);
+    document.body.dataset.coreMs = this.runner.lastCoreMs.toFixed(1);
     document.body.dataset.runs = String(Number(document.body.dataset.runs ?? "0") + 1);
   }
 
@@ -453,6 +469,7 @@ async function start(): Promise<void> {
   const page = new Page(core, startingColumn(core), runner);
   page.mount();
   await examples.catch(() => undefined);
+  document.body.dataset.readyMs = performance.now().toFixed(0);
   document.body.dataset.ready = "true";
 }
 

@@ -1,6 +1,6 @@
 // Shared by the browser tests: the site served on a free port and Debian's chromium driven
 // headless by puppeteer-core (no browser download), with a fresh profile every time.
-import { mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { spawnSync } from "node:child_process";
 import { basename, dirname, join } from "node:path";
@@ -129,4 +129,21 @@ export async function retype(page, id, keys) {
   await page.keyboard.up("Control");
   await page.keyboard.press("Backspace");
   if (keys !== "") await page.keyboard.type(keys);
+}
+
+// A column slow enough to watch and cancel: the solid-circle example as a polygon of 299
+// vertices with 40 bars. Returns the file's path.
+export function slowColumn(dir) {
+  const column = JSON.parse(readFileSync(join(root, "examples", "circular-macico.json"), "utf8"));
+  const ring = (n, r) =>
+    Array.from({ length: n }, (_, i) => [
+      String(+(r * Math.cos((2 * Math.PI * i) / n)).toFixed(3)),
+      String(+(r * Math.sin((2 * Math.PI * i) / n)).toFixed(3)),
+    ]);
+  column.title = "Seção circular de 299 vértices";
+  column.main = { ...column.main, sectionType: "Polygonal", vertexCount: "299", barCount: "40" };
+  column.section = { vertices: ring(299, 20), bars: ring(40, 16) };
+  const path = join(dir, "circulo-299.json");
+  writeFileSync(path, JSON.stringify(column));
+  return path;
 }

@@ -5,7 +5,7 @@ import { mkdtempSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { calculate, nativeJson, openBrowser, openExample, openPage, pageColumnFile, retype, text } from "./browser.mjs";
+import { calculate, nativeJson, openBrowser, openExample, openPage, pageColumnFile, retype, root, slowColumn, text } from "./browser.mjs";
 
 let session;
 let page;
@@ -66,4 +66,18 @@ test("input rules end the run with the core's message and focus the field the de
   assert.equal((await text(page, "safetyField")).trim(), "");
   assert.equal(await page.evaluate(() => document.activeElement.id), "fykField");
   assert.deepEqual(page.errors, []);
+});
+
+test("Cancelar ends a run at once and the next run works", async () => {
+  await (await page.$("#openInput")).uploadFile(slowColumn(dir));
+  await page.waitForFunction(() => document.getElementById("fileName").textContent === "circulo-299.json");
+  await page.click("#designButton");
+  await page.waitForFunction(() => !document.getElementById("progressBox").hidden, { polling: 10 });
+  assert.equal(await page.evaluate(() => document.activeElement.id), "cancelButton");
+  await page.keyboard.press("Enter");
+  await page.waitForFunction(() => document.getElementById("progressBox").hidden);
+  assert.equal((await text(page, "requiredField")).trim(), "");
+  await openExample(page, "circular-macico.json");
+  await calculate(page, () => page.click("#verifyButton"));
+  assert.equal(await text(page, "safetyField"), nativeJson("verify", join(root, "examples", "circular-macico.json")).S);
 });
