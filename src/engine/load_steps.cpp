@@ -1,5 +1,6 @@
 // Incremental-iterative solution: equal load steps, each balanced by quasi-Newton iterations
-// (BFGS updates in inverse form) on the linear stiffness factorised once.
+// (BFGS updates in inverse form) on the linear stiffness factorised once; and the bisection of
+// the failing step with the same step iteration.
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -204,6 +205,7 @@ FailureLoadRefinement ColumnModel::RefineFailureLoad(int geometricNonlinearity) 
     const int n = equationCount();
     // What the run leaves for its callers stays as it was.
     const DofVector U = U_, F = F_, Fint = Fint_;
+    // The tolerance of a whole step: a partial step is balanced as closely as a load step is.
     const double normDF = Norm(dF_, n);
 
     // Bracket in load steps: step k - 1 was carried, step k failed. Both ends, and every

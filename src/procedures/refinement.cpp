@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/column_model.h"
+
 namespace tarvelo {
 namespace {
 
@@ -74,7 +76,9 @@ RefinedAreaResult FindRefinedSteelArea(const RefinedSafetyOfArea& refinedSafety,
         ++result.trials;
         const std::optional<double> safety = refinedSafety(static_cast<double>(hundredths) / 100);
         if (!safety) return std::nullopt;
-        margin = *safety - 1;
+        // A refined S is the lower end of a bracket narrower than kRefinementWidth: the
+        // trials are placed as if the failure load were in its middle.
+        margin = *safety + ColumnModel::kRefinementWidth / 2 - 1;
         return std::isfinite(*safety) && ThousandthsDown(*safety) >= 1000;
     };
 

@@ -50,12 +50,13 @@ struct RefinedAreaResult {
 // 1.000, between the hundredth at or below failing.area, taken as not carrying the design loads
 // (an area whose S is at most 1 does not), and the hundredth at or above passing.area, expected
 // to carry them (an area whose S is at least 1.02 does). Trials are placed by interpolation
-// on the refined S (regula falsi, Illinois variant), with a bisection whenever the bracket has
-// not halved in three trials, so the count stays below about 3 log2 of the bracket in
-// hundredths and is usually a handful. The area found has always been verified by a trial of
-// its own; when no hundredth up to passing.area carries the loads, or a trial cannot be
-// analysed, nothing is found. Needs 0 <= failing.area < passing.area, both finite (otherwise
-// nothing is found, with no trial).
+// on the refined S (regula falsi, Illinois variant; each refined S taken half the refinement's
+// bracket higher, where the failure load lies on average), with a bisection whenever the
+// bracket has not halved in three trials, so the count stays below about 3 log2 of the bracket
+// in hundredths, and is two to five when the failing end's refined S is known. The area found has
+// always been verified by a trial of its own; when no hundredth up to passing.area carries the
+// loads, or a trial cannot be analysed, nothing is found. Needs 0 <= failing.area < passing.area,
+// both finite (otherwise nothing is found, with no trial).
 RefinedAreaResult FindRefinedSteelArea(const RefinedSafetyOfArea& refinedSafety,
                                        AreaEstimate failing, AreaEstimate passing);
 
