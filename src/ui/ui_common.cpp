@@ -26,8 +26,8 @@ void InitResources() {
     (void)done;
 }
 
-void SetClientSize(QWidget* window, int widthTwips, int heightTwips) {
-    QSize size(Px(widthTwips), Px(heightTwips));
+void SetClientSize(QWidget* window, int width, int height) {
+    QSize size(width, height);
     if (window->layout() != nullptr) size = size.expandedTo(window->minimumSizeHint());
     window->setFixedSize(size);
 }
