@@ -143,6 +143,20 @@ TEST(ReportCommandLine, UnreadableFileAndNothingToWrite) {
               2);
 }
 
+TEST(ReportCommandLine, WriteFailingHalfWayKeepsThePreviousReport) {
+    const std::string file = std::string(TARVELO_EXAMPLES) + "/retangular-esbelto-biaxial.json";
+    const std::string txt = testing::TempDir() + "/tarvelo-report-limit.txt";
+    const std::string report =
+        std::string("\"") + TARVELO_CLI_PATH + "\" report \"" + file + "\" --txt \"" + txt + "\"";
+    ASSERT_EQ(Shell(report).status, 0);
+    const std::string before = ReadAll(txt);
+    // A 512-byte file-size limit stops the write half-way; SIGXFSZ ignored turns it into an error.
+    const ShellRun limited = Shell("sh -c 'trap \"\" XFSZ; ulimit -f 1; exec " + report + "'");
+    EXPECT_EQ(limited.status, 2) << limited.output;
+    EXPECT_NE(limited.output.find(txt), std::string::npos) << limited.output;
+    EXPECT_EQ(ReadAll(txt), before);
+}
+
 #endif
 
 }  // namespace
