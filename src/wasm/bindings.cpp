@@ -81,13 +81,23 @@ val GridToJs(const std::vector<GridRow>& rows) {
     return array;
 }
 
+// A field's text from whatever the page holds: a number becomes its JavaScript text, a missing
+// value none.
+std::string TextFromJs(const val& v) {
+    if (v.isUndefined() || v.isNull()) return {};
+    if (v.isString()) return v.as<std::string>();
+    return val::global("String")(v).as<std::string>();
+}
+
 std::vector<GridRow> GridFromJs(const val& array) {
     std::vector<GridRow> rows;
-    if (array.isUndefined() || array.isNull()) return rows;
+    if (!val::global("Array").call<bool>("isArray", array)) return rows;
     const int n = array["length"].as<int>();
     for (int i = 0; i < n; ++i) {
         const val pair = array[i];
-        rows.push_back({pair[0].as<std::string>(), pair[1].as<std::string>()});
+        const bool isPair = val::global("Array").call<bool>("isArray", pair);
+        rows.push_back({isPair ? TextFromJs(pair[0]) : std::string(),
+                        isPair ? TextFromJs(pair[1]) : std::string()});
     }
     return rows;
 }
@@ -108,9 +118,10 @@ val FieldsToJs(const ColumnData& data) {
 // Entries that are missing keep the texts of a fresh column, as in a new window.
 ColumnData FieldsFromJs(const val& fields) {
     ColumnData data;
+    if (fields.typeOf().as<std::string>() != "object" || fields.isNull()) return data;
     const auto text = [&](const char* key, std::string& out) {
         const val v = fields[key];
-        if (!v.isUndefined() && !v.isNull()) out = v.as<std::string>();
+        if (!v.isUndefined() && !v.isNull()) out = TextFromJs(v);
     };
     text("title", data.title);
     std::string name;

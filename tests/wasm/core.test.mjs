@@ -138,4 +138,9 @@ test("a column file read and formatted keeps its bytes", () => {
     assert.deepEqual(core.readColumnFile(written, file).fields, fields, file);
     assert.equal(core.formatColumnFile(core.readColumnFile(written, file).fields), written, file);
   }
+  // What a page may hold: numbers, missing entries and no object at all.
+  const { fields } = core.readColumnFile(core.formatColumnFile({ fckField: 25, bars: [[1, 2], 3] }));
+  assert.equal(fields.fckField, "25");
+  assert.deepEqual(fields.bars, [["1", "2"], ["", ""]]);
+  assert.equal(core.formatColumnFile(null), core.formatColumnFile({}));
 });
