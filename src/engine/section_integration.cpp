@@ -106,21 +106,36 @@ SectionResultants SectionIntegrator::IntegrateSection(const SectionStrain& strai
                                                       const MaterialParameters& m,
                                                       int& sectionFailure) {
     sectionFailure = 0;
-    SectionResultants result;
     // A section the input rules would not let through cannot carry load; never read beyond
     // the caller's tables or our own.
-    if (vertices == nullptr || nv < 1 || nv > kMaxVertices || nb < 0 || nb > kMaxBars ||
-        (nb > 0 && bars == nullptr)) {
+    if (!CountsUsable(vertices, nv, bars, nb)) {
         sectionFailure = 1;
-        return result;
+        return {};
     }
-
     const SectionStrain e = WithCurvatureCut(strain);
     if (CheckStrainLimits(e, vertices, nv, bars, nb, m)) {
         sectionFailure = 1;
-        return result;
+        return {};
     }
+    return Integrate(e, vertices, nv, bars, nb, area, m);
+}
 
+SectionResultants SectionIntegrator::IntegrateSectionUnchecked(const SectionStrain& strain,
+                                                               const Point* vertices, int nv,
+                                                               const Bar* bars, int nb, double area,
+                                                               const MaterialParameters& m) {
+    if (!CountsUsable(vertices, nv, bars, nb)) return {};
+    return Integrate(WithCurvatureCut(strain), vertices, nv, bars, nb, area, m);
+}
+
+bool SectionIntegrator::CountsUsable(const Point* vertices, int nv, const Bar* bars, int nb) {
+    return vertices != nullptr && nv >= 1 && nv <= kMaxVertices && nb >= 0 && nb <= kMaxBars &&
+           (nb == 0 || bars != nullptr);
+}
+
+SectionResultants SectionIntegrator::Integrate(const SectionStrain& e, const Point* vertices,
+                                               int nv, const Bar* bars, int nb, double area,
+                                               const MaterialParameters& m) {
     ConcreteTotals concrete;
     if (e.curvatureX == 0.0 && e.curvatureY == 0.0) {
         concrete.N = ConcreteStress(m, e.axialStrain) * area;  // uniform strain
@@ -133,6 +148,7 @@ SectionResultants SectionIntegrator::IntegrateSection(const SectionStrain& strai
     concrete.Sy += steel.Sy;
 
     // Moments are minus the first moments of the forces (0 - S keeps a zero moment +0).
+    SectionResultants result;
     result.N = concrete.N;
     result.momentX = 0.0 - concrete.Sx;
     result.momentY = 0.0 - concrete.Sy;

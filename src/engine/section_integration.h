@@ -57,6 +57,12 @@ class SectionIntegrator {
                                        const Bar* bars, int nb, double area,
                                        const MaterialParameters& m, int& sectionFailure);
 
+    // The same resultants without the strain-limit check, for strain planes that lie exactly
+    // on the limits (the resistance envelope). Bad counts give zero resultants.
+    SectionResultants IntegrateSectionUnchecked(const SectionStrain& strain, const Point* vertices,
+                                                int nv, const Bar* bars, int nb, double area,
+                                                const MaterialParameters& m);
+
   private:
     friend class SectionIntegratorTestPeer;
 
@@ -89,6 +95,9 @@ class SectionIntegrator {
     // The strain field with curvatures below the cut-off set to 0, as every step uses it.
     static SectionStrain WithCurvatureCut(const SectionStrain& strain);
 
+    static bool CountsUsable(const Point* vertices, int nv, const Bar* bars, int nb);
+    SectionResultants Integrate(const SectionStrain& e, const Point* vertices, int nv,
+                                const Bar* bars, int nb, double area, const MaterialParameters& m);
     static bool CheckStrainLimits(const SectionStrain& e, const Point* vertices, int nv,
                                   const Bar* bars, int nb, const MaterialParameters& m);
     ConcreteTotals IntegrateConcrete(const SectionStrain& e, const Point* vertices, int nv,
