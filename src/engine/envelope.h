@@ -73,7 +73,8 @@ SectionExtents ExtentsOf(const SectionGeometry& section);
 
 class ResistanceEnvelope {
   public:
-    // Rays of the contour sampled once per axial force, before each ray is solved.
+    // Neutral-axis directions at which the contour is sampled once per axial force; each ray
+    // is then solved between the two samples that bracket it.
     static constexpr int kSampleDirections = 72;
     // Rays of the minimum-moment check.
     static constexpr int kMinimumEnvelopeRays = 72;
