@@ -11,7 +11,6 @@
 // - A moment direction theta is in degrees from +Mx towards +My.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <vector>
 

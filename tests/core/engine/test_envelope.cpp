@@ -150,6 +150,10 @@ TEST(ResistanceEnvelope, DoublySymmetricContours) {
             for (const ContourRay& r : at(N))
                 EXPECT_LT(*r.moment, 1e-3 * reference);
         }
+        const std::vector<CurvePoint> curve = envelope.InteractionCurve(90.0, 5);
+        EXPECT_EQ(curve.front().N, Nt);
+        EXPECT_EQ(curve.back().moment, 0.0);
+        EXPECT_EQ(curve[2].moment, envelope.ResistingMoment(curve[2].N, 90.0));
         EXPECT_FALSE(envelope.ResistingMoment(N0 * 1.001, 0.0));
         EXPECT_FALSE(envelope.ResistingMoment(Nt * 1.001, 0.0));
     }
