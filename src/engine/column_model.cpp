@@ -25,6 +25,7 @@ SectionConstants ColumnModel::Assemble(const SectionGeometry& section, double ba
     nRestraints_ = 0;
     restrained_.fill(false);
     factorised_ = false;
+    runReached_ = 0;
 
     SectionConstants last{};
     for (int e = 1; e <= ne_; ++e) {
@@ -50,6 +51,7 @@ int ColumnModel::ApplySupportsAndFactor(SupportCondition base, SupportCondition 
     if (!assembled_) return 1;
     assembled_ = false;
     factorised_ = false;
+    runReached_ = 0;
     top_ = top;
 
     nRestraints_ = 0;

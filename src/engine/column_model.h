@@ -50,6 +50,18 @@ struct LoadStepResult {
     long internalForceEvaluations = 0;
 };
 
+// The failure load located between the last load step carried and the failing one. Load
+// factors are in times the design loads.
+struct FailureLoadRefinement {
+    bool refined = false;        // the last run ended in a section failure and was bracketed
+    double carriedFactor = 0.0;  // highest load factor carried; without a failure, the last step's
+    double failedFactor = 0.0;   // lowest load factor that failed (refined runs only)
+    int trials = 0;              // partial load steps tried
+    // Work counts, for the benchmarks.
+    long solutions = 0;
+    long internalForceEvaluations = 0;
+};
+
 // Stress resultants of the column's section for a plane strain field. The model integrates its
 // own section exactly; a reference integration can be put in its place to check the analysis.
 class SectionResponse {
@@ -90,6 +102,17 @@ class ColumnModel {
     LoadStepResult RunLoadSteps(int nSteps, int geometricNonlinearity, LoadDeflectionCurve& curve,
                                 ProgressSink* progress, int stepLimit = 0);
 
+    // Bisection of the failure load after a run that ended in a section failure in step k:
+    // each trial starts again from the displacements that ended step k - 1 and makes one load
+    // step to a load factor between (k - 1)/nSteps and k/nSteps with the iteration of a load
+    // step; a strain limit exceeded or a step ending without convergence counts as failure.
+    // It stops once the bracket is narrower than kRefinementWidth (times the design loads).
+    // Without a failure (all steps carried, or a capped run) nothing is refined and
+    // carriedFactor is that of the last step. The run's result and curve, and U, F and Fint,
+    // are left as the run left them.
+    static constexpr double kRefinementWidth = 0.0005;
+    FailureLoadRefinement RefineFailureLoad(int geometricNonlinearity);
+
     // Lower-level pieces, with 1-based node, element and DOF numbers.
 
     // The section shared by all elements (centroidal polygon with its closing vertex, bars), every
@@ -127,6 +150,15 @@ class ColumnModel {
     int restraintDof(int r) const { return restraintDof_[r - 1]; }
 
   private:
+    enum class StepEnd { Converged, NotConverged, SectionFailure };
+
+    // One load step from the displacements in U_: the loads go to `factor` times the step load
+    // (dP) and the iteration starts from the increment `fraction` times dF. The residual is
+    // measured against normDF, the norm of a whole step's increment. Work and failure flags go
+    // to `work`.
+    StepEnd SolveLoadStep(double factor, double fraction, double normDF, int geometricNonlinearity,
+                          LoadStepResult& work);
+
     // Internal forces of U_ and the residual R = P - Fint (0 at the restraints). Returns false
     // when a section fails or the iteration has produced non-finite numbers.
     bool EvaluateResidual(int geometricNonlinearity, LoadStepResult& result);
@@ -161,6 +193,13 @@ class ColumnModel {
 
     // Working vectors of the load steps.
     DofVector dF_{}, dP_{}, Pk_{}, Ustart_{}, R_{}, Rprev_{}, b_{};
+    // The last run, as the refinement of its failure load needs it: its step count, the step
+    // reached, whether a section failed there, and the displacements that ended the step
+    // before it.
+    int runSteps_ = 0;
+    int runReached_ = 0;
+    bool runFailed_ = false;
+    DofVector Ucarried_{};
     std::array<DofVector, kMaxUpdates> V_{}, W_{};
 };
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "model/exact_trig.h"
 #include "model/number_reading.h"
 
 namespace tarvelo {
@@ -40,7 +41,7 @@ void GenerateCircle(double radius, int first, SectionGeometry& out) {
     double angle = -step;
     for (int i = 0; i < kCircleSides; ++i) {
         angle = angle + step;
-        out.vertices[first + i] = Point{radius * std::cos(angle), radius * std::sin(angle)};
+        out.vertices[first + i] = Point{radius * ExactCos(angle), radius * ExactSin(angle)};
     }
 }
 
@@ -50,7 +51,7 @@ void GenerateCircularBars(double radius, int barCount, SectionGeometry& out) {
     double angle = -step;
     for (int j = 0; j < barCount; ++j) {
         angle = angle + step;
-        out.bars[j] = Bar{radius * std::cos(angle), radius * std::sin(angle), 0.0};
+        out.bars[j] = Bar{radius * ExactCos(angle), radius * ExactSin(angle), 0.0};
     }
 }
 
@@ -152,7 +153,7 @@ RuleId GenerateCircularHollow(const ColumnData& data, int barCount, SectionGeome
         double angle = step;
         for (int i = kCircleSides + 1; i <= 2 * kCircleSides + 1; ++i) {
             angle = angle - step;
-            out.vertices[i] = Point{r * std::cos(angle), r * std::sin(angle)};
+            out.vertices[i] = Point{r * ExactCos(angle), r * ExactSin(angle)};
         }
         out.nv = 2 * kCircleSides + 2;
         out.vertices[out.nv] = out.vertices[0];

@@ -1,9 +1,6 @@
 #include "procedures/column_file.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -12,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include "model/atomic_file.h"
 
 namespace tarvelo {
 namespace {
@@ -368,39 +364,7 @@ bool ReadColumnFile(const std::string& path, ColumnData& out, std::string& error
 }
 
 bool WriteColumnFile(const std::string& path, const ColumnData& data, std::string& error) {
-    const std::string text = FormatColumnFile(data);
-    const std::filesystem::path target(path);
-    std::filesystem::path temp = target;
-    temp += ".tmp-XXXXXX";
-    std::string pattern = temp.string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        error = path + ": não foi possível criar o arquivo (" + std::strerror(errno) + ")";
-        return false;
-    }
-    const char* p = text.data();
-    std::size_t left = text.size();
-    bool ok = true;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (ok && (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)) ok = false;
-    const int savedErrno = errno;
-    if (::close(fd) != 0) ok = false;
-    if (ok) {
-        if (std::rename(pattern.c_str(), path.c_str()) == 0) return true;
-    }
-    error = path + ": não foi possível gravar o arquivo (" +
-            std::strerror(ok ? errno : savedErrno) + "); o arquivo anterior não foi alterado";
-    std::remove(pattern.c_str());
-    return false;
+    return WriteFileAtomically(path, FormatColumnFile(data), error);
 }
 
 }  // namespace tarvelo

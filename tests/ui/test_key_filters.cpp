@@ -59,7 +59,7 @@ class MainWindowKeys : public WindowTest {
 };
 
 TEST_F(MainWindowKeys, CommaBecomesPointInTheCreepField) {
-    QLineEdit* creep = Field("Text15");
+    QLineEdit* creep = Field("creepField");
     creep->clear();
     QTest::keyClicks(creep, "2,5");
     EXPECT_EQ(creep->text(), "2.5");
@@ -67,7 +67,7 @@ TEST_F(MainWindowKeys, CommaBecomesPointInTheCreepField) {
 }
 
 TEST_F(MainWindowKeys, MinusIsRefusedInFckWithOneBeep) {
-    QLineEdit* fck = Field("Text1");
+    QLineEdit* fck = Field("fckField");
     fck->clear();
     QTest::keyClicks(fck, "-1");
     EXPECT_EQ(fck->text(), "1");
@@ -75,7 +75,7 @@ TEST_F(MainWindowKeys, MinusIsRefusedInFckWithOneBeep) {
 }
 
 TEST_F(MainWindowKeys, SlashIsRefusedInTheBarCountWithOneBeep) {
-    QLineEdit* bars = Field("Text5");
+    QLineEdit* bars = Field("barCountField");
     QTest::keyClicks(bars, "1/2");
     EXPECT_EQ(bars->text(), "12");
     EXPECT_EQ(beeps, 1);
@@ -86,7 +86,7 @@ TEST_F(MainWindowKeys, SlashIsRefusedInTheBarCountWithOneBeep) {
 }
 
 TEST_F(MainWindowKeys, BackspaceBeepsButDeleteAndRetypingStillEdit) {
-    QLineEdit* fyk = Field("Text2");
+    QLineEdit* fyk = Field("fykField");
     ASSERT_EQ(fyk->text(), "500");
     fyk->setCursorPosition(3);
     QTest::keyClick(fyk, Qt::Key_Backspace);
@@ -102,17 +102,17 @@ TEST_F(MainWindowKeys, BackspaceBeepsButDeleteAndRetypingStillEdit) {
 }
 
 TEST_F(MainWindowKeys, FieldsAcceptNoMoreThanTheirLength) {
-    QLineEdit* fck = Field("Text1");
+    QLineEdit* fck = Field("fckField");
     fck->clear();
     QTest::keyClicks(fck, "255");
     EXPECT_EQ(fck->text(), "25");
-    QLineEdit* area = Field("Text6");
+    QLineEdit* area = Field("steelAreaField");
     QTest::keyClicks(area, "12.3456");
     EXPECT_EQ(area->text(), "12.34");
 }
 
 TEST_F(MainWindowKeys, ResultFieldsAreLockedAndLightCyan) {
-    for (const char* name : {"Text11", "Text12", "Text13"}) {
+    for (const char* name : {"safetyField", "requiredSteelField", "minimumSteelField"}) {
         QLineEdit* field = Field(name);
         ASSERT_NE(field, nullptr) << name;
         EXPECT_TRUE(field->isReadOnly()) << name;
@@ -172,7 +172,7 @@ TEST_F(GridKeys, OkCutsTextsLongerThanNineCharactersToEight) {
     grid->SetCellText(0, 1, "12.3456789");
     grid->SetCellText(0, 2, "12.345678");
     grid->SetCellText(3, 2, "-1234567890");
-    window.findChild<QPushButton*>("Command2")->click();
+    window.findChild<QPushButton*>("okButton")->click();
     EXPECT_EQ(grid->CellText(0, 1), "12.34567");
     EXPECT_EQ(grid->CellText(0, 2), "12.345678");
     EXPECT_EQ(grid->CellText(3, 2), "-1234567");

@@ -54,7 +54,8 @@ TEST(ReportScreens, WritesThePictures) {
     report.Open([&] { return s; });
     QTest::qWait(50);
     EXPECT_TRUE(report.grab().save(dir + QStringLiteral("/report-dialog.png")));
-    QTest::mouseClick(report.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(report.findChild<QPushButton*>(QStringLiteral("previewButton")),
+                      Qt::LeftButton);
     QTest::qWait(50);
     EXPECT_TRUE(report.grab().save(dir + QStringLiteral("/report-preview.png")));
 

@@ -88,32 +88,31 @@ class SectionDrawingWindowTest : public testing::WindowTest {};
 TEST_F(SectionDrawingWindowTest, DrawsTheCheckedSectionAndEnablesTheLoads) {
     MainWindow window;
     window.show();
-    window.findChild<QLineEdit*>("Text5")->setText("4");
-    QTest::mouseClick(window.findChild<QPushButton*>("Command3"), Qt::LeftButton);
+    window.findChild<QLineEdit*>("barCountField")->setText("4");
+    QTest::mouseClick(window.findChild<QPushButton*>("sectionDataButton"), Qt::LeftButton);
     const char* bars[4][2] = {{"4", "4"}, {"16", "4"}, {"4", "36"}, {"4", "36"}};
     auto* grid = window.Section()->BarGrid();
     for (int r = 0; r < 4; ++r) {
         grid->SetCellText(r, 1, bars[r][0]);
         grid->SetCellText(r, 2, bars[r][1]);
     }
-    QTest::mouseClick(window.Section()->findChild<QPushButton*>("Command2"), Qt::LeftButton);
+    QTest::mouseClick(window.Section()->findChild<QPushButton*>("okButton"), Qt::LeftButton);
 
     // Two bars at the same point: refused before anything is drawn.
-    QPushButton* draw = window.findChild<QPushButton*>("Command5");
+    QPushButton* draw = window.findChild<QPushButton*>("drawSectionButton");
     QTest::mouseClick(draw, Qt::LeftButton);
     EXPECT_EQ(presenter.Texts(),
               QStringList{"Duas ou mais barras estão localizadas na mesma posição. Revise os "
                           "dados."});
     EXPECT_FALSE(window.Drawing()->isVisible());
-    EXPECT_FALSE(window.findChild<QPushButton*>("Command1")->isEnabled());
-    EXPECT_EQ(window.focusWidget(), window.findChild<QPushButton*>("Command3"));
+    EXPECT_FALSE(window.findChild<QPushButton*>("loadsButton")->isEnabled());
+    EXPECT_EQ(window.focusWidget(), window.findChild<QPushButton*>("sectionDataButton"));
 
     grid->SetCellText(3, 1, "16");
     QTest::mouseClick(draw, Qt::LeftButton);
     SectionDrawingWindow* drawing = window.Drawing();
     ASSERT_TRUE(drawing->isVisible());
-    EXPECT_EQ(drawing->objectName(), "Form12c");
-    EXPECT_TRUE(window.findChild<QPushButton*>("Command1")->isEnabled());
+    EXPECT_TRUE(window.findChild<QPushButton*>("loadsButton")->isEnabled());
     EXPECT_EQ(drawing->Canvas()->geometry(), QRect(24, 24, 329, 201));
 
     // The centroidal section as the procedures build it, painted at the mapped points.

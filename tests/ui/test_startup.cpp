@@ -36,7 +36,7 @@ TEST_F(Startup, SplashMainWindowAndExit) {
     QElapsedTimer clock;
     clock.start();
     program.Start();
-    QWidget* splash = TopLevel("Form0entra");
+    QWidget* splash = TopLevel("splashWindow");
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(splash->isVisible());
     EXPECT_EQ(splash->size(), QSize(445, 251));
@@ -46,14 +46,14 @@ TEST_F(Startup, SplashMainWindowAndExit) {
     EXPECT_GE(clock.elapsed(), 1700);
     MainWindow* main = program.Main();
     EXPECT_TRUE(main->isVisible());
-    QWidget* background = TopLevel("Form0b");
+    QWidget* background = TopLevel("backgroundWindow");
     ASSERT_NE(background, nullptr);
     EXPECT_TRUE(background->isVisible());
-    EXPECT_TRUE(WaitFor([] { return TopLevel("Form0entra") == nullptr; }, 1000));
+    EXPECT_TRUE(WaitFor([] { return TopLevel("splashWindow") == nullptr; }, 1000));
 
     EXPECT_TRUE(main->close());
     EXPECT_TRUE(presenter.boxes.empty());
-    QWidget* exitWindow = TopLevel("FormSAIDA");
+    QWidget* exitWindow = TopLevel("exitWindow");
     ASSERT_NE(exitWindow, nullptr);
     EXPECT_TRUE(exitWindow->isVisible());
     EXPECT_TRUE(

@@ -29,7 +29,7 @@ class WindowScreens : public testing::WindowTest {
     }
     void Open(MainWindow& window, const char* example) {
         files.openName = QStringLiteral(TARVELO_EXAMPLES "/%1").arg(example);
-        window.ToolbarButton(1)->trigger();
+        window.Actions().open->trigger();
         ASSERT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
     }
     QString dir;
@@ -48,21 +48,21 @@ TEST_F(WindowScreens, WritesThePictures) {
     MainWindow window;
     window.show();
     Open(window, "retangular-esbelto-biaxial.json");
-    window.findChild<QPushButton*>("Command4")->click();
+    window.findChild<QPushButton*>("verifyButton")->click();
     ASSERT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
     Save(&window, "main-window");
 
     SectionWindow* section = window.Section();
-    window.findChild<QPushButton*>("Command3")->click();
+    window.findChild<QPushButton*>("sectionDataButton")->click();
     Save(section, "section-rectangular");
-    section->findChild<QPushButton*>("Command2")->click();
-    window.findChild<QPushButton*>("Command5")->click();
+    section->findChild<QPushButton*>("okButton")->click();
+    window.findChild<QPushButton*>("drawSectionButton")->click();
     ASSERT_TRUE(window.Drawing()->Canvas()->HasSection());
     Save(window.Drawing(), "section-drawing");
     window.Drawing()->hide();
-    window.findChild<QPushButton*>("Command1")->click();
+    window.findChild<QPushButton*>("loadsButton")->click();
     Save(window.Loads(), "loads");
-    window.Loads()->findChild<QPushButton*>("Command1")->click();
+    window.Loads()->findChild<QPushButton*>("okButton")->click();
 
     const struct {
         const char* example;
@@ -73,11 +73,11 @@ TEST_F(WindowScreens, WritesThePictures) {
                  {"poligonal-L.json", "section-polygonal"}};
     for (const auto& kind : kinds) {
         Open(window, kind.example);
-        window.findChild<QPushButton*>("Command3")->click();
+        window.findChild<QPushButton*>("sectionDataButton")->click();
         Save(section, kind.name);
-        section->findChild<QPushButton*>("Command2")->click();
+        section->findChild<QPushButton*>("okButton")->click();
     }
-    window.findChild<QPushButton*>("Command5")->click();
+    window.findChild<QPushButton*>("drawSectionButton")->click();
     Save(window.Drawing(), "section-drawing-polygonal");
 
     ProgressWindow progress;

@@ -51,8 +51,8 @@ TEST_F(WindowTiming, DesignFromTheWindowCostsAtMostTenPerCentMore) {
         ColumnData data;
         std::string error;
         ASSERT_TRUE(ReadColumnFile(path.toStdString(), data, error));
-        QPushButton* design = window.findChild<QPushButton*>("Command12");
-        QLineEdit* steel = window.findChild<QLineEdit*>("Text6");
+        QPushButton* design = window.findChild<QPushButton*>("designButton");
+        QLineEdit* steel = window.findChild<QLineEdit*>("steelAreaField");
         std::vector<double> windowMs;
         std::vector<double> headlessMs;
         long lines = 0;
@@ -62,7 +62,7 @@ TEST_F(WindowTiming, DesignFromTheWindowCostsAtMostTenPerCentMore) {
             double start = ThreadMs();
             design->click();
             windowMs.push_back(ThreadMs() - start);
-            ASSERT_FALSE(window.findChild<QLineEdit*>("Text12")->text().isEmpty());
+            ASSERT_FALSE(window.findChild<QLineEdit*>("requiredSteelField")->text().isEmpty());
 
             RecordingHost host;
             start = ThreadMs();

@@ -57,6 +57,17 @@ TEST(ReadNumber, ExtremeTextsStayDefined) {
     EXPECT_EQ(ReadNumber("9007199254740993." + std::string(2000, '0') + "1"), 9007199254740994.0);
 }
 
+// The conversion rounds to the nearest double as every conforming C library does, so the native
+// and the browser builds read the same bits; these texts sit on the edges of the range.
+TEST(ReadNumber, RangeEdgesRoundToTheNearestDouble) {
+    EXPECT_EQ(ReadNumber("1.7976931348623158e308"), 0x1.fffffffffffffp+1023);
+    EXPECT_EQ(ReadNumber("1.7976931348623159e308"), HUGE_VAL);
+    EXPECT_EQ(ReadNumber("2.4703282292062328e-324"), 0x1p-1074);
+    EXPECT_EQ(ReadNumber("2.4703282292062327e-324"), 0.0);
+    EXPECT_EQ(ReadNumber("2.2250738585072011e-308"), 0x0.fffffffffffffp-1022);
+    EXPECT_EQ(ReadNumber("-1e-309"), -0x0.0b8157268fdafp-1022);
+}
+
 TEST(ReadNumber, HexadecimalAndOctalPrefixesGiveUnsignedIntegers) {
     EXPECT_EQ(ReadNumber("&H1F"), 31.0);
     EXPECT_EQ(ReadNumber(" &h ff "), 255.0);
