@@ -46,7 +46,7 @@ await build({
   sourcemap: true,
   logLevel: "warning",
 });
-for (const file of ["index.html", "style.css"]) copyFileSync(join(here, file), join(out, file));
+for (const file of ["index.html", "style.css", "sw.js"]) copyFileSync(join(here, file), join(out, file));
 
 for (const file of ["tarvelo-core.js", "tarvelo-core.wasm"]) {
   const from = join(coreDir, file);

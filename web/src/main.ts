@@ -463,6 +463,8 @@ function startingColumn(core: Core): ColumnState {
 }
 
 async function start(): Promise<void> {
+  // Offline use: the service worker keeps a copy of every file of the site.
+  navigator.serviceWorker?.register("sw.js").catch(() => undefined);
   const examples = fillExamples();
   const core = await loadCore();
   const runner = new Runner(() => new Worker(new URL("./worker.js", import.meta.url), { type: "module" }));

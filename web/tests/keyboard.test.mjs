@@ -18,6 +18,11 @@ after(async () => {
 
 test("a column typed with the keyboard alone verifies to the native S and survives a reload", async () => {
   const page = await openPage(session);
+  // Every control says what it is.
+  const unlabelled = await page.$$eval("input, select, output, button", (all) =>
+    all.filter((e) => e.type !== "file" && (e.labels?.length ?? 0) === 0 && !e.getAttribute("aria-label") && e.textContent.trim() === "").map((e) => e.id || e.outerHTML),
+  );
+  assert.deepEqual(unlabelled, []);
   // In the page's order, so that Tab alone moves from one to the next.
   const typed = [
     ["titleField", "Pilar P7, térreo", "Pilar P7, térreo"],
@@ -55,6 +60,15 @@ test("a column typed with the keyboard alone verifies to the native S and surviv
   for (const [id, , shown] of typed) assert.equal(await text(page, id), shown, `${id} after reload`);
   const cells = await page.$$eval("#barTable input", (all) => all.map((i) => i.value));
   assert.deepEqual(cells, bars.flat());
+
+  // Without a network the page still opens, from the copies kept by its service worker.
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  await page.setOfflineMode(true);
+  await page.reload();
+  await page.waitForFunction(() => document.body.dataset.ready !== undefined);
+  assert.equal(await page.evaluate(() => document.body.dataset.ready), "true");
+  assert.equal(await text(page, "titleField"), "Pilar P7, térreo");
+  await page.setOfflineMode(false);
   assert.deepEqual(page.errors, []);
 });
 
