@@ -179,6 +179,9 @@ class Page {
     $("reportButton").addEventListener("click", () => this.openReport());
     $("printButton").addEventListener("click", () => window.print());
     $("closeReportButton").addEventListener("click", () => this.closeReport());
+    $("report").addEventListener("keydown", (event) => {
+      if (event.key === "Escape") this.closeReport();
+    });
     $("savePngButton").addEventListener("click", () => void this.saveChartPng());
     $("saveSvgButton").addEventListener("click", () => this.saveChartSvg());
     $("savePointsButton").addEventListener("click", () => this.savePoints());
