@@ -7,12 +7,12 @@
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "report/report_content.h"
+#include "report/report_snapshot.h"
 
 #ifdef TARVELO_WITH_QT
 #include <QString>
 
 #include "report_render.h"
-#include "report_window.h"
 #endif
 
 namespace tarvelo::cli {
@@ -63,32 +63,23 @@ int RunReportCommand(const ReportOptions& options, int /*argc*/, char** /*argv*/
     const report::ReportResultTexts results{Field(host, ResultField::SafetyCoefficient),
                                             Field(host, ResultField::RequiredSteel),
                                             Field(host, ResultField::MinimumSteel)};
-    const SectionConstants kept =
-        result->hasSectionConstants ? result->sectionConstants : SectionConstants{};
+    report::RunRecord runs;
+    runs.Record(*result, !verify);
+    const auto snapshot =
+        std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, results, runs));
 
     int status = result->completed ? 0 : 1;
     if (!result->completed) std::fprintf(stderr, "Cálculo interrompido.\n");
 
     if (!options.txt.empty()) {
-        if (!report::WriteReportText(data, results, kept, options.txt, error)) {
+        if (!report::WriteReportText(data, results, snapshot->sectionConstants, options.txt,
+                                     error)) {
             std::fprintf(stderr, "Erro: %s\n", error.c_str());
             status = 2;
         }
     }
 #ifdef TARVELO_WITH_QT
     if (!options.pdf.empty()) {
-        auto snapshot = std::make_unique<ui::ReportSnapshot>();
-        snapshot->data = data;
-        snapshot->safetyText = results.safety;
-        snapshot->requiredText = results.required;
-        snapshot->minimumText = results.minimum;
-        snapshot->hasSectionConstants = result->hasSectionConstants;
-        snapshot->sectionConstants = kept;
-        // Only a completed verification leaves a load-deflection curve for the chart page.
-        snapshot->hasCurve = verify && result->completed;
-        snapshot->curve = result->curve;
-        snapshot->curvePoints = result->reachedStep;
-        snapshot->topFree = data.topSupport == SupportCondition::Free;
         QString pdfError;
         if (!ui::WriteReportPdf(*snapshot, QString::fromStdString(options.pdf), pdfError)) {
             std::fprintf(stderr, "Erro: %s\n", pdfError.toUtf8().constData());

@@ -584,18 +584,15 @@ bool MainWindow::SaveColumnFile(const QString& path) {
 }
 
 ReportSnapshot MainWindow::Snapshot() const {
-    ReportSnapshot s;
-    s.data = CollectColumnData();
-    s.safetyText = FromQ(text11_->text());
-    s.requiredText = FromQ(text12_->text());
-    s.minimumText = FromQ(text13_->text());
-    s.hasSectionConstants = hasSectionConstants_;
-    s.sectionConstants = sectionConstants_;
-    s.hasCurve = hasCurve_;
-    s.curve = curve_;
-    s.curvePoints = lastReachedStep_;
-    s.topFree = loads_->TopIsFree();
-    return s;
+    report::RunRecord runs;
+    runs.hasSectionConstants = hasSectionConstants_;
+    runs.sectionConstants = sectionConstants_;
+    runs.hasCurve = hasCurve_;
+    runs.curve = curve_;
+    runs.reachedStep = lastReachedStep_;
+    return report::MakeReportSnapshot(
+        CollectColumnData(),
+        {FromQ(text11_->text()), FromQ(text12_->text()), FromQ(text13_->text())}, runs);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------

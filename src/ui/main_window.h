@@ -13,6 +13,7 @@
 #include "model/input_rules.h"
 #include "model/section_geometry.h"
 #include "procedures/procedure_host.h"
+#include "report/report_snapshot.h"
 
 class QAction;
 class QLabel;
@@ -31,7 +32,7 @@ class ProgressWindow;
 class ReportWindow;
 class SectionDrawingWindow;
 class SectionWindow;
-struct ReportSnapshot;
+using report::ReportSnapshot;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
