@@ -1,5 +1,6 @@
 #include "procedures/column_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -253,6 +254,46 @@ ColumnData Parse(std::string_view text, std::string_view name) {
     return data;
 }
 
+// A text as JSON. Texts typed in the windows are UTF-8; anything else is replaced rather than
+// refused.
+std::string Scalar(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+// The file's layout: one key per line, indented by one blank per level, except that a grid row
+// (an array of texts) stays on one line, so that two versions of a column compare line by line.
+void Write(const json& value, int depth, std::string& out) {
+    const bool object = value.is_object();
+    if (!object && !value.is_array()) {
+        out += Scalar(value);
+        return;
+    }
+    if (value.empty()) {
+        out += object ? "{}" : "[]";
+        return;
+    }
+    if (!object && std::none_of(value.begin(), value.end(),
+                                [](const json& item) { return item.is_structured(); })) {
+        out += '[';
+        for (auto it = value.begin(); it != value.end(); ++it) {
+            if (it != value.begin()) out += ", ";
+            out += Scalar(*it);
+        }
+        out += ']';
+        return;
+    }
+    out += object ? "{\n" : "[\n";
+    for (auto it = value.begin(); it != value.end(); ++it) {
+        if (it != value.begin()) out += ",\n";
+        out.append(static_cast<std::size_t>(depth) + 1, ' ');
+        if (object) out += Scalar(it.key()) + ": ";
+        Write(it.value(), depth + 1, out);
+    }
+    out += '\n';
+    out.append(static_cast<std::size_t>(depth), ' ');
+    out += object ? '}' : ']';
+}
+
 json RowsOf(const std::vector<GridRow>& rows) {
     json array = json::array();
     for (const GridRow& row : rows)
@@ -289,8 +330,9 @@ std::string FormatColumnFile(const ColumnData& data) {
     root["section"]["bars"] = RowsOf(data.bars);
     root["loads"]["baseSupport"] = SupportConditionName(data.baseSupport);
     root["loads"]["topSupport"] = SupportConditionName(data.topSupport);
-    // Texts typed in the windows are UTF-8; anything else is replaced rather than refused.
-    return root.dump(1, ' ', false, json::error_handler_t::replace) + "\n";
+    std::string text;
+    Write(root, 0, text);
+    return text + "\n";
 }
 
 bool ReadColumnFile(const std::string& path, ColumnData& out, std::string& error) {
