@@ -162,11 +162,8 @@ RuleId GenerateCircularHollow(const ColumnNumbers& column, int barCount, Section
 }
 
 RuleId GeneratePolygonal(const ColumnNumbers& column, int barCount, SectionGeometry& out) {
-    const CountValue count = column.vertexCount;
-    if (count.overflow) return RuleId::VertexCountOverflow;
-    const int nv = count.value;
-    if (nv < 3) return RuleId::VertexCountBelow3;
-    if (nv > kMaxVertices) return RuleId::VertexCountAbove299;
+    if (RuleId id = CheckVertexCount(column.vertexCount); id != RuleId::None) return id;
+    const int nv = column.vertexCount.value;
     switch (CheckGridRows(column.vertices, nv)) {
         case GridCheck::Overflow:
             return RuleId::GridRowOverflow;
@@ -206,6 +203,13 @@ RuleId GeneratePolygonal(const ColumnNumbers& column, int barCount, SectionGeome
 }
 
 }  // namespace
+
+RuleId CheckVertexCount(CountValue count) {
+    if (count.overflow) return RuleId::VertexCountOverflow;
+    if (count.value < 3) return RuleId::VertexCountBelow3;
+    if (count.value > kMaxVertices) return RuleId::VertexCountAbove299;
+    return RuleId::None;
+}
 
 RuleId GenerateSection(const ColumnNumbers& column, int barCount, SectionGeometry& out) {
     out.nv = 0;

@@ -8,6 +8,9 @@
 
 namespace tarvelo {
 
+// The vertex-count checks of a polygon; RuleId::None when the count is usable.
+RuleId CheckVertexCount(CountValue count);
+
 // Builds the polygon and bars of column.sectionType from the dimensions, the vertex count
 // (polygons) and the grids of `column`, and runs that kind's dimension checks in their order
 // interleaved with the generation. barCount is the already checked bar count (1..299).

@@ -433,9 +433,9 @@ bool CheckSectionWindowCounts(const ColumnData& data, ProcedureHost& host, int& 
     const ColumnNumbers n = ReadColumnNumbers(data);
     vertexCount = 0;
     if (n.sectionType == SectionType::Polygonal) {
-        if (n.vertexCount.overflow) return !Apply(host, RuleId::VertexCountOverflow);
-        if (n.vertexCount.value < 3) return !Apply(host, RuleId::VertexCountBelow3);
-        if (n.vertexCount.value > kMaxVertices) return !Apply(host, RuleId::VertexCountAbove299);
+        if (RuleId id = CheckVertexCount(n.vertexCount); id != RuleId::None) {
+            return !Apply(host, id);
+        }
         vertexCount = n.vertexCount.value;
     }
     // The window opens for a polygon with fewer than four bars: a polygon's four-bar minimum is

@@ -1,5 +1,7 @@
 #include "report/report_snapshot.h"
 
+#include "procedures/procedures.h"
+
 namespace tarvelo::report {
 
 void RunRecord::Record(const AnalysisResult& result, bool design) {

@@ -8,8 +8,11 @@
 #include "engine/column_model.h"
 #include "model/column_data.h"
 #include "model/section_geometry.h"
-#include "procedures/procedures.h"
 #include "report/report_content.h"
+
+namespace tarvelo {
+struct AnalysisResult;
+}
 
 namespace tarvelo::report {
 
