@@ -6,6 +6,8 @@
 #include "procedures/column_file.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
+#include "report/report_content.h"
+#include "report/report_snapshot.h"
 
 namespace tarvelo::cli {
 namespace {
@@ -35,9 +37,9 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
         return 2;
     }
 
-    ReportRun run;
+    ColumnData data;
     std::string error;
-    if (!ReadColumnFile(options.file, run.data, error)) {
+    if (!ReadColumnFile(options.file, data, error)) {
         std::fprintf(stderr, "Erro: %s\n", error.c_str());
         return 2;
     }
@@ -46,33 +48,32 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     const bool verify = options.after != "design";
     RecordingHost host;
     const std::unique_ptr<AnalysisResult> result =
-        verify ? Verify(run.data, host) : Design(run.data, host);
+        verify ? Verify(data, host) : Design(data, host);
     for (const RecordingHost::Box& box : host.boxes) {
         std::fprintf(stderr, "%s: %s%s\n", box.question ? "Pergunta" : "Aviso", box.text.c_str(),
                      box.question ? (box.answer ? " -> Sim" : " -> Não") : "");
     }
 
     if (host.fields.count(ResultField::TotalSteelArea) != 0) {
-        run.data.totalSteelArea = host.fields[ResultField::TotalSteelArea];
+        data.totalSteelArea = host.fields[ResultField::TotalSteelArea];
     }
-    run.results = {Field(host, ResultField::SafetyCoefficient),
-                   Field(host, ResultField::RequiredSteel), Field(host, ResultField::MinimumSteel)};
-    run.hasSectionConstants = result->hasSectionConstants;
-    if (result->hasSectionConstants) run.sectionConstants = result->sectionConstants;
-    // Only a completed verification leaves a load-deflection curve for the chart page.
-    run.hasCurve = verify && result->completed;
-    run.curve = result->curve;
-    run.curvePoints = result->reachedStep;
+    const report::ReportResultTexts results{Field(host, ResultField::SafetyCoefficient),
+                                            Field(host, ResultField::RequiredSteel),
+                                            Field(host, ResultField::MinimumSteel)};
+    report::RunRecord runs;
+    runs.Record(*result, !verify);
+    const auto snapshot =
+        std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, results, runs));
 
     int status = result->completed ? 0 : 1;
     if (!result->completed) std::fprintf(stderr, "Cálculo interrompido.\n");
 
-    if (!options.txt.empty() &&
-        !report::WriteReportText(run.data, run.results, run.sectionConstants, options.txt, error)) {
+    if (!options.txt.empty() && !report::WriteReportText(data, results, snapshot->sectionConstants,
+                                                         options.txt, error)) {
         std::fprintf(stderr, "Erro: %s\n", error.c_str());
         status = 2;
     }
-    if (!options.pdf.empty() && writePdf && !writePdf(run, options.pdf, error)) {
+    if (!options.pdf.empty() && writePdf && !writePdf(*snapshot, options.pdf, error)) {
         std::fprintf(stderr, "Erro: %s\n", error.c_str());
         status = 2;
     }

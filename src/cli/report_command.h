@@ -7,10 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/column_model.h"
-#include "model/column_data.h"
-#include "model/section_geometry.h"
-#include "report/report_content.h"
+#include "report/report_snapshot.h"
 
 namespace tarvelo::cli {
 
@@ -24,20 +21,9 @@ struct ReportOptions {
 // The `report` subcommand with its arguments, the same in both programs.
 CLI::App* AddReportCommand(CLI::App& app, ReportOptions& options);
 
-// What the printed report shows of a run.
-struct ReportRun {
-    ColumnData data;  // as the windows hold it after the run
-    report::ReportResultTexts results;
-    bool hasSectionConstants = false;
-    SectionConstants sectionConstants;
-    bool hasCurve = false;  // a completed verification left a load-deflection curve
-    LoadDeflectionCurve curve;
-    int curvePoints = 0;
-};
-
 // Writes the PDF of a run; false with a message on failure.
-using PdfWriter =
-    std::function<bool(const ReportRun& run, const std::string& path, std::string& error)>;
+using PdfWriter = std::function<bool(const report::ReportSnapshot& snapshot, const std::string& path,
+                                     std::string& error)>;
 
 // The report command. `writePdf` is empty in the command line, which hands a --pdf request to
 // tarvelo-report-pdf before it gets here.

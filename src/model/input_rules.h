@@ -63,18 +63,19 @@ enum class RuleOutcome {
 // Controls that can receive the focus after a box.
 enum class FocusTarget {
     None,
-    Fck,               // Form17 Text1
-    CreepCoefficient,  // Form17 Text15
-    Fyk,               // Form17 Text2
-    Es,                // Form17 Text3
-    Gamac,             // Form17 Text10
-    Gamas,             // Form17 Text14
-    VertexCount,       // Form17 Text4
-    BarCount,          // Form17 Text5
-    SectionData,       // Form17 Command3 "Dados da seção"
-    Loads,             // Form17 Command1 "Carregamento"
-    LoadsHeight,       // Form17d Text1
-    LoadsAxialForce,   // Form17d Text7
+    // The main window's fields.
+    Fck,
+    CreepCoefficient,
+    Fyk,
+    Es,
+    Gamac,
+    Gamas,
+    VertexCount,
+    BarCount,
+    SectionData,      // the main window's "Dados da seção" button
+    Loads,            // the main window's "Carregamento" button
+    LoadsHeight,      // the loads window's height field
+    LoadsAxialForce,  // the loads window's axial-force field
 };
 
 struct RuleInfo {

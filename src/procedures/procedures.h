@@ -1,6 +1,6 @@
 // VERIFICAR and DIMENSIONAR, and the checks that the windows share with them. Each run reads the
-// column texts afresh, checks them in their fixed order and talks to its caller only through the
-// ProcedureHost.
+// column texts into numbers once at its start, checks them in their fixed order and talks to its
+// caller only through the ProcedureHost.
 #pragma once
 
 #include <memory>

@@ -3,28 +3,16 @@
 // report for the PDF; the command line starts it so that its own analyses never load Qt.
 #include <CLI/CLI.hpp>
 #include <QString>
-#include <memory>
 
 #include "cli/report_command.h"
 #include "report_render.h"
-#include "report_window.h"
 
 namespace {
 
-bool WritePdf(const tarvelo::cli::ReportRun& run, const std::string& path, std::string& error) {
-    auto snapshot = std::make_unique<tarvelo::ui::ReportSnapshot>();
-    snapshot->data = run.data;
-    snapshot->safetyText = run.results.safety;
-    snapshot->requiredText = run.results.required;
-    snapshot->minimumText = run.results.minimum;
-    snapshot->hasSectionConstants = run.hasSectionConstants;
-    snapshot->sectionConstants = run.sectionConstants;
-    snapshot->hasCurve = run.hasCurve;
-    snapshot->curve = run.curve;
-    snapshot->curvePoints = run.curvePoints;
-    snapshot->topFree = run.data.topSupport == tarvelo::SupportCondition::Free;
+bool WritePdf(const tarvelo::report::ReportSnapshot& snapshot, const std::string& path,
+              std::string& error) {
     QString pdfError;
-    if (tarvelo::ui::WriteReportPdf(*snapshot, QString::fromStdString(path), pdfError)) return true;
+    if (tarvelo::ui::WriteReportPdf(snapshot, QString::fromStdString(path), pdfError)) return true;
     error = pdfError.toStdString();
     return false;
 }

@@ -499,18 +499,16 @@ bool MainWindow::SaveColumnFile(const QString& path) {
 }
 
 ReportSnapshot MainWindow::Snapshot() const {
-    ReportSnapshot s;
-    s.data = CollectColumnData();
-    s.safetyText = FromQ(safetyField_->text());
-    s.requiredText = FromQ(requiredSteelField_->text());
-    s.minimumText = FromQ(minimumSteelField_->text());
-    s.hasSectionConstants = hasSectionConstants_;
-    s.sectionConstants = sectionConstants_;
-    s.hasCurve = hasCurve_;
-    s.curve = curve_;
-    s.curvePoints = lastReachedStep_;
-    s.topFree = loads_->TopIsFree();
-    return s;
+    report::RunRecord runs;
+    runs.hasSectionConstants = hasSectionConstants_;
+    runs.sectionConstants = sectionConstants_;
+    runs.hasCurve = hasCurve_;
+    runs.curve = curve_;
+    runs.reachedStep = lastReachedStep_;
+    return report::MakeReportSnapshot(
+        CollectColumnData(),
+        {FromQ(safetyField_->text()), FromQ(requiredSteelField_->text()),
+         FromQ(minimumSteelField_->text())}, runs);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------

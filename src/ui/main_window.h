@@ -16,6 +16,7 @@
 #include "model/section_geometry.h"
 #include "procedures/procedure_host.h"
 #include "workflow.h"
+#include "report/report_snapshot.h"
 
 class QAction;
 class QLabel;
@@ -35,7 +36,7 @@ class ProgressWindow;
 class ReportWindow;
 class SectionDrawingWindow;
 class SectionWindow;
-struct ReportSnapshot;
+using report::ReportSnapshot;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT

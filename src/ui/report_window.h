@@ -8,9 +8,7 @@
 #include <QSize>
 #include <QWidget>
 
-#include "engine/column_model.h"
-#include "model/column_data.h"
-#include "model/section_geometry.h"
+#include "report/report_snapshot.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,20 +19,7 @@ namespace tarvelo::ui {
 
 class ReportPreviewArea;
 
-// What the report reads at the moment it is produced: the input texts, the result field
-// texts, the section constants kept by the last run and the curve of the last verification.
-struct ReportSnapshot {
-    ColumnData data;
-    std::string safetyText;    // "Coeficiente de segurança S="
-    std::string requiredText;  // "Armadura calculada (cm2)="
-    std::string minimumText;   // "Armadura mínima (cm2)="
-    bool hasSectionConstants = false;
-    SectionConstants sectionConstants;
-    bool hasCurve = false;  // a completed verification left a curve
-    LoadDeflectionCurve curve;
-    int curvePoints = 0;  // n, the last load step reached
-    bool topFree = false;
-};
+using report::ReportSnapshot;
 
 class ReportWindow : public QWidget {
     Q_OBJECT

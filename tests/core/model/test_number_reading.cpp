@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "model/column_numbers.h"
 #include "model/number_reading.h"
 
 namespace tarvelo {
@@ -102,6 +103,23 @@ TEST(ReadCount, OutsideSixteenBitsIsAnOverflow) {
     EXPECT_FALSE(ReadCount("32767.4").overflow);
     EXPECT_EQ(ReadCount("32767.4").value, 32767);
     EXPECT_EQ(ReadCount("-32768.5").value, -32768);
+}
+
+// A run reads every field once through the field table: each text must land on its own number,
+// and the counts and grids must be read by the same rule.
+TEST(ReadColumnNumbers, EveryFieldReadsIntoItsOwnNumber) {
+    ColumnData data;
+    for (const FieldInfo& field : Fields())
+        data.*field.member = std::to_string(static_cast<int>(field.id) + 1) + ".5";
+    data.bars = {{"1e400", "&H10"}};
+    const ColumnNumbers numbers = ReadColumnNumbers(data);
+    for (const FieldInfo& field : Fields())
+        EXPECT_EQ(numbers[field.id], static_cast<int>(field.id) + 1.5) << field.fileKey;
+    EXPECT_EQ(numbers.vertexCount.value, ReadCount(data.vertexCount).value);
+    EXPECT_EQ(numbers.barCount.value, ReadCount(data.barCount).value);
+    ASSERT_EQ(numbers.bars.size(), 1u);
+    EXPECT_TRUE(std::isinf(numbers.bars[0].x));
+    EXPECT_EQ(numbers.bars[0].y, 16.0);
 }
 
 }  // namespace
