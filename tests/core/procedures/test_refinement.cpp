@@ -14,6 +14,7 @@
 
 #include "core/engine/column_test_support.h"
 #include "engine/column_model.h"
+#include "model/column_numbers.h"
 #include "model/number_reading.h"
 #include "model/section_generators.h"
 #include "procedures/column_file.h"
@@ -184,7 +185,10 @@ std::unique_ptr<Verified> VerifyFile(const ColumnData& data) {
     const int bars = ReadCount(data.barCount).value;
     SectionGeometry s;
     double area = 0;
-    if (GenerateSection(data, bars, s) != RuleId::None || !CentreSection(s, area)) return nullptr;
+    if (GenerateSection(ReadColumnNumbers(data), bars, s) != RuleId::None ||
+        !CentreSection(s, area)) {
+        return nullptr;
+    }
     MaterialParameters m;
     const double fck = ReadNumber(data.fck);
     ComputeConcreteParameters(fck, m);
