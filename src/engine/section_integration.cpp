@@ -107,7 +107,7 @@ SectionResultants SectionIntegrator::IntegrateSection(const SectionStrain& strai
     // the caller's tables or our own.
     if (vertices == nullptr || nv < 1 || nv > kMaxVertices || nb < 0 || nb > kMaxBars ||
         (nb > 0 && bars == nullptr)) {
-        sectionFailure = 1;
+        sectionFailure = static_cast<int>(SectionFailure::Unusable);
         return result;
     }
 
@@ -115,8 +115,9 @@ SectionResultants SectionIntegrator::IntegrateSection(const SectionStrain& strai
     curvatureX_ = std::fabs(strain.curvatureX) < kCurvatureCut ? 0.0 : strain.curvatureX;
     curvatureY_ = std::fabs(strain.curvatureY) < kCurvatureCut ? 0.0 : strain.curvatureY;
 
-    if (CheckStrainLimits(vertices, nv, bars, nb, m)) {
-        sectionFailure = 1;
+    if (const SectionFailure limit = CheckStrainLimits(vertices, nv, bars, nb, m);
+        limit != SectionFailure::None) {
+        sectionFailure = static_cast<int>(limit);
         return result;
     }
 
@@ -142,24 +143,27 @@ double SectionIntegrator::Strain(double x, double y) const {
     return axialStrain_ + x * curvatureX_ + y * curvatureY_;
 }
 
-bool SectionIntegrator::CheckStrainLimits(const Point* vertices, int nv, const Bar* bars, int nb,
-                                          const MaterialParameters& m) const {
+SectionFailure SectionIntegrator::CheckStrainLimits(const Point* vertices, int nv, const Bar* bars,
+                                                    int nb, const MaterialParameters& m) const {
+    using enum SectionFailure;
     // Steel elongation limit; compressed bars have none.
     for (int j = 0; j < nb; ++j) {
-        if (Strain(bars[j].x, bars[j].y) >= kBarStrainLimit) return true;
+        if (Strain(bars[j].x, bars[j].y) >= kBarStrainLimit) return SteelElongation;
     }
     // Uniform compression is limited to the strain at the peak of the parabola.
-    if (curvatureX_ == 0.0 && curvatureY_ == 0.0) return axialStrain_ <= -m.epsC2 / 1000.0;
+    if (curvatureX_ == 0.0 && curvatureY_ == 0.0) {
+        return axialStrain_ <= -m.epsC2 / 1000.0 ? FullCompression : None;
+    }
 
     // Bending: no fibre beyond the ultimate strain; with any fibre in tension that is all.
     const double ultimate = -m.epsCu / 1000.0;
     bool tension = false;
     for (int i = 0; i < nv; ++i) {
         const double e = Strain(vertices[i].x, vertices[i].y);
-        if (e < ultimate) return true;
+        if (e < ultimate) return ConcreteUltimate;
         if (e > 0.0) tension = true;
     }
-    if (tension) return false;
+    if (tension) return None;
 
     // Whole section compressed: the strain is limited to -epsC2 at the fibre lying
     // (1 - epsC2/epsCu) h from the most compressed one (the pivot of the code's domain 5).
@@ -173,7 +177,7 @@ bool SectionIntegrator::CheckStrainLimits(const Point* vertices, int nv, const B
     }
     const double h = dmax - dmin;
     const double dc = dmax - h * (1.0 - m.epsC2 / m.epsCu);
-    return -dc * k < -m.epsC2 / 1000.0;
+    return -dc * k < -m.epsC2 / 1000.0 ? FullCompression : None;
 }
 
 SectionIntegrator::ConcreteTotals SectionIntegrator::IntegrateConcrete(

@@ -641,6 +641,8 @@ QWidget* MainWindow::FocusWidget(FocusTarget target) const {
         case FocusTarget::BarCount:
             return text5_;
         case FocusTarget::SectionData:
+        case FocusTarget::SectionVertexGrid:
+        case FocusTarget::SectionBarGrid:
             return command3_;
         case FocusTarget::Loads:
             return command1_;

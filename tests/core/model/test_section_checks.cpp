@@ -1,0 +1,209 @@
+// The geometric checks of a section: self-crossing contours and bars outside the concrete, on
+// their own and as a run meets them.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "model/section_checks.h"
+#include "model/section_generators.h"
+#include "procedures/procedures.h"
+#include "procedures/recording_host.h"
+
+namespace tarvelo {
+namespace {
+
+SectionGeometry Polygon(std::initializer_list<Point> vertices,
+                        std::initializer_list<Point> bars = {}) {
+    SectionGeometry s;
+    for (const Point& v : vertices)
+        s.vertices[s.nv++] = v;
+    s.vertices[s.nv] = s.vertices[0];
+    for (const Point& b : bars)
+        s.bars[s.nb++] = {b.x, b.y, 0.0};
+    return s;
+}
+
+TEST(SectionChecks, PointsCollinearAsTypedAreCollinear) {
+    // On the line y = 0.3 x + 0.1 as typed; as stored in binary the third point lies a hair to
+    // the left of the first two, which must not turn a touching vertex or a bar on an edge into
+    // a crossing or a bar outside.
+    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.36}), 0);
+    EXPECT_EQ(Orientation({500000.3, 200000.19}, {500003.1, 200001.03}, {500004.2, 200001.36}), 0);
+    // A thousandth of a millimetre off the line is a turn.
+    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.3601}), 1);
+    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.3599}), -1);
+    EXPECT_EQ(Orientation({0, 0}, {0, 1e-9}, {1e-9, 0}), -1);
+}
+
+struct CrossingCase {
+    const char* name;
+    SectionGeometry polygon;
+    int first, second;  // 0, 0: accepted
+};
+
+TEST(SectionChecks, CrossingEdgesAreFoundAndTouchingOrOverlappingOnesAllowed) {
+    const CrossingCase cases[] = {
+        {"the reported polygon: edge 4 goes down through edge 1",
+         Polygon({{0, 0}, {40, 0}, {40, 40}, {20, 40}, {20, -10}}), 1, 4},
+        {"bow tie", Polygon({{0, 0}, {40, 40}, {40, 0}, {0, 40}}), 1, 3},
+        {"through a vertex lying inside an edge",
+         Polygon({{0, 0}, {40, 0}, {40, 40}, {20, 40}, {20, 0}, {10, -10}}), 1, 5},
+        {"square", Polygon({{0, 0}, {40, 0}, {40, 40}, {0, 40}}), 0, 0},
+        {"hollow square, slit walked both ways (collinear overlap)",
+         Polygon({{0, 0},
+                  {50, 0},
+                  {50, 50},
+                  {0, 50},
+                  {0, 0},
+                  {10, 10},
+                  {10, 40},
+                  {40, 40},
+                  {40, 10},
+                  {10, 10}}),
+         0, 0},
+        {"slit from the middle of the bottom edge, touching it",
+         Polygon({{0, 0},
+                  {25, 0},
+                  {25, 10},
+                  {10, 10},
+                  {10, 40},
+                  {40, 40},
+                  {40, 10},
+                  {25, 10},
+                  {25, 0},
+                  {50, 0},
+                  {50, 50},
+                  {0, 50}}),
+         0, 0},
+        {"a vertex touching an edge from inside (T)",
+         Polygon({{0, 0}, {40, 0}, {40, 40}, {20, 40}, {20, 0}, {0, 20}}), 0, 0},
+        {"a slit touching a slanted edge at a point collinear as typed",
+         Polygon({{0.3, 0.19}, {4.2, 1.36}, {4.2, 5}, {3.1, 1.03}, {2, 5}}), 0, 0},
+        {"spike along an edge and back (collinear overlap)",
+         Polygon({{0, 0}, {40, 0}, {40, 40}, {40, 20}, {40, 40}, {0, 40}}), 0, 0},
+    };
+    for (const CrossingCase& c : cases) {
+        const EdgeCrossing found = FindCrossingEdges(c.polygon);
+        EXPECT_EQ(found.first, c.first) << c.name;
+        EXPECT_EQ(found.second, c.second) << c.name;
+    }
+}
+
+TEST(SectionChecks, GeneratedHollowRectangleHasNoCrossing) {
+    ColumnData d;
+    d.sectionType = SectionType::RectangularHollow;
+    d.hollowHx = "50";
+    d.hollowHy = "70";
+    d.hollowBxo = "30.3";
+    d.hollowByo = "41.7";
+    d.bars = {{"4", "4"}, {"46", "4"}, {"46", "66"}, {"4", "66"}};
+    SectionGeometry s;
+    ASSERT_EQ(GenerateSection(d, 4, s), RuleId::None);
+    EXPECT_FALSE(FindCrossingEdges(s).found());
+    EXPECT_EQ(FindBarOutsideConcrete(s), 0);
+}
+
+TEST(SectionChecks, BarsOutsideTheConcreteOrInTheOpeningAreNamed) {
+    const SectionGeometry rectangle = Polygon({{0, 0}, {20, 0}, {20, 40}, {0, 40}});
+    const SectionGeometry hollow = Polygon({{0, 0},
+                                            {50, 0},
+                                            {50, 50},
+                                            {0, 50},
+                                            {0, 0},
+                                            {10, 10},
+                                            {10, 40},
+                                            {40, 40},
+                                            {40, 10},
+                                            {10, 10}});
+    const SectionGeometry triangle = Polygon({{0.1, 0.1}, {30.7, 0.1}, {0.1, 20.3}});
+    const SectionGeometry slanted = Polygon({{0.3, 0.19}, {4.2, 1.36}, {4.2, 5}, {0.3, 5}});
+    struct Case {
+        const SectionGeometry* polygon;
+        Point bar;
+        bool inside;
+    } const cases[] = {
+        {&rectangle, {3, 3}, true},        {&rectangle, {100, 100}, false},
+        {&rectangle, {20, 17.3}, true},  // on an edge
+        {&rectangle, {20, 40}, true},    // on a vertex
+        {&rectangle, {20.001, 20}, false}, {&rectangle, {10, -1e-9}, false},
+        {&hollow, {25, 25}, false},                                        // in the opening
+        {&hollow, {10, 25}, true},                                         // on the opening's edge
+        {&hollow, {5, 5}, true},                                           // on the slit
+        {&hollow, {45, 25}, true},         {&triangle, {0.1, 0.2}, true},  // on the leg x = 0.1
+        {&triangle, {0.3, 0.3}, true},     {&triangle, {30.7, 0.2}, false},
+        {&slanted, {3.1, 1.03}, true},  // on the slanted edge as typed
+    };
+    for (const Case& c : cases) {
+        // Bar 1 on the first vertex, inside: bar 2 is the one judged.
+        SectionGeometry s = *c.polygon;
+        s.bars[0] = {s.vertices[0].x, s.vertices[0].y, 0};
+        s.bars[1] = {c.bar.x, c.bar.y, 0};
+        s.nb = 2;
+        EXPECT_EQ(FindBarOutsideConcrete(s), c.inside ? 0 : 2) << c.bar.x << ", " << c.bar.y;
+    }
+}
+
+// A 20 x 40 polygonal column as the section window gives it.
+ColumnData PolygonalColumn(std::initializer_list<GridRow> vertices,
+                           std::initializer_list<GridRow> bars) {
+    ColumnData d;
+    d.sectionType = SectionType::Polygonal;
+    d.vertexCount = std::to_string(vertices.size());
+    d.vertices = vertices;
+    d.barCount = std::to_string(bars.size());
+    d.bars = bars;
+    d.totalSteelArea = "8";
+    d.Fd = "300";
+    return d;
+}
+
+TEST(SectionChecks, RunsRefuseWithTheNamedMessageAndFocus) {
+    struct Case {
+        ColumnData data;
+        std::string message;  // "" when the run goes through
+        FocusTarget focus;
+    } const cases[] = {
+        {PolygonalColumn({{"0", "0"}, {"40", "0"}, {"40", "40"}, {"20", "40"}, {"20", "-10"}},
+                         {{"3", "3"}, {"37", "3"}, {"37", "37"}, {"23", "37"}}),
+         CrossingEdgesMessage(1, 4, 5), FocusTarget::SectionVertexGrid},
+        {PolygonalColumn({{"0", "0"}, {"20", "0"}, {"20", "40"}, {"0", "40"}},
+                         {{"3", "3"}, {"17", "3"}, {"100", "100"}, {"3", "37"}}),
+         BarOutsideMessage(3), FocusTarget::SectionBarGrid},
+        {PolygonalColumn({{"0", "0"}, {"20", "0"}, {"20", "40"}, {"0", "40"}},
+                         {{"0", "0"}, {"20", "0"}, {"20", "17.3"}, {"0", "40"}}),
+         "", FocusTarget::None},
+    };
+    for (const Case& c : cases) {
+        RecordingHost host;
+        const auto result = Verify(c.data, host, ProcedureOptions{1});
+        EXPECT_EQ(result->completed, c.message.empty());
+        ASSERT_EQ(host.boxes.size(), c.message.empty() ? 0u : 1u);
+        if (c.message.empty()) continue;
+        EXPECT_EQ(host.boxes[0].text, c.message);
+        EXPECT_EQ(host.focus, c.focus);
+    }
+    // The opening of a generated hollow rectangle is no place for a bar.
+    ColumnData hollow;
+    hollow.sectionType = SectionType::RectangularHollow;
+    hollow.hollowHx = "50";
+    hollow.hollowHy = "50";
+    hollow.hollowBxo = "30";
+    hollow.hollowByo = "30";
+    hollow.barCount = "4";
+    hollow.bars = {{"4", "4"}, {"46", "4"}, {"25", "25"}, {"4", "46"}};
+    RecordingHost host;
+    SectionGeometry drawn;
+    EXPECT_FALSE(BuildSectionForDrawing(hollow, host, drawn));
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].text, BarOutsideMessage(3));
+    EXPECT_EQ(CrossingEdgesMessage(1, 4, 5).rfind(
+                  "As arestas 1 (entre os vértices 1 e 2) e 4 (entre os vértices 4 e 5) do "
+                  "polígono se cruzam.",
+                  0),
+              0u);
+    EXPECT_NE(CrossingEdgesMessage(2, 5, 5).find("5 (entre os vértices 5 e 1)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvelo
