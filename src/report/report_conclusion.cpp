@@ -1,11 +1,28 @@
 #include "report/report_conclusion.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
 
 namespace tarvelo::report {
 namespace {
+
+// Joins a value to its symbol and unit so that a line is never cut between them; printed as a
+// blank.
+constexpr char kTie = '\x1f';
+
+// "x = 12.35 mm" held together.
+std::string Value(std::string_view symbol, const std::string& number, std::string_view unit) {
+    std::string text(symbol);
+    text += kTie;
+    text += '=';
+    text += kTie;
+    text += number;
+    text += kTie;
+    text += unit;
+    return text;
+}
 
 // value with `decimals` digits, "." as decimal point, trailing zeros cut when trim is set, and
 // no "-0".
@@ -45,25 +62,24 @@ std::string FailureSentence(const AnalysisResult& r) {
     switch (f.cause) {
         case SectionFailure::SteelElongation:
             cause = "por alongamento excessivo da armadura (deformação do aço de " +
-                    Fixed(f.limit, 2, true) + " ‰)";
+                    Fixed(f.limit, 2, true) + kTie + "‰)";
             break;
         case SectionFailure::ConcreteUltimate:
-            cause = "por esmagamento do concreto na flexão (encurtamento além de εcu = " +
-                    Fixed(f.limit, 2, true) + " ‰)";
+            cause = "por esmagamento do concreto na flexão (encurtamento além de " +
+                    Value("εcu", Fixed(f.limit, 2, true), "‰") + ")";
             break;
         case SectionFailure::FullCompression:
             cause =
-                "por esmagamento do concreto com a seção toda comprimida (encurtamento além "
-                "de εc2 = " +
-                Fixed(f.limit, 2, true) + " ‰)";
+                "por esmagamento do concreto com a seção toda comprimida (encurtamento além de " +
+                Value("εc2", Fixed(f.limit, 2, true), "‰") + ")";
             break;
         default:
             cause = "por seção inválida";
             break;
     }
     return "A ruptura ocorreu na " + step + ", " + cause + ", no elemento " +
-           std::to_string(f.element) + " (seção a " + Fixed(f.height, 1, true) +
-           " cm da base do pilar).";
+           std::to_string(f.element) + " (seção a " + Fixed(f.height, 1, true) + kTie +
+           "cm da base do pilar).";
 }
 
 std::string DeflectionSentences(const AnalysisResult& r) {
@@ -72,11 +88,12 @@ std::string DeflectionSentences(const AnalysisResult& r) {
         return "A análise não chegou às cargas de cálculo (fator de carga 1): não há flechas para "
                "elas.";
     }
-    return "Flechas para as cargas de cálculo (fator de carga 1): no topo, x = " +
-           Fixed(d.topX, 2) + " mm e y = " + Fixed(d.topY, 2) +
-           " mm; a meia altura, x = " + Fixed(d.midX, 2) + " mm e y = " + Fixed(d.midY, 2) +
-           " mm. A curva carga-flecha mostra a flecha resultante, a raiz de x² + y², no topo dos "
-           "pilares em balanço e a meia altura dos demais.";
+    return "Flechas para as cargas de cálculo (fator de carga 1): no topo, " +
+           Value("x", Fixed(d.topX, 2), "mm") + " e " + Value("y", Fixed(d.topY, 2), "mm") +
+           "; a meia altura, " + Value("x", Fixed(d.midX, 2), "mm") + " e " +
+           Value("y", Fixed(d.midY, 2), "mm") +
+           ". Na curva carga-flecha, a flecha é a resultante de x e y: no topo, nos pilares em "
+           "balanço, e a meia altura, nos demais.";
 }
 
 // Number of characters (not bytes) of UTF-8 text.
@@ -89,23 +106,25 @@ std::size_t Characters(std::string_view text) {
 }
 
 // Cuts the sentence at blanks into lines of at most kConclusionWidth characters (a longer word
-// keeps a line of its own).
+// keeps a line of its own); the ties become blanks.
 void AddWrapped(std::vector<ReportLine>& out, std::string_view sentence) {
     std::string line;
+    const auto emit = [&out, &line] {
+        std::replace(line.begin(), line.end(), kTie, ' ');
+        out.push_back(ReportLine{{{0, line}}});
+        line.clear();
+    };
     std::size_t start = 0;
     while (start < sentence.size()) {
         std::size_t end = sentence.find(' ', start);
         if (end == std::string_view::npos) end = sentence.size();
         const std::string_view word = sentence.substr(start, end - start);
-        if (!line.empty() && Characters(line) + 1 + Characters(word) > kConclusionWidth) {
-            out.push_back(ReportLine{{{0, line}}});
-            line.clear();
-        }
+        if (!line.empty() && Characters(line) + 1 + Characters(word) > kConclusionWidth) emit();
         if (!line.empty()) line += ' ';
         line += word;
         start = end + 1;
     }
-    if (!line.empty()) out.push_back(ReportLine{{{0, line}}});
+    if (!line.empty()) emit();
 }
 
 }  // namespace
