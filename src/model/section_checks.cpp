@@ -26,6 +26,35 @@ bool CrossProperly(const Point& a, const Point& b, const Point& c, const Point& 
            Orientation(c, d, a) * Orientation(c, d, b) < 0;
 }
 
+// Directions from p towards a and b coincide.
+bool SameDirection(const Point& p, const Point& a, const Point& b) {
+    return Orientation(p, a, b) == 0 && (a.x - p.x) * (b.x - p.x) + (a.y - p.y) * (b.y - p.y) > 0;
+}
+
+// The direction from p towards d lies strictly inside the counter-clockwise turn from the
+// direction of a to that of b (directions distinct, d on neither).
+bool InsideTurn(const Point& p, const Point& a, const Point& b, const Point& d) {
+    const int turn = Orientation(p, a, b);
+    if (turn > 0) return Orientation(p, a, d) > 0 && Orientation(p, d, b) > 0;
+    if (turn < 0) return !(Orientation(p, b, d) >= 0 && Orientation(p, d, a) >= 0);
+    return Orientation(p, a, d) > 0;  // a and b opposite: the half-plane left of a
+}
+
+// The contour passes twice through the point p, arriving from a1 and leaving to a2, then from b1
+// to b2: it crosses itself there when b1 and b2 lie on different sides of the first passage.
+// Passages that share a direction (a slit walked both ways) only touch.
+bool CrossAtSharedVertex(const Point& p, const Point& a1, const Point& a2, const Point& b1,
+                         const Point& b2) {
+    for (const Point* q : {&a1, &a2, &b1, &b2}) {
+        if (q->x == p.x && q->y == p.y) return false;
+    }
+    if (SameDirection(p, a1, a2) || SameDirection(p, b1, b2) || SameDirection(p, a1, b1) ||
+        SameDirection(p, a1, b2) || SameDirection(p, a2, b1) || SameDirection(p, a2, b2)) {
+        return false;
+    }
+    return InsideTurn(p, a1, a2, b1) != InsideTurn(p, a1, a2, b2);
+}
+
 }  // namespace
 
 int Orientation(const Point& a, const Point& b, const Point& c) {
@@ -69,6 +98,16 @@ EdgeCrossing FindCrossingEdges(const SectionGeometry& section) {
             if (!InsideSegment(v[i], v[i + 1], v[k])) continue;
             if (Orientation(v[i], v[i + 1], before) * Orientation(v[i], v[i + 1], after) < 0) {
                 return {std::min(i, k) + 1, std::max(i, k) + 1};
+            }
+        }
+    }
+    // The contour crossing itself at a vertex it passes through twice.
+    for (int k = 0; k < nv; ++k) {
+        for (int m = k + 1; m < nv; ++m) {
+            if (v[k].x != v[m].x || v[k].y != v[m].y) continue;
+            if (CrossAtSharedVertex(v[k], v[k == 0 ? nv - 1 : k - 1], v[k + 1], v[m - 1],
+                                    v[m + 1])) {
+                return {k + 1, m + 1};
             }
         }
     }

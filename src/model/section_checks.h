@@ -21,11 +21,11 @@ struct EdgeCrossing {
     bool found() const { return first != 0; }
 };
 
-// The first pair of edges (in the order of the first edge, then of the second) that cross at a
-// point inside both, or where the contour passes from one side of an edge to the other through a
-// vertex lying inside that edge. Edges that only touch, or overlap along a line, do not count:
-// the slit that joins an outer contour to the contour of an opening is walked once each way and
-// must stay allowed.
+// A pair of edges where the contour crosses itself: first two edges that cross at a point
+// inside both; then an edge that the contour crosses through a vertex lying inside it; then a
+// point the contour passes through twice, crossing itself there (the edges leaving it are
+// named). Edges that only touch, or overlap along a line, do not count: the slit that joins an
+// outer contour to the contour of an opening is walked once each way and must stay allowed.
 EdgeCrossing FindCrossingEdges(const SectionGeometry& section);
 
 // True when p lies inside the polygon vertices[0..nv] (closed) or on its boundary. The slit of a
