@@ -41,10 +41,33 @@ class ProgressSink {
     virtual void ProgressLine(std::string_view line) = 0;
 };
 
+// Where and why a section failed: the strain limit exceeded (or a diverged iteration, which has
+// no section), the element (1 at the base) and its Gauss point (1 nearest the base), the height
+// of that section above the base (cm) and the limit in per mille (magnitude).
+struct FailureSite {
+    SectionFailure cause = SectionFailure::None;
+    int element = 0;
+    int gaussPoint = 0;
+    double height = 0.0;
+    double limit = 0.0;
+};
+
+// Lateral displacements (mm) at the design loads, load step nSteps: of the top node and of the
+// mid-height node, in x and in y. Taken when that step ends without a section failure.
+struct DesignLoadDeflections {
+    bool reached = false;
+    double topX = 0.0;
+    double topY = 0.0;
+    double midX = 0.0;
+    double midY = 0.0;
+};
+
 struct LoadStepResult {
     int reachedStep = 0;     // last load step started, 1..10*nSteps
     int sectionFailure = 0;  // 1 when a strain limit was exceeded in reachedStep
     int notConverged = 0;    // 1 when a load step ended without convergence
+    FailureSite failure;     // the section that failed in reachedStep, when one did
+    DesignLoadDeflections designLoad;
     // Work counts, for the benchmarks.
     long solutions = 0;
     long internalForceEvaluations = 0;
@@ -126,7 +149,8 @@ class ColumnModel {
     // properties last computed (sectionProperties()) and the bars, moduli Ec and Es.
     const ElementMatrix& BuildElementStiffness(int element, double Ec, double Es);
     // Internal forces of displacements U into Fint. Returns sectionFailure (1: a strain limit
-    // was exceeded at some Gauss point; Fint is then incomplete).
+    // was exceeded at some Gauss point, the first one met from the base, which failureSite()
+    // then describes; Fint is then incomplete).
     int ComputeInternalForces(const DofVector& U, int geometricNonlinearity);
 
     // Replaces the model's own section integration (nullptr restores it). Not owned.
@@ -145,6 +169,7 @@ class ColumnModel {
     const DofVector& P() const { return P0_; }
     const DofVector& U() const { return U_; }
     const DofVector& Fint() const { return Fint_; }
+    const FailureSite& failureSite() const { return failureSite_; }
     int restraintCount() const { return nRestraints_; }
     int restraintNode(int r) const { return restraintNode_[r - 1]; }
     int restraintDof(int r) const { return restraintDof_[r - 1]; }
@@ -162,6 +187,10 @@ class ColumnModel {
     // Internal forces of U_ and the residual R = P - Fint (0 at the restraints). Returns false
     // when a section fails or the iteration has produced non-finite numbers.
     bool EvaluateResidual(int geometricNonlinearity, LoadStepResult& result);
+
+    // Keeps the cause and the place of a section failure at Gauss point gaussPoint (0-based)
+    // of element (1-based), z along that element.
+    void RecordFailure(int sectionFailure, int element, int gaussPoint, double z);
 
     int ne_ = kElements;
     std::array<double, kMaxElements> length_{};
@@ -190,6 +219,8 @@ class ColumnModel {
     DofVector P0_{};     // external design load, before the supports
     DofVector Fint_{};   // internal forces
     DofVector U_{};      // total displacements
+    // The last section failure ComputeInternalForces met.
+    FailureSite failureSite_{};
 
     // Working vectors of the load steps.
     DofVector dF_{}, dP_{}, Pk_{}, Ustart_{}, R_{}, Rprev_{}, b_{};

@@ -49,6 +49,7 @@ bool ColumnModel::EvaluateResidual(int geometricNonlinearity, LoadStepResult& re
     ++result.internalForceEvaluations;
     if (ComputeInternalForces(U_, geometricNonlinearity) != 0) {
         result.sectionFailure = 1;
+        result.failure = failureSite_;
         return false;
     }
     double check = 0.0;
@@ -62,6 +63,8 @@ bool ColumnModel::EvaluateResidual(int geometricNonlinearity, LoadStepResult& re
         // not converged.
         result.sectionFailure = 1;
         result.notConverged = 1;
+        result.failure = FailureSite{};
+        result.failure.cause = SectionFailure::Diverged;
         return false;
     }
     return true;
@@ -167,12 +170,15 @@ LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
     runSteps_ = nSteps;
     curve.rows[0] = {0.0, 0.0};
     // Deflection followed: the free end of a cantilever, otherwise mid-height.
-    const int curveNode = top_ == SupportCondition::Free
-                              ? ne_ + 1
-                              : static_cast<int>(std::nearbyint(ne_ / 2.0 + 1.0));
+    const int topNode = ne_ + 1;
+    const int midNode = static_cast<int>(std::nearbyint(ne_ / 2.0 + 1.0));
+    const int curveNode = top_ == SupportCondition::Free ? topNode : midNode;
     const int yDof = kDofsPerNode * (curveNode - 1) + 1;
     const int xDof = kDofsPerNode * (curveNode - 1) + 3;
     const int axialTop = kDofsPerNode * ne_;
+    // The design loads are those of step nSteps: their deflections at the top and mid-height.
+    const int topY = kDofsPerNode * (topNode - 1) + 1;
+    const int midY = kDofsPerNode * (midNode - 1) + 1;
 
     for (int k = 1; k <= maxSteps; ++k) {
         ReportStep(progress, k);
@@ -190,6 +196,10 @@ LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
             const double uy = U_[yDof];
             const double ux = U_[xDof];
             curve.rows[k] = {10 * std::sqrt(uy * uy + ux * ux), -Pk_[axialTop]};
+        }
+        if (k == nSteps) {
+            result.designLoad = {true, 10 * U_[topY + 2], 10 * U_[topY], 10 * U_[midY + 2],
+                                 10 * U_[midY]};
         }
     }
     return result;

@@ -109,12 +109,13 @@ SectionResultants SectionIntegrator::IntegrateSection(const SectionStrain& strai
     // A section the input rules would not let through cannot carry load; never read beyond
     // the caller's tables or our own.
     if (!CountsUsable(vertices, nv, bars, nb)) {
-        sectionFailure = 1;
+        sectionFailure = static_cast<int>(SectionFailure::Unusable);
         return {};
     }
     const SectionStrain e = WithCurvatureCut(strain);
-    if (CheckStrainLimits(e, vertices, nv, bars, nb, m)) {
-        sectionFailure = 1;
+    if (const SectionFailure limit = CheckStrainLimits(e, vertices, nv, bars, nb, m);
+        limit != SectionFailure::None) {
+        sectionFailure = static_cast<int>(limit);
         return {};
     }
     return Integrate(e, vertices, nv, bars, nb, area, m);
@@ -161,24 +162,28 @@ SectionStrain SectionIntegrator::WithCurvatureCut(const SectionStrain& strain) {
             std::fabs(strain.curvatureY) < kCurvatureCut ? 0.0 : strain.curvatureY};
 }
 
-bool SectionIntegrator::CheckStrainLimits(const SectionStrain& e, const Point* vertices, int nv,
-                                          const Bar* bars, int nb, const MaterialParameters& m) {
+SectionFailure SectionIntegrator::CheckStrainLimits(const SectionStrain& e, const Point* vertices,
+                                                    int nv, const Bar* bars, int nb,
+                                                    const MaterialParameters& m) {
+    using enum SectionFailure;
     // Steel elongation limit; compressed bars have none.
     for (int j = 0; j < nb; ++j) {
-        if (StrainAt(e, bars[j].x, bars[j].y) >= kBarStrainLimit) return true;
+        if (StrainAt(e, bars[j].x, bars[j].y) >= kBarStrainLimit) return SteelElongation;
     }
     // Uniform compression is limited to the strain at the peak of the parabola.
-    if (e.curvatureX == 0.0 && e.curvatureY == 0.0) return e.axialStrain <= -m.epsC2 / 1000.0;
+    if (e.curvatureX == 0.0 && e.curvatureY == 0.0) {
+        return e.axialStrain <= -m.epsC2 / 1000.0 ? FullCompression : None;
+    }
 
     // Bending: no fibre beyond the ultimate strain; with any fibre in tension that is all.
     const double ultimate = -m.epsCu / 1000.0;
     bool tension = false;
     for (int i = 0; i < nv; ++i) {
         const double strain = StrainAt(e, vertices[i].x, vertices[i].y);
-        if (strain < ultimate) return true;
+        if (strain < ultimate) return ConcreteUltimate;
         if (strain > 0.0) tension = true;
     }
-    if (tension) return false;
+    if (tension) return None;
 
     // Whole section compressed: the strain is limited to -epsC2 at the fibre lying
     // (1 - epsC2/epsCu) h from the most compressed one (the pivot of the code's domain 5).
@@ -192,7 +197,7 @@ bool SectionIntegrator::CheckStrainLimits(const SectionStrain& e, const Point* v
     }
     const double h = dmax - dmin;
     const double dc = dmax - h * (1.0 - m.epsC2 / m.epsCu);
-    return -dc * k < -m.epsC2 / 1000.0;
+    return -dc * k < -m.epsC2 / 1000.0 ? FullCompression : None;
 }
 
 SectionIntegrator::ConcreteTotals SectionIntegrator::IntegrateConcrete(

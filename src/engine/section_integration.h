@@ -24,6 +24,17 @@ struct SectionResultants {
     double momentY = 0.0;
 };
 
+// What ends a section's strength: the value IntegrateSection gives in sectionFailure (0 when the
+// section holds, so any nonzero value means failure).
+enum class SectionFailure : int {
+    None = 0,
+    SteelElongation = 1,   // a bar stretched to 10 per mille
+    ConcreteUltimate = 2,  // a fibre shortened beyond epsCu in bending
+    FullCompression = 3,   // the whole section compressed beyond epsC2 at its pivot fibre
+    Unusable = 4,          // a section the input rules would not let through
+    Diverged = 5,          // set by the column's load steps: the iteration ran away, no section
+};
+
 // Gauss-Legendre abscissae and weights on [-1, 1].
 struct GaussRule {
     int count = 0;
@@ -51,8 +62,8 @@ class SectionIntegrator {
 
     // Resultants of the section (polygon vertices[0..nv] closed, nb bars with their areas) for
     // the strain. `area` is the polygon's area from ComputeSectionProperties (used by the
-    // uniform-strain case). On a strain-limit violation sectionFailure becomes 1 and the
-    // resultants are 0; otherwise sectionFailure is 0.
+    // uniform-strain case). On a strain-limit violation sectionFailure becomes the nonzero code
+    // of the limit (SectionFailure) and the resultants are 0; otherwise sectionFailure is 0.
     SectionResultants IntegrateSection(const SectionStrain& strain, const Point* vertices, int nv,
                                        const Bar* bars, int nb, double area,
                                        const MaterialParameters& m, int& sectionFailure);
@@ -98,8 +109,8 @@ class SectionIntegrator {
     static bool CountsUsable(const Point* vertices, int nv, const Bar* bars, int nb);
     SectionResultants Integrate(const SectionStrain& e, const Point* vertices, int nv,
                                 const Bar* bars, int nb, double area, const MaterialParameters& m);
-    static bool CheckStrainLimits(const SectionStrain& e, const Point* vertices, int nv,
-                                  const Bar* bars, int nb, const MaterialParameters& m);
+    static SectionFailure CheckStrainLimits(const SectionStrain& e, const Point* vertices, int nv,
+                                            const Bar* bars, int nb, const MaterialParameters& m);
     ConcreteTotals IntegrateConcrete(const SectionStrain& e, const Point* vertices, int nv,
                                      const MaterialParameters& m);
     static void ClipPolygonAtStrain(const SectionStrain& e, double target, const WorkPolygon& in,

@@ -8,6 +8,7 @@
 #include "engine/material.h"
 #include "model/column_numbers.h"
 #include "model/field_table.h"
+#include "model/section_checks.h"
 #include "model/section_generators.h"
 #include "procedures/steel_search.h"
 
@@ -17,15 +18,17 @@ namespace {
 constexpr int kStepsPerDesignLoad = 50;
 constexpr int kGeometricNonlinearity = 1;
 
-// Shows the box of a rule. Returns true when the run must stop: an End rule, or a question
-// answered Yes. The focus moves only when the run stops.
-bool Apply(ProcedureHost& host, RuleId id) {
+// Shows the box of a rule, with its own message or, for the rules that name what they refuse,
+// the message given. Returns true when the run must stop: an End rule, or a question answered
+// Yes. The focus moves only when the run stops.
+bool Apply(ProcedureHost& host, RuleId id, std::string_view message = {}) {
     const RuleInfo& rule = Rule(id);
+    if (message.empty()) message = rule.message;
     bool stop = false;
     if (rule.box == BoxKind::Question) {
-        stop = host.AskYesNo(rule.title, rule.message);
+        stop = host.AskYesNo(rule.title, message);
     } else {
-        host.ShowWarning(rule.title, rule.message);
+        host.ShowWarning(rule.title, message);
         stop = rule.outcome == RuleOutcome::End;
     }
     if (stop && rule.focus != FocusTarget::None) host.SetFocus(rule.focus);
@@ -168,9 +171,23 @@ bool BuildSection(ProcedureHost& host, PreparedColumn& out) {
         return false;
     };
     if (!SectionIsFinite(out.section)) return outOfRange();
+    // A typed contour that crosses itself and typed bars outside the concrete are found on the
+    // coordinates as typed (centring rounds them); their rules come after the orientation and the
+    // coincident-bar checks. The circular kinds place their own bars inside the circle.
+    const SectionType kind = out.numbers.sectionType;
+    const bool circular =
+        kind == SectionType::CircularSolid || kind == SectionType::CircularHollow;
+    const EdgeCrossing crossing = kind == SectionType::Polygonal
+                                      ? FindCrossingEdges(out.section)
+                                      : EdgeCrossing{};
+    const int barOutside = circular ? 0 : FindBarOutsideConcrete(out.section);
     if (!CentreSection(out.section, out.centringArea)) {
         if (!std::isfinite(out.centringArea)) return outOfRange();
         return !Apply(host, RuleId::PolygonOrientation);
+    }
+    if (crossing.found()) {
+        return !Apply(host, RuleId::SelfCrossingPolygon,
+                      CrossingEdgesMessage(crossing.first, crossing.second, out.section.nv));
     }
     if (!std::isfinite(out.centringArea) || !SectionIsFinite(out.section)) return outOfRange();
     // The stiffness and the report need the second moments, which overflow long before the
@@ -183,6 +200,9 @@ bool BuildSection(ProcedureHost& host, PreparedColumn& out) {
     }
     out.concreteArea = moments.area;
     if (HasCoincidentBars(out.section)) return !Apply(host, RuleId::CoincidentBars);
+    if (barOutside != 0) {
+        return !Apply(host, RuleId::BarOutsideConcrete, BarOutsideMessage(barOutside));
+    }
     return true;
 }
 
@@ -469,6 +489,8 @@ std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& ho
         result->trials = 1;
         result->reachedStep = steps.reachedStep;
         result->notConverged = steps.notConverged;
+        result->failure = steps.failure;
+        result->designLoad = steps.designLoad;
         if (steps.notConverged != 0) {
             host.ShowWarning(kProgramTitle,
                              "Não convergiu na última etapa de carga. Não se pode garantir que os "

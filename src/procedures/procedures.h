@@ -37,6 +37,12 @@ struct AnalysisResult {
     // Load-deflection rows (rows[0] = (0, 0)); valid rows are 1..reachedStep (and 501 when all
     // 500 steps passed).
     LoadDeflectionCurve curve;
+
+    // How the verification's analysis ended, for the report's conclusion: the section failure of
+    // step reachedStep (cause None when no section failed), and the deflections at the design
+    // loads when the analysis carried them.
+    FailureSite failure;
+    DesignLoadDeflections designLoad;
 };
 
 // Tuning for tests and fuzzing only: a cap on the load steps of every analysis (0 = none).

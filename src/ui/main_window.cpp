@@ -560,6 +560,8 @@ QWidget* MainWindow::FocusWidget(FocusTarget target) const {
         case FocusTarget::None:
             return nullptr;
         case FocusTarget::SectionData:
+        case FocusTarget::SectionVertexGrid:
+        case FocusTarget::SectionBarGrid:
             return sectionDataButton_;
         case FocusTarget::Loads:
             return loadsButton_;
