@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/portable_math.h"
+
 namespace tarvelo {
 
 namespace {
@@ -342,9 +344,9 @@ void SectionIntegrator::IntegrateParabolicZone(const MaterialParameters& m,
                 const double y = ym + 0.5 * dy * t;
                 double u = 1.0 - a - b * x - c * y;
                 if (u < 0.0) u = 0.0;
-                const double u1 = std::pow(u, n1);
+                const double u1 = PortablePow(u, n1);
                 const double P1 = K * (x + u1 / d1);
-                const double P2 = K * (x * x / 2.0 + x * u1 / d1 + std::pow(u, n2) / d2);
+                const double P2 = K * (x * x / 2.0 + x * u1 / d1 + PortablePow(u, n2) / d2);
                 sumN += 0.5 * dy * P1 * w;
                 sumY += 0.5 * dy * y * P1 * w;
                 sumX += 0.5 * dy * P2 * w;
@@ -368,9 +370,9 @@ void SectionIntegrator::IntegrateParabolicZone(const MaterialParameters& m,
                 const double y = ym + 0.5 * dy * t;
                 double u = 1.0 - a - b * x - c * y;
                 if (u < 0.0) u = 0.0;
-                const double u1 = std::pow(u, n1);
+                const double u1 = PortablePow(u, n1);
                 const double Q1 = K * (y + u1 / d1);
-                const double Q2 = K * (y * y / 2.0 + y * u1 / d1 + std::pow(u, n2) / d2);
+                const double Q2 = K * (y * y / 2.0 + y * u1 / d1 + PortablePow(u, n2) / d2);
                 sumN += 0.5 * dx * Q1 * w;
                 sumX += 0.5 * dx * x * Q1 * w;
                 sumY += 0.5 * dx * Q2 * w;
@@ -437,9 +439,9 @@ bool SectionIntegrator::IntegrateParabolicZoneByTaylor(const MaterialParameters&
     const double fc = m.peakFactor * m.fcd;
     const double n = m.n;
     double f[K + 1];
-    f[0] = fc * std::expm1(n * std::log1p(-sr));
+    f[0] = fc * PortableExpm1(n * PortableLog1p(-sr));
     double binomial = 1.0;
-    double power = std::pow(ur, n - K);  // ur^(n-k), built up from k = K
+    double power = PortablePow(ur, n - K);  // ur^(n-k), built up from k = K
     double powers[K + 1];
     for (int k = K; k >= 1; --k) {
         powers[k] = power;
