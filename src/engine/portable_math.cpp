@@ -1,8 +1,8 @@
 #include "engine/portable_math.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "model/double_double.h"
@@ -77,9 +77,18 @@ const Tables& GetTables() {
     return tables;
 }
 
+// std::bit_cast, which the browser build's C++ library lacks.
+template <typename To, typename From>
+To BitCast(From from) {
+    static_assert(sizeof(To) == sizeof(From));
+    To to;
+    std::memcpy(&to, &from, sizeof to);
+    return to;
+}
+
 // 2^n for n in [-1022, 1023], exact.
 double PowerOfTwo(int n) {
-    return std::bit_cast<double>(static_cast<std::uint64_t>(n + 1023) << 52);
+    return BitCast<double>(static_cast<std::uint64_t>(n + 1023) << 52);
 }
 
 // x 2^n, exact unless the result is subnormal (then rounded once).
@@ -96,9 +105,9 @@ DoubleDouble Log(const Tables& t, double hi, double lo) {
         lo *= 0x1p54;
         e = -54;
     }
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(hi);
+    const std::uint64_t bits = BitCast<std::uint64_t>(hi);
     e += static_cast<int>(bits >> 52) - 1023;
-    double m = std::bit_cast<double>((bits & 0x000FFFFFFFFFFFFFULL) | 0x3FF0000000000000ULL);
+    double m = BitCast<double>((bits & 0x000FFFFFFFFFFFFFULL) | 0x3FF0000000000000ULL);
     if (m >= 1.4142135623730951) {
         m *= 0.5;
         ++e;
