@@ -15,8 +15,9 @@ constexpr DoubleDouble kLn2{6.93147180559945286227e-01, 2.31904681384629955842e-
 constexpr double kLn2Head = 0x1.62e42fefa38p-1;
 constexpr double kLn2Tail = 0x1.ef35793c7673p-45;
 
-// log x = e log 2 - log v + log(1 + r) with x = m 2^e, m in [sqrt(1/2), sqrt(2)), v the double
-// nearest to 1/c for the table point c = k/1024 nearest to m, and r = m v - 1, |r| < 2^-10.5.
+// log x = e log 2 - log v + log(1 + r) with x = m 2^e, m in [sqrt(1/2), sqrt(2)), v near 1/c
+// for the table point c = k/1024 nearest to m, and r = m v - 1, |r| < 2^-10.4. v has 21
+// significant bits, so that m's first 32 bits times v are exact.
 constexpr int kLogSteps = 1024;
 constexpr int kLogFirst = 724;  // 1024 sqrt(1/2), rounded
 constexpr int kLogLast = 1448;  // 1024 sqrt(2), rounded
@@ -26,13 +27,17 @@ constexpr int kExpSteps = 512;
 constexpr double kExpStepsPerUnit = 738.6598609351493;  // 512 / log 2; any nearby value works
 
 struct LogPoint {
-    double inverse;         // v
-    DoubleDouble minusLog;  // -log v
+    double inverse;       // v
+    double minusLogHead;  // -log v on the grid of kLn2Head: e log 2 - log v is exact
+    double minusLogTail;
 };
 
 struct Tables {
     LogPoint log[kLogLast - kLogFirst + 1];
     DoubleDouble exp2[kExpSteps];  // 2^(i/512)
+    // log(2)/512 as a 33-bit head, whose products with the k of the range are exact, and a tail.
+    double stepHead;
+    double stepTail;
     Tables();
 };
 
@@ -44,23 +49,33 @@ DoubleDouble Divide(DoubleDouble a, DoubleDouble b) {
     return Add(QuickTwoSum(q1, q2), {r2.hi / b.hi, 0.0});
 }
 
+// a = high + low, high keeping the first 53 - bits significant bits (Veltkamp).
+void SplitAt(double a, int bits, double& high, double& low) {
+    const double c = (std::ldexp(1.0, bits) + 1.0) * a;
+    high = c - (c - a);
+    low = a - high;
+}
+
 // The tables are built once, from the basic operations too, by series that converge far
 // beyond double-double precision.
 Tables::Tables() {
-    DoubleDouble reciprocal[32];
-    for (int j = 1; j < 32; ++j)
+    DoubleDouble reciprocal[50];
+    for (int j = 1; j < 50; ++j)
         reciprocal[j] = Reciprocal(j);
     for (int k = kLogFirst; k <= kLogLast; ++k) {
+        double v = 0.0, unused = 0.0;
+        SplitAt(static_cast<double>(kLogSteps) / k, 32, v, unused);
         // log v = 2 atanh(s) = 2 s (1 + s^2/3 + s^4/5 + ...) with s = (v - 1)/(v + 1), |s| < 0.18.
-        const double v = static_cast<double>(kLogSteps) / k;
         const DoubleDouble s = Divide({v - 1.0, 0.0}, TwoSum(v, 1.0));
         const DoubleDouble s2 = Multiply(s, s);
         DoubleDouble sum{0.0, 0.0};
-        for (int j = 15; j >= 1; --j)
+        for (int j = 24; j >= 1; --j)
             sum = Add(reciprocal[2 * j + 1], Multiply(s2, sum));
         sum = Add({1.0, 0.0}, Multiply(s2, sum));
         const DoubleDouble halfLog = Multiply(s, sum);
-        log[k - kLogFirst] = {v, {-2.0 * halfLog.hi, -2.0 * halfLog.lo}};
+        const double minusLog = -2.0 * halfLog.hi;
+        const double head = std::nearbyint(minusLog * 0x1p42) * 0x1p-42;
+        log[k - kLogFirst] = {v, head, (minusLog - head) - 2.0 * halfLog.lo};
     }
     for (int i = 0; i < kExpSteps; ++i) {
         // e^x = 1 + x (1 + x/2 (1 + x/3 (...))) with x = i log(2)/512 < 0.7.
@@ -70,6 +85,9 @@ Tables::Tables() {
             sum = Add({1.0, 0.0}, Multiply(Multiply(x, reciprocal[j]), sum));
         exp2[i] = sum;
     }
+    const DoubleDouble step{kLn2.hi / kExpSteps, kLn2.lo / kExpSteps};
+    SplitAt(step.hi, 20, stepHead, stepTail);
+    stepTail += step.lo;
 }
 
 const Tables& GetTables() {
@@ -96,8 +114,22 @@ double Scale(double x, int n) {
     return n > -1000 && n < 1000 ? x * PowerOfTwo(n) : std::ldexp(x, n);
 }
 
-// log(hi + lo) for hi > 0 finite and |lo| <= ulp(hi)/2, with a relative error near 2^-73: the
-// series terms from r^3/3 on (below 2^-22 r) are summed in double precision.
+// log1p and expm1 need their results to relative precision also where these are tiny; pow needs
+// only the logarithm to absolute precision, which e^(y log x) turns into a relative one, and
+// only the exponential to precision relative to e^r, near 1.
+enum class Precision { kAbsolute, kRelative };
+
+// x^2, exactly as a double-double where a relative precision is needed.
+template <Precision kPrecision>
+DoubleDouble Square(double x) {
+    if (kPrecision == Precision::kRelative) return TwoProduct(x, x);
+    return {x * x, 0.0};
+}
+
+// log(hi + lo) for hi > 0 finite and |lo| <= ulp(hi)/2, with a relative error near 2^-80 (an
+// absolute one where the result is above 2^-11). Only x + x^2/2 of the series of log(1 + r) need
+// double-double precision; the remaining terms are below 2^-22 r.
+template <Precision kPrecision>
 DoubleDouble Log(const Tables& t, double hi, double lo) {
     int e = 0;
     if (hi < std::numeric_limits<double>::min()) {  // subnormal: normalise first
@@ -112,63 +144,73 @@ DoubleDouble Log(const Tables& t, double hi, double lo) {
         m *= 0.5;
         ++e;
     }
-    if (lo != 0.0) lo = std::ldexp(lo, -e);
+    if (kPrecision == Precision::kRelative && lo != 0.0) lo = std::ldexp(lo, -e);
     const int k = static_cast<int>(m * kLogSteps + 0.5);  // both steps exact
     const LogPoint& point = t.log[k - kLogFirst];
 
-    // r = m v - 1 + lo v; m v - 1 is exact as a double-double, its head by Sterbenz' lemma.
-    const DoubleDouble mv = TwoProduct(m, point.inverse);
-    const DoubleDouble r = TwoSum(mv.hi - 1.0, mv.lo + lo * point.inverse);
+    // r = m v - 1 + lo v: the first 32 bits of m times v, less 1, are exact (Sterbenz' lemma);
+    // for v = 1, near x = 1, all of r is exact.
+    const double v = point.inverse;
+    const double mHead = BitCast<double>(BitCast<std::uint64_t>(m) & ~0x1FFFFFULL);
+    DoubleDouble r = TwoSum(mHead * v - 1.0, (m - mHead) * v);
+    if (kPrecision == Precision::kRelative) {
+        const double mvLo = r.lo;
+        r = TwoSum(r.hi, lo * v);
+        r.lo += mvLo;
+    }
 
-    // log(1 + r) = r - r^2/2 + r^3/3 - ..., cut after r^9/9 (below 2^-87 r).
-    const DoubleDouble square = TwoProduct(r.hi, r.hi);
+    // log(1 + r) = x - x^2/2 + (x^3/3 - x^4/4 + ... - x^8/8 + x^9/9) + r.lo (1 - x), x = r.hi.
     const double x = r.hi;
-    const double cubic =
-        x * square.hi *
-        (1.0 / 3 +
-         x * (-1.0 / 4 +
-              x * (1.0 / 5 + x * (-1.0 / 6 + x * (1.0 / 7 + x * (-1.0 / 8 + x * (1.0 / 9)))))));
-    DoubleDouble log1pR = AddSmaller(r, {-0.5 * square.hi, -0.5 * square.lo});
-    log1pR = AddSmaller(log1pR, {cubic - x * r.lo, 0.0});
-
-    const DoubleDouble eLog2 = QuickTwoSum(e * kLn2Head, e * kLn2Tail);
-    return Add(Add(eLog2, point.minusLog), log1pR);
+    const DoubleDouble square = Square<kPrecision>(x);
+    const double x2 = square.hi;  // the sums are paired (Estrin) for shorter chains of rounding
+    const double cubic = x * x2 *
+                         (((1.0 / 3 - x / 4) + x2 * (1.0 / 5 - x / 6)) +
+                          (x2 * x2) * ((1.0 / 7 - x / 8) + x2 * (1.0 / 9)));
+    // |head| is at least 2^-11.5 unless it is x alone, so above x^2/2.
+    const DoubleDouble head = TwoSum(e * kLn2Head + point.minusLogHead, x);
+    const DoubleDouble withSquare = QuickTwoSum(head.hi, -0.5 * square.hi);
+    const double rest = head.lo + withSquare.lo + (r.lo - x * r.lo) - 0.5 * square.lo + cubic +
+                        (e * kLn2Tail + point.minusLogTail);
+    return QuickTwoSum(withSquare.hi, rest);
 }
 
-// e^z = 2^scale * table * (1 + expm1R), with expm1R = e^r - 1 and |r| <= log(2)/1024.
+// e^z = 2^scale * table * (1 + x + half + small), x + half + small = e^r - 1.
 struct ExpParts {
     int scale;
     DoubleDouble table;
-    DoubleDouble expm1R;
+    double x;
+    double half;  // x^2/2 rounded
+    double small;
 };
 
-// For |z.hi| below 746 (the range of doubles); relative error near 2^-74: the series terms from
-// r^3/6 on (below 2^-23 r) are summed in double precision.
-ExpParts Exp(const Tables& t, DoubleDouble z) {
+// For |z.hi| below 746 (the range of doubles), z.lo below 2^-52 z.hi; relative error near 2^-75.
+// Only x + x^2/2 of the series of e^r - 1 need double-double precision, the remaining terms are
+// below 2^-23 r.
+template <Precision kPrecision>
+ExpParts Exp(const Tables& t, double zHi, double zLo) {
     constexpr double kShifter = 0x1.8p52;  // adding and subtracting it rounds to a whole number
-    const double k = (z.hi * kExpStepsPerUnit + kShifter) - kShifter;
-    // r = z - k log(2)/512; z.hi - k step.hi is exact by Sterbenz' lemma.
-    const DoubleDouble step{kLn2.hi / kExpSteps, kLn2.lo / kExpSteps};
-    const DoubleDouble kStep = TwoProduct(k, step.hi);
-    const DoubleDouble r = TwoSum(z.hi - kStep.hi, (z.lo - kStep.lo) - k * step.lo);
+    const double k = (zHi * kExpStepsPerUnit + kShifter) - kShifter;
+    // r = z - k log(2)/512; zHi - k stepHead is exact (Sterbenz' lemma).
+    const DoubleDouble r = TwoSum(zHi - k * t.stepHead, zLo - k * t.stepTail);
 
-    // e^r - 1 = r + r^2/2 + r^3/6 + ..., cut after r^7/7! (below 2^-75 r).
-    const DoubleDouble square = TwoProduct(r.hi, r.hi);
+    // e^r - 1 = x + x^2/2 + (x^3/6 + ... + x^7/7!) + r.lo (1 + x), x = r.hi.
     const double x = r.hi;
+    const DoubleDouble square = Square<kPrecision>(x);
+    const double x2 = square.hi;
     const double cubic =
-        x * square.hi *
-        (1.0 / 6 + x * (1.0 / 24 + x * (1.0 / 120 + x * (1.0 / 720 + x * (1.0 / 5040)))));
-    DoubleDouble expm1R = AddSmaller(r, {0.5 * square.hi, 0.5 * square.lo});
-    expm1R = AddSmaller(expm1R, {cubic + x * r.lo, 0.0});
-
+        x * x2 * ((1.0 / 6 + x / 24) + x2 * ((1.0 / 120 + x / 720) + x2 * (1.0 / 5040)));
     const int whole = static_cast<int>(k);
     const int i = whole & (kExpSteps - 1);  // whole modulo 512, also for negative whole
-    return {(whole - i) / kExpSteps, t.exp2[i], expm1R};
+    return {(whole - i) / kExpSteps, t.exp2[i], x, 0.5 * square.hi,
+            (r.lo + x * r.lo) + 0.5 * square.lo + cubic};
 }
 
-// e^z = 2^scale * value.
+// table * e^r as an unnormalised double-double, to be scaled by 2^scale.
 DoubleDouble ExpValue(const ExpParts& e) {
-    return AddSmaller(e.table, Multiply(e.table, e.expm1R));
+    const DoubleDouble tx = TwoProduct(e.table.hi, e.x);
+    const DoubleDouble sum = QuickTwoSum(e.table.hi, tx.hi);
+    return {sum.hi,
+            sum.lo + tx.lo + e.table.hi * (e.half + e.small) + (e.table.lo + e.table.lo * e.x)};
 }
 
 bool IsWhole(double y) {
@@ -199,15 +241,14 @@ double PortablePow(double base, double exponent) {
     if (base < 0.0 && !IsWhole(exponent)) return std::numeric_limits<double>::quiet_NaN();
 
     const Tables& t = GetTables();
-    const DoubleDouble log = Log(t, magnitude, 0.0);
+    const DoubleDouble log = Log<Precision::kAbsolute>(t, magnitude, 0.0);
     double result = 0.0;
     const double estimate = log.hi * exponent;
     if (estimate > 710.0) {
         result = kInfinity;  // beyond the largest double
     } else if (estimate > -746.0) {
-        DoubleDouble z = TwoProduct(log.hi, exponent);
-        z = QuickTwoSum(z.hi, z.lo + log.lo * exponent);
-        const ExpParts e = Exp(t, z);
+        const DoubleDouble z = TwoProduct(log.hi, exponent);
+        const ExpParts e = Exp<Precision::kAbsolute>(t, z.hi, z.lo + log.lo * exponent);
         const DoubleDouble value = ExpValue(e);
         result = Scale(value.hi + value.lo, e.scale);
     }  // else below half the smallest subnormal: 0
@@ -220,13 +261,15 @@ double PortableExpm1(double x) {
     if (x < -40.0) return -1.0;            // e^x is below half an ulp of 1
     if (std::fabs(x) < 0x1p-54) return x;  // x^2/2 is below half an ulp of x; keeps -0
 
-    const ExpParts e = Exp(GetTables(), {x, 0.0});
-    if (e.scale == 0 && e.table.hi == 1.0) return e.expm1R.hi + e.expm1R.lo;  // no table step
+    const ExpParts e = Exp<Precision::kRelative>(GetTables(), x, 0.0);
+    if (e.scale == 0 && e.table.hi == 1.0) {  // no table step: e^r - 1 itself
+        const DoubleDouble sum = QuickTwoSum(e.x, e.half);
+        return sum.hi + (sum.lo + e.small);
+    }
     const DoubleDouble value = ExpValue(e);
     if (e.scale > 60) return Scale(value.hi + value.lo, e.scale);  // 1 is below half an ulp
-    const DoubleDouble power{Scale(value.hi, e.scale), Scale(value.lo, e.scale)};
-    const DoubleDouble result = Add(power, {-1.0, 0.0});
-    return result.hi + result.lo;
+    const DoubleDouble minusOne = TwoSum(Scale(value.hi, e.scale), -1.0);
+    return minusOne.hi + (minusOne.lo + Scale(value.lo, e.scale));
 }
 
 double PortableLog1p(double x) {
@@ -237,7 +280,7 @@ double PortableLog1p(double x) {
     if (std::fabs(x) < 0x1p-54) return x;  // x^2/2 is below half an ulp of x; keeps -0
 
     const DoubleDouble onePlusX = TwoSum(1.0, x);  // exactly 1 + x
-    const DoubleDouble log = Log(GetTables(), onePlusX.hi, onePlusX.lo);
+    const DoubleDouble log = Log<Precision::kRelative>(GetTables(), onePlusX.hi, onePlusX.lo);
     return log.hi + log.lo;
 }
 
