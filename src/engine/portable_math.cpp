@@ -169,8 +169,8 @@ DoubleDouble Log(const Tables& t, double hi, double lo) {
     // |head| is at least 2^-11.5 unless it is x alone, so above x^2/2.
     const DoubleDouble head = TwoSum(e * kLn2Head + point.minusLogHead, x);
     const DoubleDouble withSquare = QuickTwoSum(head.hi, -0.5 * square.hi);
-    const double rest = head.lo + withSquare.lo + (r.lo - x * r.lo) - 0.5 * square.lo + cubic +
-                        (e * kLn2Tail + point.minusLogTail);
+    const double rest = ((head.lo + withSquare.lo) + ((r.lo - x * r.lo) - 0.5 * square.lo)) +
+                        (cubic + (e * kLn2Tail + point.minusLogTail));
     return QuickTwoSum(withSquare.hi, rest);
 }
 
@@ -210,7 +210,7 @@ DoubleDouble ExpValue(const ExpParts& e) {
     const DoubleDouble tx = TwoProduct(e.table.hi, e.x);
     const DoubleDouble sum = QuickTwoSum(e.table.hi, tx.hi);
     return {sum.hi,
-            sum.lo + tx.lo + e.table.hi * (e.half + e.small) + (e.table.lo + e.table.lo * e.x)};
+            (sum.lo + tx.lo) + (e.table.hi * (e.half + e.small) + (e.table.lo + e.table.lo * e.x))};
 }
 
 bool IsWhole(double y) {
