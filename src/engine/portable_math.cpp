@@ -267,7 +267,7 @@ double PortableExpm1(double x) {
         return sum.hi + (sum.lo + e.small);
     }
     const DoubleDouble value = ExpValue(e);
-    if (e.scale > 60) return Scale(value.hi + value.lo, e.scale);  // 1 is below half an ulp
+    if (e.scale > 1000) return Scale(value.hi + value.lo, e.scale);  // 1 is far below an ulp
     const DoubleDouble minusOne = TwoSum(Scale(value.hi, e.scale), -1.0);
     return minusOne.hi + (minusOne.lo + Scale(value.lo, e.scale));
 }
