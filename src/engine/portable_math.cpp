@@ -41,14 +41,6 @@ struct Tables {
     Tables();
 };
 
-DoubleDouble Divide(DoubleDouble a, DoubleDouble b) {
-    const double q1 = a.hi / b.hi;
-    const DoubleDouble r1 = Add(a, Negate(Multiply(b, {q1, 0.0})));
-    const double q2 = r1.hi / b.hi;
-    const DoubleDouble r2 = Add(r1, Negate(Multiply(b, {q2, 0.0})));
-    return Add(QuickTwoSum(q1, q2), {r2.hi / b.hi, 0.0});
-}
-
 // a = high + low, high keeping the first 53 - bits significant bits (Veltkamp).
 void SplitAt(double a, int bits, double& high, double& low) {
     const double c = (std::ldexp(1.0, bits) + 1.0) * a;

@@ -46,12 +46,6 @@ inline DoubleDouble Add(DoubleDouble a, DoubleDouble b) {
     return QuickTwoSum(s.hi, s.lo);
 }
 
-// a + b for |a| well above |b| (no cancellation): cheaper than Add, as accurate there.
-inline DoubleDouble AddSmaller(DoubleDouble a, DoubleDouble b) {
-    const DoubleDouble s = QuickTwoSum(a.hi, b.hi);
-    return QuickTwoSum(s.hi, s.lo + a.lo + b.lo);
-}
-
 inline DoubleDouble Negate(DoubleDouble a) {
     return {-a.hi, -a.lo};
 }
@@ -62,10 +56,12 @@ inline DoubleDouble Multiply(DoubleDouble a, DoubleDouble b) {
     return QuickTwoSum(p.hi, p.lo);
 }
 
-inline DoubleDouble Divide(DoubleDouble a, double b) {
-    const double q = a.hi / b;
-    const DoubleDouble p = TwoProduct(q, b);  // q * b exactly
-    return QuickTwoSum(q, (((a.hi - p.hi) - p.lo) + a.lo) / b);
+inline DoubleDouble Divide(DoubleDouble a, DoubleDouble b) {
+    const double q1 = a.hi / b.hi;
+    const DoubleDouble r1 = Add(a, Negate(Multiply(b, {q1, 0.0})));
+    const double q2 = r1.hi / b.hi;
+    const DoubleDouble r2 = Add(r1, Negate(Multiply(b, {q2, 0.0})));
+    return Add(QuickTwoSum(q1, q2), {r2.hi / b.hi, 0.0});
 }
 
 // 1 / n for a whole n below 2^26, to double-double precision.
