@@ -156,10 +156,11 @@ DoubleDouble Log(const Tables& t, double hi, double lo) {
     const DoubleDouble square = Square<kPrecision>(x);
     const double x2 = square.hi;  // the sums are paired (Estrin) for shorter chains of rounding
     const double cubic = x * x2 *
-                         (((1.0 / 3 - x / 4) + x2 * (1.0 / 5 - x / 6)) +
-                          (x2 * x2) * ((1.0 / 7 - x / 8) + x2 * (1.0 / 9)));
-    // |head| is at least 2^-11.5 unless it is x alone, so above x^2/2.
-    const DoubleDouble head = TwoSum(e * kLn2Head + point.minusLogHead, x);
+                         (((1.0 / 3 - x * (1.0 / 4)) + x2 * (1.0 / 5 - x * (1.0 / 6))) +
+                          (x2 * x2) * ((1.0 / 7 - x * (1.0 / 8)) + x2 * (1.0 / 9)));
+    // e log 2 - log v is 0 or above 2^-10.5 > |x| (the nearest table point is 1 within 2^-11);
+    // the head is then x alone or above 2^-11.5 > x^2/2.
+    const DoubleDouble head = QuickTwoSum(e * kLn2Head + point.minusLogHead, x);
     const DoubleDouble withSquare = QuickTwoSum(head.hi, -0.5 * square.hi);
     const double rest = ((head.lo + withSquare.lo) + ((r.lo - x * r.lo) - 0.5 * square.lo)) +
                         (cubic + (e * kLn2Tail + point.minusLogTail));
@@ -190,7 +191,8 @@ ExpParts Exp(const Tables& t, double zHi, double zLo) {
     const DoubleDouble square = Square<kPrecision>(x);
     const double x2 = square.hi;
     const double cubic =
-        x * x2 * ((1.0 / 6 + x / 24) + x2 * ((1.0 / 120 + x / 720) + x2 * (1.0 / 5040)));
+        x * x2 *
+        ((1.0 / 6 + x * (1.0 / 24)) + x2 * ((1.0 / 120 + x * (1.0 / 720)) + x2 * (1.0 / 5040)));
     const int whole = static_cast<int>(k);
     const int i = whole & (kExpSteps - 1);  // whole modulo 512, also for negative whole
     return {(whole - i) / kExpSteps, t.exp2[i], x, 0.5 * square.hi,
