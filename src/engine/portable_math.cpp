@@ -207,6 +207,24 @@ DoubleDouble ExpValue(const ExpParts& e) {
             (sum.lo + tx.lo) + (e.table.hi * (e.half + e.small) + (e.table.lo + e.table.lo * e.x))};
 }
 
+// x^n for a whole |n| <= kSmallWhole and x in [2^-100, 2^100], by squaring and multiplying in
+// double-double precision (relative error near 2^-100): several times faster than e^(n log x).
+// The concrete of everyday strengths has the parabola's exponent 2, so the section's stress
+// integrals raise to the powers 3, 4 and 2 - 6.
+constexpr double kSmallWhole = 8.0;
+
+double WholePower(double x, int n) {
+    DoubleDouble result{1.0, 0.0};
+    DoubleDouble square{x, 0.0};  // x^(2^j)
+    for (int k = n < 0 ? -n : n;; k /= 2) {
+        if (k % 2 == 1) result = Multiply(result, square);
+        if (k < 2) break;
+        square = Multiply(square, square);
+    }
+    if (n < 0) result = Divide({1.0, 0.0}, result);
+    return result.hi + result.lo;
+}
+
 bool IsWhole(double y) {
     return std::nearbyint(y) == y;
 }
@@ -233,6 +251,12 @@ double PortablePow(double base, double exponent) {
         return negative ? -result : result;
     }
     if (base < 0.0 && !IsWhole(exponent)) return std::numeric_limits<double>::quiet_NaN();
+
+    if (std::fabs(exponent) <= kSmallWhole && static_cast<int>(exponent) == exponent &&
+        magnitude >= 0x1p-100 && magnitude <= 0x1p100) {
+        const double result = WholePower(magnitude, static_cast<int>(exponent));
+        return negative ? -result : result;
+    }
 
     const Tables& t = GetTables();
     const DoubleDouble log = Log<Precision::kAbsolute>(t, magnitude, 0.0);
