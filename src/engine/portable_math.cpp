@@ -118,9 +118,9 @@ DoubleDouble Square(double x) {
     return {x * x, 0.0};
 }
 
-// log(hi + lo) for hi > 0 finite and |lo| <= ulp(hi)/2, with a relative error near 2^-80 (an
-// absolute one where the result is above 2^-11). Only x + x^2/2 of the series of log(1 + r) need
-// double-double precision; the remaining terms are below 2^-22 r.
+// log(hi + lo) for hi > 0 finite and |lo| <= ulp(hi)/2 (lo only for kRelative): relative error
+// near 2^-80 for kRelative, absolute error near 2^-75 for kAbsolute. Only x + x^2/2 of the series
+// of log(1 + r) need double-double precision; the remaining terms are below 2^-22 r.
 template <Precision kPrecision>
 DoubleDouble Log(const Tables& t, double hi, double lo) {
     int e = 0;
