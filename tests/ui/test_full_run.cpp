@@ -94,6 +94,10 @@ TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
 }
 
 TEST_F(FullRun, ARunStoppedByAnInputCheckEndsWithTheMainWindowUsable) {
+    QTest::mouseClick(Command("verifyButton"), Qt::LeftButton);
+    ASSERT_TRUE(Command("loadCurveButton")->isEnabled());
+    presenter.boxes.clear();
+    // The stopped run leaves no curve: its button goes off as before a first run.
     window->findChild<QLineEdit*>("fckField")->setText("95");
     QTest::mouseClick(Command("verifyButton"), Qt::LeftButton);
     ASSERT_EQ(presenter.boxes.size(), 1u);
@@ -119,7 +123,8 @@ TEST_F(FullRun, TheProgressWindowPaintsWhileTheMainWindowWaits) {
     int exits = 0;
     window->SetExitHandler([&exits] { ++exits; });
     int checks = 0;
-    QTimer::singleShot(0, window.get(), [&] {
+    // The window appears only once the run has lasted a moment.
+    QTimer::singleShot(ProgressWindow::kShowDelayMs + 50, window.get(), [&] {
         ++checks;
         EXPECT_TRUE(window->IsRunning());
         EXPECT_FALSE(window->isEnabled());
