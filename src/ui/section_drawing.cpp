@@ -20,7 +20,9 @@ bool IsSlitEdge(const SectionGeometry& section, int edge) {
     const double uy = b.y - a.y;
     const double length2 = ux * ux + uy * uy;
     if (!(length2 > 0)) return false;
-    const double tolerance = 1e-9 * length2;
+    // The generated circles close their turn with a rounded 2π, so the two edges of their slit
+    // are not exactly parallel: "along" allows a ten-thousandth.
+    constexpr double kAlong = 1e-4;
     for (int other = 0; other < section.nv; ++other) {
         if (other == edge) continue;
         const Point& c = section.vertices[static_cast<std::size_t>(other)];
@@ -29,8 +31,10 @@ bool IsSlitEdge(const SectionGeometry& section, int edge) {
         const double vy = d.y - c.y;
         // Opposite direction, on the same line.
         if (ux * vx + uy * vy >= 0) continue;
-        if (std::fabs(ux * vy - uy * vx) > tolerance) continue;
-        if (std::fabs(ux * (c.y - a.y) - uy * (c.x - a.x)) > tolerance) continue;
+        if (std::fabs(ux * vy - uy * vx) > kAlong * std::sqrt(length2 * (vx * vx + vy * vy))) {
+            continue;
+        }
+        if (std::fabs(ux * (c.y - a.y) - uy * (c.x - a.x)) > kAlong * length2) continue;
         // Overlapping for a length, not only touching at an end.
         const double tc = (ux * (c.x - a.x) + uy * (c.y - a.y)) / length2;
         const double td = (ux * (d.x - a.x) + uy * (d.y - a.y)) / length2;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -250,7 +251,11 @@ TEST(DialogScreens, QuestionSaveQuestionAndSaveDialog) {
          "question-box.png");
     grab(SaveBox(nullptr, "TARVELO", "Salvar as alterações em \"pilar.json\"?").get(),
          "unsaved-changes.png");
-    QFileDialog dialog(nullptr, "Salvar", QDir::homePath(), "Pilar TARVELO (*.json)");
+    QTemporaryDir projects;
+    for (const char* name : {"P1-terreo.json", "P2-canto.json", "pilar-L.json"}) {
+        QFile(projects.filePath(name)).open(QIODevice::WriteOnly);
+    }
+    QFileDialog dialog(nullptr, "Salvar", projects.path(), "Pilar TARVELO (*.json)");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.selectFile("pilar.json");
