@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPalette>
 #include <QPointF>
@@ -31,6 +32,9 @@ void InitResources() {
 }
 
 bool InstallQtTranslations() {
+    // Dates, sizes and paper units of Qt's dialogs follow the default locale. The program reads
+    // and writes its numbers itself, with ".", whatever the locale.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(QStringLiteral("qtbase_pt_BR"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -42,7 +42,8 @@ void InitResources();
 
 // Installs Qt's own Brazilian Portuguese translations (qtbase_pt_BR from the Qt translations
 // folder), whatever the machine's locale, so the standard buttons, file and print dialogs and
-// context menus speak the program's language. False when the file is missing.
+// context menus speak the program's language; Brazilian Portuguese becomes the default locale
+// of Qt's dialogs. False when the translation file is missing.
 bool InstallQtTranslations();
 
 // Gives a window the client size of its design in pixels, or more when the fonts of this system
