@@ -481,10 +481,16 @@ void MainWindow::MarkSaved(const QString& path) {
     ShowModified();
 }
 
+// The window manager may close this window while another holds the input; a dialog of a
+// disabled window could not be answered.
+QWidget* MainWindow::DialogParent() {
+    return isEnabled() ? this : nullptr;
+}
+
 bool MainWindow::MayDiscardChanges() {
     if (!isWindowModified()) return true;
     const QString name = filePath_.isEmpty() ? kUntitled : QFileInfo(filePath_).fileName();
-    switch (Presenter().AskSave(this, kTitle,
+    switch (Presenter().AskSave(DialogParent(), kTitle,
                                 QStringLiteral("Salvar as alterações em \"%1\"?").arg(name))) {
         case SaveAnswer::Save:
             return SaveFile();
@@ -750,7 +756,8 @@ void MainWindow::OpenFile() {
 
 bool MainWindow::SaveFile() {
     const QString suggested = filePath_.isEmpty() ? QStringLiteral("pilar.json") : filePath_;
-    QString path = Files().SaveFileName(this, QStringLiteral("Salvar"), kFileFilter, suggested);
+    QString path =
+        Files().SaveFileName(DialogParent(), QStringLiteral("Salvar"), kFileFilter, suggested);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".json");
     return SaveColumnFile(path);

@@ -130,6 +130,7 @@ class MainWindow : public QMainWindow {
     // The title's "*": whether the column differs from what was last opened, saved or started.
     void ShowModified();
     void MarkSaved(const QString& path);
+    QWidget* DialogParent();  // this window, or none while it is disabled
     // Gives the input to `holder` (None gives it back to this window) and shows the result.
     void HoldInput(Workflow::Holder holder);
     // Every enabled state of this window's controls, from workflow_.
