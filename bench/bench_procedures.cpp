@@ -30,15 +30,20 @@ void RunExample(benchmark::State& state, bool design) {
         return;
     }
     long trials = 0;
+    long refinementTrials = 0;
     for (auto _ : state) {
         tarvelo::RecordingHost host;
         auto result =
             design ? tarvelo::Design(data, host, options) : tarvelo::Verify(data, host, options);
         trials += result->trials;
+        refinementTrials += result->refinementTrials;
         benchmark::DoNotOptimize(result->reachedStep);
     }
     state.counters["analyses"] =
         benchmark::Counter(static_cast<double>(trials), benchmark::Counter::kAvgIterations);
+    // The refined area's own verifications (DIMENSIONAR with refinement only).
+    state.counters["refined_trials"] = benchmark::Counter(static_cast<double>(refinementTrials),
+                                                          benchmark::Counter::kAvgIterations);
 }
 
 void BM_VerifyExample(benchmark::State& state) {
