@@ -296,7 +296,36 @@ json RowsOf(const std::vector<GridRow>& rows) {
     return array;
 }
 
+// Characters as a text field counts them: UTF-16 code units, so a character beyond the basic
+// plane counts twice. File texts are valid UTF-8 (the parser refuses anything else).
+std::size_t FieldCharacters(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) n += byte >= 0xF0 ? 2 : 1;
+    }
+    return n;
+}
+
 }  // namespace
+
+std::string TextThatDoesNotFit(const ColumnData& data) {
+    for (const FieldInfo& field : Fields()) {
+        const std::string& text = data.*field.member;
+        const std::string caption(field.caption);
+        if (FieldCharacters(text) > static_cast<std::size_t>(field.maxLength)) {
+            return "O valor \"" + text + "\" do campo \"" + caption + "\" tem mais de " +
+                   std::to_string(field.maxLength) + " caracteres.";
+        }
+        if (text.find_first_of("\r\n") != std::string::npos) {
+            return "O valor do campo \"" + caption + "\" tem mais de uma linha.";
+        }
+    }
+    if (data.vertices.size() > kMaxGridRows || data.bars.size() > kMaxGridRows) {
+        return "As tabelas de coordenadas têm no máximo 299 linhas.";
+    }
+    return "";
+}
 
 bool ParseColumnFile(std::string_view text, std::string_view name, ColumnData& out,
                      std::string& error) {

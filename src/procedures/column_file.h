@@ -21,6 +21,11 @@ bool ParseColumnFile(std::string_view text, std::string_view name, ColumnData& o
 // The file's text for a column.
 std::string FormatColumnFile(const ColumnData& data);
 
+// A column whose texts would not fit the windows' fields (longer than a field accepts, more than
+// one line, more grid rows than the counts allow) is refused when opened rather than changed
+// behind the user's back. Returns the message naming the field, or "" when everything fits.
+std::string TextThatDoesNotFit(const ColumnData& data);
+
 bool ReadColumnFile(const std::string& path, ColumnData& out, std::string& error);
 
 // Writes through a temporary file in the same folder and renames it over the target, so the

@@ -515,28 +515,6 @@ bool MainWindow::MayDiscardChanges() {
     return false;
 }
 
-// A text longer than its field accepts would be cut by the field; such a file is refused
-// rather than changed behind the user's back.
-QString MainWindow::FitsTheWindows(const ColumnData& data) const {
-    for (const FieldInfo& row : Fields()) {
-        const QString text = ToQ(data.*row.member);
-        const QString caption = ToQ(row.caption);
-        const int maxLength = row.maxLength;  // as the field was made
-        if (text.size() > maxLength) {
-            return QStringLiteral("O valor \"%1\" do campo \"%2\" tem mais de %3 caracteres.")
-                .arg(text, caption)
-                .arg(maxLength);
-        }
-        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-            return QStringLiteral("O valor do campo \"%1\" tem mais de uma linha.").arg(caption);
-        }
-    }
-    if (data.vertices.size() > kMaxGridRows || data.bars.size() > kMaxGridRows) {
-        return QStringLiteral("As tabelas de coordenadas têm no máximo 299 linhas.");
-    }
-    return {};
-}
-
 bool MainWindow::OpenColumnFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     ColumnData data;
@@ -548,7 +526,7 @@ bool MainWindow::OpenColumnFile(const QString& path) {
                                 .arg(name, ToQ(error)));
         return false;
     }
-    if (const QString problem = FitsTheWindows(data); !problem.isEmpty()) {
+    if (const QString problem = ToQ(TextThatDoesNotFit(data)); !problem.isEmpty()) {
         Presenter().Warning(this, kTitle,
                             QStringLiteral("Não foi possível ler o arquivo \"%1\".\n\n%2\n\nOs "
                                            "dados não foram alterados.")

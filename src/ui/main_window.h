@@ -139,7 +139,6 @@ class MainWindow : public QMainWindow {
     void ShowWorkflow();
     void FocusOn(FocusTarget target);
     QWidget* FocusWidget(FocusTarget target) const;
-    QString FitsTheWindows(const ColumnData& data) const;
 
     std::unique_ptr<FieldSet> fields_;  // the input fields of this window
     QLabel* vertexCountLabel_ = nullptr;

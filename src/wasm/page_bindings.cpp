@@ -66,30 +66,6 @@ std::string FocusName(FocusTarget target) {
     return "";
 }
 
-// Counts characters, not bytes, as a field's length limit does.
-std::size_t Characters(std::string_view text) {
-    std::size_t n = 0;
-    for (const char c : text)
-        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    return n;
-}
-
-// A text longer than its field accepts would be cut by the field: such a file is refused, with
-// the message of the desktop, rather than changed behind the user's back.
-std::string FieldThatDoesNotFit(const ColumnData& data) {
-    for (const FieldInfo& field : Fields()) {
-        const std::string& text = data.*field.member;
-        if (Characters(text) > static_cast<std::size_t>(field.maxLength)) {
-            return "O valor \"" + text + "\" do campo \"" + std::string(field.caption) +
-                   "\" tem mais de " + std::to_string(field.maxLength) + " caracteres.";
-        }
-        if (text.find_first_of("\r\n") != std::string::npos) {
-            return "O valor do campo \"" + std::string(field.caption) + "\" tem mais de uma linha.";
-        }
-    }
-    return "";
-}
-
 // Questions take the page's answers in order; one beyond them is answered Yes, which ends the
 // run, so the page can ask the user and run again with the answer.
 class AnsweringHost : public RecordingHost {
@@ -132,7 +108,7 @@ std::string PageReadColumnFile(const std::string& text, const std::string& name)
     ColumnData data;
     std::string error;
     if (!ParseColumnFile(text, name, data, error)) return Dump({{"error", error}});
-    if (const std::string problem = FieldThatDoesNotFit(data); !problem.empty()) {
+    if (const std::string problem = TextThatDoesNotFit(data); !problem.empty()) {
         return Dump({{"error", problem}});
     }
     return Dump({{"text", FormatColumnFile(data)}});

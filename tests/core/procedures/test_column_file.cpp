@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "model/field_table.h"
 #include "procedures/column_file.h"
 
 namespace tarvelo {
@@ -111,6 +112,31 @@ TEST(ColumnFile, HostileFilesAreRefusedCleanly) {
     EXPECT_NE(ParseError(head + R"("main":{"fck":1e400}})").find("intervalo"), std::string::npos);
     ParseError(head + R"("main":{"fck":NaN}})");
     ParseError(std::string(kMaxColumnFileBytes + 1, ' '));
+}
+
+// Texts that would not fit the windows' fields are refused, naming the field: each field takes
+// as many characters as its window gives it (main window 2 to 5, section 6, loads 8), accented
+// letters counting once, and one line only.
+TEST(ColumnFile, TextsMustFitTheirFields) {
+    const std::string lengths = "233344335666666666668888888888";
+    ASSERT_EQ(lengths.size(), Fields().size());
+    for (const FieldInfo& field : Fields()) {
+        const std::size_t room = lengths[static_cast<std::size_t>(field.id)] - '0';
+        ColumnData data;
+        data.*field.member = std::string(room - 1, '1') + "\xC3\xA7";  // ends in a "ç"
+        EXPECT_EQ(TextThatDoesNotFit(data), "") << field.caption;
+        data.*field.member += "1";
+        EXPECT_EQ(TextThatDoesNotFit(data), "O valor \"" + data.*field.member + "\" do campo \"" +
+                                                std::string(field.caption) + "\" tem mais de " +
+                                                std::to_string(room) + " caracteres.");
+        data.*field.member = "1\n";
+        EXPECT_NE(TextThatDoesNotFit(data).find("tem mais de uma linha"), std::string::npos);
+    }
+    ColumnData data;
+    data.bars.resize(kMaxGridRows);
+    EXPECT_EQ(TextThatDoesNotFit(data), "");
+    data.bars.emplace_back();
+    EXPECT_EQ(TextThatDoesNotFit(data), "As tabelas de coordenadas têm no máximo 299 linhas.");
 }
 
 TEST(ColumnFile, ReadingMissingFileNamesIt) {
