@@ -85,22 +85,6 @@ TEST_F(MainWindowKeys, SlashIsRefusedInTheBarCountWithOneBeep) {
     EXPECT_EQ(beeps, 2);
 }
 
-TEST_F(MainWindowKeys, BackspaceBeepsButDeleteAndRetypingStillEdit) {
-    QLineEdit* fyk = Field("fykField");
-    ASSERT_EQ(fyk->text(), "500");
-    fyk->setCursorPosition(3);
-    QTest::keyClick(fyk, Qt::Key_Backspace);
-    EXPECT_EQ(fyk->text(), "500");
-    EXPECT_EQ(beeps, 1);
-    fyk->setCursorPosition(0);
-    QTest::keyClick(fyk, Qt::Key_Delete);
-    EXPECT_EQ(fyk->text(), "00");
-    fyk->selectAll();
-    QTest::keyClicks(fyk, "600");
-    EXPECT_EQ(fyk->text(), "600");
-    EXPECT_EQ(beeps, 1);
-}
-
 TEST_F(MainWindowKeys, FieldsAcceptNoMoreThanTheirLength) {
     QLineEdit* fck = Field("fckField");
     fck->clear();
@@ -145,15 +129,6 @@ TEST_F(GridKeys, TypingAppendsToTheCurrentCellThroughTheSignedFilter) {
     grid->setCurrentCell(1, 2);
     QTest::keyClicks(grid, "-3");
     EXPECT_EQ(grid->CellText(1, 2), "-3");
-}
-
-TEST_F(GridKeys, DeleteLeavesASingleBlankAndBackspaceBeeps) {
-    QTest::keyClicks(grid, "40");
-    QTest::keyClick(grid, Qt::Key_Backspace);
-    EXPECT_EQ(grid->CellText(0, 1), "40");
-    EXPECT_EQ(beeps, 1);
-    QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(grid->CellText(0, 1), " ");
 }
 
 TEST_F(GridKeys, ArrowsMoveAndTheNumberColumnNeverHoldsTheCursor) {
