@@ -200,6 +200,7 @@ LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
         if (k == nSteps) {
             result.designLoad = {true, 10 * U_[topY + 2], 10 * U_[topY], 10 * U_[midY + 2],
                                  10 * U_[midY]};
+            designForces_ = gaussForces_;
         }
     }
     return result;

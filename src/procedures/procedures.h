@@ -45,9 +45,25 @@ struct AnalysisResult {
     DesignLoadDeflections designLoad;
 };
 
-// Tuning for tests and fuzzing only: a cap on the load steps of every analysis (0 = none).
+// What a completed run leaves for the resistance envelope: the centred section with the bar area
+// of its analysis (for a design, of the designed steel), the short-term design laws of its
+// materials (creep coefficient 0), its loads, and the Gauss points' forces at the design loads
+// when the analysis reached them.
+struct EnvelopeBasis {
+    SectionGeometry section{};
+    double barArea = 0.0;
+    MaterialParameters shortTermMaterial{};
+    ColumnLoads loads;
+    bool designLoadReached = false;
+    int gaussPointCount = 0;
+    ColumnModel::GaussPointTable designLoadForces{};
+};
+
+// Tuning for tests and fuzzing (a cap on the load steps of every analysis, 0 = none), and where a
+// run leaves what the resistance envelope needs (nothing when null).
 struct ProcedureOptions {
     int stepLimit = 0;
+    EnvelopeBasis* envelopeBasis = nullptr;
 };
 
 std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& host,
