@@ -89,7 +89,7 @@ CLI::App* AddEnvelopeCommand(CLI::App& app, EnvelopeOptions& options) {
         ->check(CLI::Range(1, 3600));
     command->add_flag("--json", options.json, "Um objeto JSON por arquivo");
     command->add_flag("--csv", options.csv, "Pontos do contorno (arquivo, ângulo, Mx, My)");
-    command->excludes(command->get_option("--json"));
+    command->get_option("--csv")->excludes(command->get_option("--json"));
     return command;
 }
 

@@ -259,6 +259,12 @@ int ColumnModel::ComputeInternalForces(const DofVector& U, int geometricNonlinea
                                                    material_, sectionFailure);
             if (sectionFailure != 0) {
                 RecordFailure(sectionFailure, e, g, z);
+                // The forces of the plane beyond the limit, to set against the envelope.
+                gaussForces_[(e - 1) * gauss_.count + g] = {
+                    e, g + 1, height + z,
+                    integrator_.IntegrateSectionUnchecked(strain, section_.vertices.data(),
+                                                          section_.nv, section_.bars.data(),
+                                                          section_.nb, props_.area, material_)};
                 return 1;
             }
             gaussForces_[(e - 1) * gauss_.count + g] = {e, g + 1, height + z, r};

@@ -182,12 +182,16 @@ class ColumnModel {
     const DofVector& U() const { return U_; }
     const DofVector& Fint() const { return Fint_; }
     const FailureSite& failureSite() const { return failureSite_; }
-    // The Gauss points' resultants of the last ComputeInternalForces that held (gaussPointCount()
-    // of them), and those that ended the design-load step (step nSteps) of the last run, valid
-    // when its designLoad.reached: what the resistance envelope compares with the section.
+    // The Gauss points' resultants of the last ComputeInternalForces (gaussPointCount() of them;
+    // when a section failed, those up to the failing point, which has the forces of its strain
+    // plane beyond the limit), and those that ended the design-load step (step nSteps) of the
+    // last run, valid when its designLoad.reached: what the resistance envelope compares with
+    // the section.
     int gaussPointCount() const { return ne_ * gauss_.count; }
     const GaussPointTable& gaussPointForces() const { return gaussForces_; }
     const GaussPointTable& designLoadForces() const { return designForces_; }
+    // Those that ended the last load step carried (not failed) of the last run.
+    const GaussPointTable& carriedForces() const { return carriedForces_; }
     int restraintCount() const { return nRestraints_; }
     int restraintNode(int r) const { return restraintNode_[r - 1]; }
     int restraintDof(int r) const { return restraintDof_[r - 1]; }
@@ -241,6 +245,7 @@ class ColumnModel {
     FailureSite failureSite_{};
     GaussPointTable gaussForces_{};
     GaussPointTable designForces_{};
+    GaussPointTable carriedForces_{};
 
     // Working vectors of the load steps.
     DofVector dF_{}, dP_{}, Pk_{}, Ustart_{}, R_{}, Rprev_{}, b_{};

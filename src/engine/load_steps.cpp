@@ -191,6 +191,7 @@ LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
             return result;
         }
         if (end == StepEnd::NotConverged) result.notConverged = 1;
+        carriedForces_ = gaussForces_;
 
         if (k < LoadDeflectionCurve::kRows) {
             const double uy = U_[yDof];

@@ -20,8 +20,8 @@ double Rank(const EnvelopeCaseResult& c) {
 
 // The design points of one analysed case against the envelope.
 EnvelopeCaseResult EvaluateCase(const std::string& name, const EnvelopeBasis& basis,
-                                const ResistanceEnvelope& envelope, const SectionExtents& extents,
-                                int threads) {
+                                EnvelopeSource source, const ResistanceEnvelope& envelope,
+                                const SectionExtents& extents, int threads) {
     EnvelopeCaseResult c;
     c.name = name;
     const ColumnLoads& loads = basis.loads;
@@ -30,12 +30,20 @@ EnvelopeCaseResult EvaluateCase(const std::string& name, const EnvelopeBasis& ba
     c.baseMoment = {loads.Fd, loads.Mxd_b, loads.Myd_b};
     c.minimum = envelope.CheckMinimumEnvelope(loads.Fd, extents.hx, extents.hy, threads);
     c.designLoadReached = basis.designLoadReached;
-    if (!c.designLoadReached) return c;
+    const bool designed =
+        source == EnvelopeSource::Design && !c.designLoadReached && basis.carriedFactor > 0.0;
+    if (!c.designLoadReached && !designed) return c;
+    const ColumnModel::GaussPointTable& forces =
+        designed ? basis.carriedForces : basis.designLoadForces;
+    if (designed) {
+        c.designLoadReached = true;
+        c.loadFactor = basis.carriedFactor;
+    }
 
     // The critical section: the greatest utilisation; a ray that misses the contour is beyond any.
     double worst = -1.0;
     for (int i = 0; i < basis.gaussPointCount; ++i) {
-        const GaussPointForces& g = basis.designLoadForces[i];
+        const GaussPointForces& g = forces[i];
         const SectionForces f = OnEnvelopeAxes(g.forces);
         const std::optional<double> eta = envelope.Utilisation(f.N, f.Mx, f.My);
         const double rank = eta ? *eta : std::numeric_limits<double>::infinity();
@@ -81,7 +89,7 @@ std::unique_ptr<EnvelopeRun> RunEnvelope(const std::vector<EnvelopeCaseInput>& c
             run->extents = ExtentsOf(basis->section);
         }
         run->cases.push_back(
-            EvaluateCase(input.name, *basis, *run->envelope, run->extents, threads));
+            EvaluateCase(input.name, *basis, source, *run->envelope, run->extents, threads));
     }
     for (int i = 1; i < static_cast<int>(run->cases.size()); ++i) {
         if (Rank(run->cases[i]) > Rank(run->cases[run->governing])) run->governing = i;

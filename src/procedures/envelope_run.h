@@ -30,8 +30,10 @@ struct EnvelopeCaseResult {
     SectionForces topMoment;  // first-order end moments, at Nd
     SectionForces baseMoment;
     // The column carried the design loads (load step 50); otherwise it failed before them and
-    // there is no design point ("ruptura antes da carga de cálculo").
+    // there is no design point ("ruptura antes da carga de cálculo"). A design's steel makes
+    // step 50 the failing step: its points are those of the last step carried, at loadFactor.
     bool designLoadReached = false;
+    double loadFactor = 1.0;
     // The Gauss point whose utilisation is greatest at the design loads, its forces (the total
     // moment of the critical section), the resisting moment along that moment and the
     // utilisation |Md| / M_Rd; no utilisation when the ray of Md misses the contour.

@@ -354,6 +354,9 @@ class Analysis {
         out.designLoadReached = steps.designLoad.reached;
         out.gaussPointCount = model_->gaussPointCount();
         out.designLoadForces = model_->designLoadForces();
+        const int carried = steps.sectionFailure != 0 ? steps.reachedStep - 1 : steps.reachedStep;
+        out.carriedFactor = static_cast<double>(carried) / kStepsPerDesignLoad;
+        out.carriedForces = model_->carriedForces();
     }
 
   private:

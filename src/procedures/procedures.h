@@ -57,6 +57,10 @@ struct EnvelopeBasis {
     bool designLoadReached = false;
     int gaussPointCount = 0;
     ColumnModel::GaussPointTable designLoadForces{};
+    // The forces of the last step carried and its load factor: a designed steel area makes the
+    // design-load step the failing one, and its design points are those of the step before.
+    double carriedFactor = 0.0;
+    ColumnModel::GaussPointTable carriedForces{};
 };
 
 // Tuning for tests and fuzzing (a cap on the load steps of every analysis, 0 = none), and where a

@@ -67,6 +67,7 @@ json CaseJson(const EnvelopeCaseResult& c) {
              reached ? json::array({c.criticalForces.Mx, c.criticalForces.My}) : json(nullptr)},
             {"criticalAxial", reached ? json(c.criticalForces.N) : json(nullptr)},
             {"criticalHeight", reached ? json(c.critical.height) : json(nullptr)},
+            {"loadFactor", reached ? json(c.loadFactor) : json(nullptr)},
             {"resistingMoment", reached ? Optional(c.resistingMoment) : json(nullptr)},
             {"minimumEnvelopeInside", c.minimum.inside},
             {"note", reached ? json(nullptr) : json(kFailsBeforeDesignLoad)}};
