@@ -1,9 +1,7 @@
 #include "cli/envelope_command.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <numbers>
 
 #include "procedures/column_file.h"
 #include "procedures/envelope_run.h"
@@ -25,9 +23,8 @@ std::string ContourCsv(const std::string& file, const std::vector<ContourRay>& c
     for (const ContourRay& ray : contour) {
         t += file + "," + Number(ray.angle, "%.10g") + ",";
         if (ray.moment) {
-            const double a = ray.angle * std::numbers::pi / 180;
-            t += Number(*ray.moment * std::cos(a), "%.10g") + "," +
-                 Number(*ray.moment * std::sin(a), "%.10g");
+            const SectionForces point = ContourPoint(ray, 0.0);
+            t += Number(point.Mx, "%.10g") + "," + Number(point.My, "%.10g");
         } else {
             t += ",";
         }

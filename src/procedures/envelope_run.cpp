@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
+
+#include "model/exact_trig.h"
 
 namespace tarvelo {
 namespace {
@@ -96,6 +99,19 @@ std::unique_ptr<EnvelopeRun> RunEnvelope(const std::vector<EnvelopeCaseInput>& c
     }
     run->completed = run->envelope != nullptr && run->envelope->valid();
     return run;
+}
+
+SectionForces ContourPoint(const ContourRay& ray, double N) {
+    if (!ray.moment) return {N, 0.0, 0.0};
+    // Quarter turns are placed on the axes; other angles by correctly rounded trigonometry.
+    const double quarters = ray.angle / 90;
+    if (quarters == std::nearbyint(quarters)) {
+        static constexpr double kCos[] = {1, 0, -1, 0};
+        const int q = static_cast<int>(std::fmod(std::fmod(quarters, 4) + 4, 4));
+        return {N, *ray.moment * kCos[q], *ray.moment * kCos[(q + 3) % 4]};
+    }
+    const double a = ray.angle * std::numbers::pi / 180;
+    return {N, *ray.moment * ExactCos(a), *ray.moment * ExactSin(a)};
 }
 
 double EnvelopeAxialForce(const EnvelopeRun& run) {

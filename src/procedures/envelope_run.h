@@ -64,6 +64,10 @@ std::unique_ptr<EnvelopeRun> RunEnvelope(const std::vector<EnvelopeCaseInput>& c
 // The axial force of the contour when none is given: Fd of the governing case.
 double EnvelopeAxialForce(const EnvelopeRun& run);
 
+// The moments (Mx, My) of a contour ray, kNcm: zero exactly across the axes, and the same last
+// digits on every platform.
+SectionForces ContourPoint(const ContourRay& ray, double N);
+
 // The text of a case whose column failed before the design loads.
 inline constexpr const char* kFailsBeforeDesignLoad = "ruptura antes da carga de cálculo";
 

@@ -1,8 +1,6 @@
 #include "procedures/run_json.h"
 
-#include <cmath>
 #include <nlohmann/json.hpp>
-#include <numbers>
 
 namespace tarvelo {
 namespace {
@@ -47,11 +45,11 @@ json Optional(const std::optional<double>& value) {
 json ContourJson(const std::vector<ContourRay>& contour) {
     json rows = json::array();
     for (const ContourRay& ray : contour) {
-        const double a = ray.angle * std::numbers::pi / 180;
         json row = {{"angle", ray.angle}, {"Mx", nullptr}, {"My", nullptr}};
         if (ray.moment) {
-            row["Mx"] = *ray.moment * std::cos(a);
-            row["My"] = *ray.moment * std::sin(a);
+            const SectionForces point = ContourPoint(ray, 0.0);
+            row["Mx"] = point.Mx;
+            row["My"] = point.My;
         }
         rows.push_back(row);
     }
