@@ -16,6 +16,7 @@
 
 #include "about_window.h"
 #include "chart_window.h"
+#include "envelope_window.h"
 #include "field_set.h"
 #include "file_chooser.h"
 #include "help_window.h"
@@ -131,6 +132,7 @@ class MainWindow::Host final : public ProcedureHost {
     void HideDrawingAndChart() override {
         window_.drawing_->hide();
         if (window_.chart_) window_.chart_->hide();
+        if (window_.envelope_) window_.envelope_->hide();
     }
 
   private:
@@ -212,6 +214,9 @@ void MainWindow::BuildFields() {
     loadCurveButton_ =
         CommandButton(QStringLiteral("loadCurveButton"), QStringLiteral("Curva carga-flecha"),
                       QStringLiteral("Ver o gráfico carga-flecha"));
+    envelopeButton_ = CommandButton(
+        QStringLiteral("envelopeButton"), QString::fromUtf8("Envoltória resistente"),
+        QString::fromUtf8("Ver a envoltória resistente da seção com os momentos de cálculo"));
 }
 
 QWidget* MainWindow::BuildCentralWidget() {
@@ -324,6 +329,7 @@ QWidget* MainWindow::BuildCentralWidget() {
     auto* results = new QVBoxLayout;
     results->addWidget(verification);
     results->addWidget(design);
+    results->addWidget(envelopeButton_);
     results->addStretch(1);
 
     auto* central = new QWidget;
@@ -377,6 +383,7 @@ void MainWindow::ConnectWindows() {
     connect(verifyButton_, &QPushButton::clicked, this, &MainWindow::Verify);
     connect(designButton_, &QPushButton::clicked, this, &MainWindow::Design);
     connect(loadCurveButton_, &QPushButton::clicked, this, &MainWindow::ShowCurve);
+    connect(envelopeButton_, &QPushButton::clicked, this, &MainWindow::ShowEnvelope);
 
     connect(section_.get(), &SectionWindow::closed, this, [this](bool confirmed) {
         HoldInput(Workflow::Holder::None);
@@ -398,6 +405,11 @@ void MainWindow::ConnectWindows() {
 ChartWindow* MainWindow::Chart() {
     if (!chart_) chart_ = std::make_unique<ChartWindow>();
     return chart_.get();
+}
+
+EnvelopeWindow* MainWindow::Envelope() {
+    if (!envelope_) envelope_ = std::make_unique<EnvelopeWindow>();
+    return envelope_.get();
 }
 
 ReportWindow* MainWindow::Report() const {
@@ -475,6 +487,7 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     requiredSteelField_->clear();
     minimumSteelField_->clear();
     workflow_.curveReady = false;
+    workflow_.envelopeReady = false;
     hasCurve_ = false;
     hasSectionConstants_ = false;
     // A complete column can be calculated at once; the procedures check everything anyway.
@@ -508,7 +521,8 @@ ReportSnapshot MainWindow::Snapshot() const {
     return report::MakeReportSnapshot(
         CollectColumnData(),
         {FromQ(safetyField_->text()), FromQ(requiredSteelField_->text()),
-         FromQ(minimumSteelField_->text())}, runs);
+         FromQ(minimumSteelField_->text())},
+        runs);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------
@@ -539,6 +553,7 @@ void MainWindow::ShowWorkflow() {
     verifyButton_->setEnabled(w.step >= Step::LoadsConfirmed);
     designButton_->setEnabled(w.step >= Step::LoadsConfirmed);
     loadCurveButton_->setEnabled(w.curveReady);
+    envelopeButton_->setEnabled(w.envelopeReady);
     actions_.save->setEnabled(w.verified);
     actions_.print->setEnabled(w.verified);
     actions_.curve->setEnabled(w.curveShown);
@@ -660,6 +675,9 @@ void MainWindow::RunProcedure(bool design) {
         sectionConstants_ = result->sectionConstants;
     }
     hasCurve_ = !design && result->completed;
+    workflow_.envelopeReady = result->completed;
+    envelopeFromDesign_ = design;
+    ShowWorkflow();
     if (!design && result->completed) loadCurveButton_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -669,6 +687,12 @@ void MainWindow::ShowCurve() {
         workflow_.curveShown = true;
         ShowWorkflow();
     }
+}
+
+void MainWindow::ShowEnvelope() {
+    Envelope()->ShowEnvelope(CollectColumnData(), envelopeFromDesign_
+                                                      ? EnvelopeSource::Design
+                                                      : EnvelopeSource::Verification);
 }
 
 // --- Toolbar ---------------------------------------------------------------------------------
