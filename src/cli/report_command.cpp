@@ -50,7 +50,7 @@ CLI::App* AddReportCommand(CLI::App& app, ReportOptions& options) {
     command->add_option("--after", options.after, "Procedimento antes do relatório")
         ->check(CLI::IsMember({"verify", "design"}));
     command->add_flag("--envelope", options.envelope,
-                      "Tabela da envoltória resistente ao fim do relatório em texto");
+                      "Envoltória resistente ao fim do relatório (página e tabela)");
     return command;
 }
 
@@ -88,6 +88,7 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     const auto snapshot =
         std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, results, runs));
 
+    snapshot->withEnvelope = options.envelope && result->completed;
     int status = result->completed ? 0 : 1;
     if (!result->completed) std::fprintf(stderr, "Cálculo interrompido.\n");
 

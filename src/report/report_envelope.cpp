@@ -9,11 +9,11 @@ namespace {
 
 // Character columns of the table.
 constexpr int kCaseColumn = 0;  // the line's start
-constexpr int kAxialColumn = 18;
-constexpr int kMomentColumn = 29;
-constexpr int kResistingColumn = 43;
-constexpr int kUtilisationColumn = 57;
-constexpr int kMinimumColumn = 65;
+constexpr int kAxialColumn = 16;
+constexpr int kMomentColumn = 26;
+constexpr int kResistingColumn = 39;
+constexpr int kUtilisationColumn = 51;
+constexpr int kMinimumColumn = 58;
 
 std::string Fixed(double value, int decimals) {
     char text[48];
@@ -39,9 +39,11 @@ std::vector<ReportLine> BuildEnvelopeLines(const EnvelopeRun& run) {
     std::vector<ReportLine> lines;
     lines.push_back({{{0, "Envoltória resistente:"}}, true});
     lines.push_back({{{0, "Resistência de curta duração (coeficiente de fluência = 0)."}}, false});
+    lines.push_back(
+        {{{0, "Mínimo: a elipse dos momentos mínimos de 1ª ordem dentro da envoltória."}}, false});
     lines.push_back({});
     lines.push_back(
-        Row("Combinação", "Nd (kN)", "Md,tot (kNcm)", "M_Rd (kNcm)", "η", "Env. mínima", true));
+        Row("Combinação", "Nd (kN)", "Md,tot (kNcm)", "M_Rd (kNcm)", "η", "Mínimo", true));
     for (const EnvelopeCaseResult& c : run.cases) {
         const std::string minimum = c.minimum.inside ? "atendida" : "não atendida";
         if (!c.designLoadReached) {

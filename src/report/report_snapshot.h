@@ -41,6 +41,7 @@ struct ReportSnapshot {
     LoadDeflectionCurve curve;
     int curvePoints = 0;  // n, the last load step reached
     bool topFree = false;
+    bool withEnvelope = false;  // a resistance-envelope page after the sheets (on request)
 };
 
 ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultTexts& results,

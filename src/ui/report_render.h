@@ -18,6 +18,7 @@ class QPainter;
 namespace tarvelo::ui {
 
 class ChartWindow;
+class EnvelopeWindow;
 
 // The report's sans-serif face.
 QFont ReportFont(double pointSize, bool bold);
@@ -47,6 +48,7 @@ class PrintedReport {
   private:
     std::vector<report::PrinterPage> pages_;
     std::unique_ptr<ChartWindow> chart_;
+    std::unique_ptr<EnvelopeWindow> envelope_;  // the envelope page's drawing, when asked for
 };
 
 // "Salvar PDF": exactly the printed sheets, in a PDF file. Without a running QApplication (the
