@@ -1,7 +1,9 @@
 #include "cli/envelope_command.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "procedures/column_file.h"
 #include "procedures/envelope_run.h"
@@ -80,8 +82,16 @@ CLI::App* AddEnvelopeCommand(CLI::App& app, EnvelopeOptions& options) {
     CLI::App* command =
         app.add_subcommand("envelope", "Envoltória resistente da seção (Mx-My e utilização)");
     command->add_option("files", options.files, "Arquivos de pilar (.json)")->required();
-    command->add_option("--axial", options.axial,
-                        "Força normal do contorno, kN (padrão: Fd da combinação determinante)");
+    command
+        ->add_option("--axial", options.axial,
+                     "Força normal do contorno, kN (padrão: Fd da combinação determinante)")
+        ->check(
+            [](const std::string& text) {
+                return std::isfinite(std::strtod(text.c_str(), nullptr))
+                           ? std::string()
+                           : std::string("a força normal deve ser um número finito");
+            },
+            "número finito");
     command->add_option("--angles", options.angles, "Número de raios do contorno")
         ->check(CLI::Range(1, 3600));
     command->add_flag("--json", options.json, "Um objeto JSON por arquivo");

@@ -6,6 +6,7 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -84,6 +85,9 @@ std::string Envelope(const std::string& text, const val& options) {
     const auto run = RunEnvelope(CasesOf(data), EnvelopeSource::Verification, host, 1);
     const val axial = entry("axial");
     const double N = axial.isNumber() ? axial.as<double>() : EnvelopeAxialForce(*run);
+    if (!std::isfinite(N)) {
+        return EnvelopeFileErrorJson(name, "axial: a força normal deve ser um número finito");
+    }
     const val angles = entry("angles");
     const int rays = angles.isNumber() ? std::clamp(angles.as<int>(), 1, 3600) : 72;
     std::vector<ContourRay> contour;
