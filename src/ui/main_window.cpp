@@ -26,6 +26,7 @@
 #include "procedures/column_file.h"
 #include "procedures/procedures.h"
 #include "progress_window.h"
+#include "report/report_conclusion.h"
 #include "report_window.h"
 #include "section_drawing.h"
 #include "section_window.h"
@@ -107,6 +108,12 @@ class MainWindow::Host final : public ProcedureHost {
             case ResultField::MinimumSteel:
                 target = window_.minimumSteelField_;
                 break;
+            case ResultField::RefinedSafetyCoefficient:
+                target = window_.refinedSafetyField_;
+                break;
+            case ResultField::RefinedRequiredSteel:
+                target = window_.refinedRequiredField_;
+                break;
         }
         target->setText(ToQ(text));
     }
@@ -187,6 +194,8 @@ void MainWindow::BuildFields() {
     safetyField_ = MakeResultField(QStringLiteral("safetyField"));
     requiredSteelField_ = MakeResultField(QStringLiteral("requiredSteelField"));
     minimumSteelField_ = MakeResultField(QStringLiteral("minimumSteelField"));
+    refinedSafetyField_ = MakeResultField(QStringLiteral("refinedSafetyField"));
+    refinedRequiredField_ = MakeResultField(QStringLiteral("refinedRequiredField"));
     vertexCountLabel_ = RightLabel(QStringLiteral("Número de vértices="));
     vertexCountLabel_->setObjectName(QStringLiteral("vertexCountLabel"));
     // The vertex count comes and goes with the polygonal kind; the layout keeps its place.
@@ -309,18 +318,22 @@ QWidget* MainWindow::BuildCentralWidget() {
     auto* verificationGrid = new QGridLayout(verification);
     verificationGrid->addWidget(RightLabel(QStringLiteral("Área total de aço (cm2):")), 0, 0);
     verificationGrid->addWidget(field[FieldId::TotalSteelArea], 0, 1, Qt::AlignLeft);
-    verificationGrid->addWidget(verifyButton_, 1, 0, 1, 2);
+    verificationGrid->addWidget(verifyButton_, 1, 0, 1, 4);
     verificationGrid->addWidget(RightLabel(QStringLiteral("Coeficiente de segurança S=")), 2, 0);
     verificationGrid->addWidget(safetyField_, 2, 1);
-    verificationGrid->addWidget(loadCurveButton_, 3, 0, 1, 2);
+    verificationGrid->addWidget(RightLabel(QStringLiteral("S refinado =")), 2, 2);
+    verificationGrid->addWidget(refinedSafetyField_, 2, 3);
+    verificationGrid->addWidget(loadCurveButton_, 3, 0, 1, 4);
     verificationGrid->setColumnStretch(0, 1);
     Compact(verificationGrid);
 
     auto* design = new QGroupBox(QStringLiteral("Dimensionamento"));
     auto* designGrid = new QGridLayout(design);
-    designGrid->addWidget(designButton_, 0, 0, 1, 2);
+    designGrid->addWidget(designButton_, 0, 0, 1, 4);
     designGrid->addWidget(RightLabel(QStringLiteral("Armadura calculada (cm2)=")), 1, 0);
     designGrid->addWidget(requiredSteelField_, 1, 1);
+    designGrid->addWidget(RightLabel(QStringLiteral("Armadura refinada (cm2) =")), 1, 2);
+    designGrid->addWidget(refinedRequiredField_, 1, 3);
     designGrid->addWidget(RightLabel(QStringLiteral("Armadura mínima (cm2)=")), 2, 0);
     designGrid->addWidget(minimumSteelField_, 2, 1);
     designGrid->setColumnStretch(0, 1);
@@ -486,6 +499,9 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     safetyField_->clear();
     requiredSteelField_->clear();
     minimumSteelField_->clear();
+    refinedSafetyField_->clear();
+    refinedRequiredField_->clear();
+    conclusion_.clear();
     workflow_.curveReady = false;
     workflow_.envelopeReady = false;
     hasCurve_ = false;
@@ -518,11 +534,14 @@ ReportSnapshot MainWindow::Snapshot() const {
     runs.hasCurve = hasCurve_;
     runs.curve = curve_;
     runs.reachedStep = lastReachedStep_;
-    return report::MakeReportSnapshot(
-        CollectColumnData(),
-        {FromQ(safetyField_->text()), FromQ(requiredSteelField_->text()),
-         FromQ(minimumSteelField_->text())},
-        runs);
+    runs.conclusion = conclusion_;
+    report::ReportResultTexts fields;
+    fields.safety = FromQ(safetyField_->text());
+    fields.required = FromQ(requiredSteelField_->text());
+    fields.minimum = FromQ(minimumSteelField_->text());
+    fields.refinedSafety = FromQ(refinedSafetyField_->text());
+    fields.refinedRequired = FromQ(refinedRequiredField_->text());
+    return report::MakeReportSnapshot(CollectColumnData(), fields, runs);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------
@@ -678,6 +697,9 @@ void MainWindow::RunProcedure(bool design) {
     workflow_.envelopeReady = result->completed;
     envelopeFromDesign_ = design;
     ShowWorkflow();
+    conclusion_ =
+        report::BuildConclusion(*result, design ? report::ConcludedProcedure::Design
+                                                : report::ConcludedProcedure::Verification);
     if (!design && result->completed) loadCurveButton_->setFocus(Qt::OtherFocusReason);
 }
 

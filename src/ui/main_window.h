@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,8 +16,8 @@
 #include "model/input_rules.h"
 #include "model/section_geometry.h"
 #include "procedures/procedure_host.h"
-#include "workflow.h"
 #include "report/report_snapshot.h"
+#include "workflow.h"
 
 class QAction;
 class QLabel;
@@ -136,6 +137,9 @@ class MainWindow : public QMainWindow {
     QLineEdit* safetyField_ = nullptr;            // "Coeficiente de segurança S="
     QLineEdit* requiredSteelField_ = nullptr;     // "Armadura calculada (cm2)="
     QLineEdit* minimumSteelField_ = nullptr;      // "Armadura mínima (cm2)="
+    QLineEdit* refinedSafetyField_ = nullptr;     // "S refinado ="
+    QLineEdit* refinedRequiredField_ = nullptr;   // "Armadura refinada (cm2) ="
+    std::vector<report::ReportLine> conclusion_;  // of the last run, for the report
     std::array<QRadioButton*, 5> kindOptions_{};  // by SectionType
     QPushButton* sectionDataButton_ = nullptr;
     QPushButton* drawSectionButton_ = nullptr;

@@ -162,6 +162,46 @@ TEST(ReportCommandLine, WriteFailingHalfWayKeepsThePreviousReport) {
     EXPECT_EQ(ReadAll(txt), before);
 }
 
+// The conclusion and the refined result follow the results in `report --txt`, for both outcomes
+// of a verification and of a design.
+TEST(ReportCommandLine, ConclusionFollowsTheResults) {
+    struct Case {
+        const char* file;
+        const char* after;
+        const char* refinedLine;
+        const char* conclusion;
+    };
+    const Case cases[] = {
+        {TARVELO_TEST_DATA "/reference/circ-hollow-50-30-pinned-fixed-double-curvature.json",
+         "verify", "Coeficiente de segurança refinado S= 0.887",
+         "O pilar NÃO resiste às cargas de cálculo (S < 1)."},
+        {TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json", "verify",
+         "Coeficiente de segurança refinado S= 1.137",
+         "O pilar resiste às cargas de cálculo (S ≥ 1)."},
+        {TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json", "design",
+         "Armadura calculada refinada (cm2)= 9.04", "Prevalece a armadura calculada."},
+        {TARVELO_EXAMPLES "/circular-macico.json", "design",
+         "Armadura calculada refinada (cm2)= 3.07", "Prevalece a armadura mínima."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string txt = TempFile("conclusion.txt");
+        const ShellRun run = Shell(std::string("\"") + TARVELO_CLI_PATH + "\" report \"" + c.file +
+                                   "\" --after " + c.after + " --txt \"" + txt + "\"");
+        ASSERT_EQ(run.status, 0) << run.output;
+        const std::string text = ReadAll(txt);
+        const std::size_t results = text.find("Armadura mínima As,min=");
+        const std::size_t refined = text.find(std::string("\n") + c.refinedLine + "\n");
+        const std::size_t conclusion = text.find("\nCONCLUSÃO:\n");
+        ASSERT_NE(results, std::string::npos);
+        EXPECT_NE(refined, std::string::npos);
+        ASSERT_NE(conclusion, std::string::npos);
+        EXPECT_LT(results, conclusion);
+        EXPECT_NE(text.find(std::string("\n") + c.conclusion + "\n", conclusion), std::string::npos)
+            << text.substr(conclusion);
+    }
+}
+
 #endif
 
 }  // namespace

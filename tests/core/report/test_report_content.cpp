@@ -50,7 +50,8 @@ SectionConstants RectangleConstants() {
 TEST(ReportContent, RectangleWithFourBarsPreview) {
     SectionConstants kept = RectangleConstants();
     const ReportContent r =
-        BuildReportContent(Rectangle4Bars(), {"1.34", "", " "}, kept, ReportVariant::Preview);
+        BuildReportContent(Rectangle4Bars(), {.safety = "1.34", .required = "", .minimum = " "},
+                           kept, ReportVariant::Preview);
     EXPECT_EQ(Texts(r.heading),
               (std::vector<std::string>{
                   "RELATÓRIO DE CÁLCULO - TARVELO",
@@ -283,7 +284,7 @@ TEST(ReportContent, EmptyTitleAndBothResultGroupsAlwaysPresent) {
     d.title.clear();
     d.totalSteelArea.clear();
     SectionConstants kept;
-    const ReportContent r = BuildReportContent(d, {"", "", ""}, kept, ReportVariant::Preview);
+    const ReportContent r = BuildReportContent(d, {}, kept, ReportVariant::Preview);
     EXPECT_EQ(r.heading[2].PlainText(), "Denominação: ");
     const std::vector<std::string> b = Texts(r.body);
     const std::vector<std::string> tail(b.end() - 8, b.end());
