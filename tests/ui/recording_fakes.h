@@ -18,6 +18,9 @@ class RecordingPresenter : public MessagePresenter {
     }
     bool Question(QWidget*, const QString&, const QString&, bool) override { return false; }
     void Information(QWidget*, const QString&, const QString&) override {}
+    SaveAnswer AskSave(QWidget*, const QString&, const QString&) override {
+        return SaveAnswer::Cancel;
+    }
 };
 
 class FixedChooser : public FileChooser {
