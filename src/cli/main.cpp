@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "cli/envelope_command.h"
 #include "cli/report_command.h"
 #include "procedures/column_file.h"
 #include "procedures/recording_host.h"
@@ -140,6 +141,9 @@ int main(int argc, char** argv) {
     CLI::App* design = app.add_subcommand("design", "DIMENSIONAR: área de aço necessária");
     addRunOptions(design);
 
+    tarvelo::cli::EnvelopeOptions envelope;
+    CLI::App* envelopeCommand = tarvelo::cli::AddEnvelopeCommand(app, envelope);
+
     tarvelo::cli::ReportOptions report;
     CLI::App* reportCommand = tarvelo::cli::AddReportCommand(app, report);
 
@@ -150,6 +154,7 @@ int main(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
 
+    if (*envelopeCommand) return tarvelo::cli::RunEnvelopeCommand(envelope);
     if (*reportCommand) {
         if (!report.pdf.empty()) return RunPdfReportProgram(argv);
         return tarvelo::cli::RunReportCommand(report, nullptr);

@@ -1,12 +1,17 @@
 #include "cli/report_command.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
+#include "model/atomic_file.h"
 #include "procedures/column_file.h"
+#include "procedures/envelope_run.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "report/report_content.h"
+#include "report/report_envelope.h"
 #include "report/report_snapshot.h"
 
 namespace tarvelo::cli {
@@ -19,6 +24,22 @@ std::string Field(const RecordingHost& host, ResultField field) {
     return it != host.fields.end() ? it->second : std::string();
 }
 
+// The envelope's table after the text report: the column's envelope is run quietly (its
+// messages were those of the run just made) and its lines are added to the file.
+bool AppendEnvelopeTable(const ColumnData& data, bool verify, const std::string& path,
+                         std::string& error) {
+    RecordingHost quiet;
+    const auto run = RunEnvelope(
+        CasesOf(data), verify ? EnvelopeSource::Verification : EnvelopeSource::Design, quiet);
+    if (!run->completed) return true;
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text += "\n";
+    for (const report::ReportLine& line : report::BuildEnvelopeLines(*run))
+        text += line.PlainText() + "\n";
+    return WriteFileAtomically(path, text, error);
+}
+
 }  // namespace
 
 CLI::App* AddReportCommand(CLI::App& app, ReportOptions& options) {
@@ -28,6 +49,8 @@ CLI::App* AddReportCommand(CLI::App& app, ReportOptions& options) {
     command->add_option("--txt", options.txt, "Relatório em texto");
     command->add_option("--after", options.after, "Procedimento antes do relatório")
         ->check(CLI::IsMember({"verify", "design"}));
+    command->add_flag("--envelope", options.envelope,
+                      "Envoltória resistente ao fim do relatório (página e tabela)");
     return command;
 }
 
@@ -68,11 +91,16 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
         std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, fields, runs));
     const report::ReportResultTexts results = snapshot->ResultTexts();
 
+    snapshot->withEnvelope = options.envelope && result->completed;
     int status = result->completed ? 0 : 1;
     if (!result->completed) std::fprintf(stderr, "Cálculo interrompido.\n");
 
     if (!options.txt.empty() &&
         !report::WriteReportText(data, results, snapshot->sectionConstants, options.txt, error)) {
+        std::fprintf(stderr, "Erro: %s\n", error.c_str());
+        status = 2;
+    } else if (!options.txt.empty() && options.envelope && result->completed &&
+               !AppendEnvelopeTable(data, verify, options.txt, error)) {
         std::fprintf(stderr, "Erro: %s\n", error.c_str());
         status = 2;
     }

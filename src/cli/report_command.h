@@ -16,6 +16,7 @@ struct ReportOptions {
     std::string pdf;
     std::string txt;
     std::string after = "verify";
+    bool envelope = false;  // the resistance envelope after the report (page and table)
 };
 
 // The `report` subcommand with its arguments, the same in both programs.

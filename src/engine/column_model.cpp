@@ -221,6 +221,7 @@ void ColumnModel::RecordFailure(int sectionFailure, int element, int gaussPoint,
 int ColumnModel::ComputeInternalForces(const DofVector& U, int geometricNonlinearity) {
     Fint_.fill(0.0);
     const double gnl = geometricNonlinearity;
+    double height = 0.0;  // of the element's lower node above the base
     for (int e = 1; e <= ne_; ++e) {
         const double Le = length_[e - 1];
         const int i0 = kDofsPerNode * (e - 1);
@@ -258,8 +259,15 @@ int ColumnModel::ComputeInternalForces(const DofVector& U, int geometricNonlinea
                                                    material_, sectionFailure);
             if (sectionFailure != 0) {
                 RecordFailure(sectionFailure, e, g, z);
+                // The forces of the plane beyond the limit, to set against the envelope.
+                gaussForces_[(e - 1) * gauss_.count + g] = {
+                    e, g + 1, height + z,
+                    integrator_.IntegrateSectionUnchecked(strain, section_.vertices.data(),
+                                                          section_.nv, section_.bars.data(),
+                                                          section_.nb, props_.area, material_)};
                 return 1;
             }
+            gaussForces_[(e - 1) * gauss_.count + g] = {e, g + 1, height + z, r};
 
             const double factor = Le / 2 * w;
             const double N = r.N;
@@ -276,6 +284,7 @@ int ColumnModel::ComputeInternalForces(const DofVector& U, int geometricNonlinea
         }
         for (int a = 0; a < kElementDofs; ++a)
             Fint_[i0 + a] += fe[a];
+        height += Le;
     }
     for (double& f : Fint_) {
         if (std::abs(f) < 1e-9) f = 0.0;

@@ -93,6 +93,15 @@ class SectionResponse {
     virtual SectionResultants Resultants(const SectionStrain& strain, int& sectionFailure) = 0;
 };
 
+// The stress resultants of the Gauss points of the column, element by element from the base:
+// where each point is and the section forces there (SectionResultants signs).
+struct GaussPointForces {
+    int element = 0;      // 1 at the base
+    int gaussPoint = 0;   // 1 nearest the base
+    double height = 0.0;  // cm above the base
+    SectionResultants forces;
+};
+
 class ColumnModel {
   public:
     static constexpr int kElements = 10;
@@ -103,6 +112,9 @@ class ColumnModel {
     static constexpr int kDofsPerNode = 5;
     static constexpr int kNodesPerElement = 2;
     static constexpr int kMaxUpdates = 20;  // room for BFGS update vectors (10 are used)
+    static constexpr int kMaxGaussPoints = kMaxElements * 5;
+
+    using GaussPointTable = std::array<GaussPointForces, kMaxGaussPoints>;
 
     using DofVector = std::array<double, kMaxDofs>;
 
@@ -170,6 +182,16 @@ class ColumnModel {
     const DofVector& U() const { return U_; }
     const DofVector& Fint() const { return Fint_; }
     const FailureSite& failureSite() const { return failureSite_; }
+    // The Gauss points' resultants of the last ComputeInternalForces (gaussPointCount() of them;
+    // when a section failed, those up to the failing point, which has the forces of its strain
+    // plane beyond the limit), and those that ended the design-load step (step nSteps) of the
+    // last run, valid when its designLoad.reached: what the resistance envelope compares with
+    // the section.
+    int gaussPointCount() const { return ne_ * gauss_.count; }
+    const GaussPointTable& gaussPointForces() const { return gaussForces_; }
+    const GaussPointTable& designLoadForces() const { return designForces_; }
+    // Those that ended the last load step carried (not failed) of the last run.
+    const GaussPointTable& carriedForces() const { return carriedForces_; }
     int restraintCount() const { return nRestraints_; }
     int restraintNode(int r) const { return restraintNode_[r - 1]; }
     int restraintDof(int r) const { return restraintDof_[r - 1]; }
@@ -221,6 +243,9 @@ class ColumnModel {
     DofVector U_{};      // total displacements
     // The last section failure ComputeInternalForces met.
     FailureSite failureSite_{};
+    GaussPointTable gaussForces_{};
+    GaussPointTable designForces_{};
+    GaussPointTable carriedForces_{};
 
     // Working vectors of the load steps.
     DofVector dF_{}, dP_{}, Pk_{}, Ustart_{}, R_{}, Rprev_{}, b_{};

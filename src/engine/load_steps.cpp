@@ -191,6 +191,7 @@ LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
             return result;
         }
         if (end == StepEnd::NotConverged) result.notConverged = 1;
+        carriedForces_ = gaussForces_;
 
         if (k < LoadDeflectionCurve::kRows) {
             const double uy = U_[yDof];
@@ -200,6 +201,7 @@ LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
         if (k == nSteps) {
             result.designLoad = {true, 10 * U_[topY + 2], 10 * U_[topY], 10 * U_[midY + 2],
                                  10 * U_[midY]};
+            designForces_ = gaussForces_;
         }
     }
     return result;

@@ -6,11 +6,13 @@
 #include <optional>
 #include <string_view>
 
+#include "engine/envelope.h"
 #include "engine/material.h"
 #include "model/column_numbers.h"
 #include "model/field_table.h"
 #include "model/section_checks.h"
 #include "model/section_generators.h"
+#include "procedures/recording_host.h"
 #include "procedures/refinement.h"
 #include "procedures/steel_search.h"
 
@@ -342,6 +344,24 @@ class Analysis {
                                     &host_, options_.stepLimit);
     }
 
+    // The envelope's basis from the last Build and Run, with the steel area built.
+    void KeepEnvelopeBasis(double steelArea, const LoadStepResult& steps,
+                           EnvelopeBasis& out) const {
+        const ColumnNumbers& n = column_.numbers;
+        const Materials& m = column_.materials;
+        out.section = column_.section;
+        out.barArea = steelArea / column_.barCount;
+        out.shortTermMaterial =
+            ShortTermMaterial(n[FieldId::Fck], n[FieldId::Fyk], n[FieldId::Es], m.gamac, m.gamas);
+        out.loads = column_.loads.column;
+        out.designLoadReached = steps.designLoad.reached;
+        out.gaussPointCount = model_->gaussPointCount();
+        out.designLoadForces = model_->designLoadForces();
+        const int carried = steps.sectionFailure != 0 ? steps.reachedStep - 1 : steps.reachedStep;
+        out.carriedFactor = static_cast<double>(carried) / kStepsPerDesignLoad;
+        out.carriedForces = model_->carriedForces();
+    }
+
     // The failure load of the last Run, bisected within its failing step. It leaves the run's
     // results, curve and state as they were.
     FailureLoadRefinement Refine() { return model_->RefineFailureLoad(kGeometricNonlinearity); }
@@ -589,6 +609,10 @@ std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& ho
     host.SetEnabled(Control::LoadCurve, true);
     host.SetEnabled(Control::ToolbarSave, true);
     host.SetEnabled(Control::ToolbarPrint, true);
+    if (options.envelopeBasis != nullptr) {
+        analysis.KeepEnvelopeBasis(column->numbers[FieldId::TotalSteelArea], steps,
+                                   *options.envelopeBasis);
+    }
     result->completed = true;
     return result;
 }
@@ -649,6 +673,16 @@ std::unique_ptr<AnalysisResult> Design(const ColumnData& data, ProcedureHost& ho
     result->minimumText = FormatDisplayValue(result->minimumSteelArea);
     host.SetResultText(ResultField::MinimumSteel, result->minimumText);
     host.SetEnabled(Control::ToolbarHelp, true);
+    if (options.envelopeBasis != nullptr) {
+        // The design's last trial need not be at the designed area: its column is analysed once
+        // more, quietly, for the design points.
+        AnalysisResult scratch;
+        RecordingHost quiet;
+        Analysis designed(p, quiet, options, scratch);
+        if (designed.Build(search.steelArea, false)) {
+            designed.KeepEnvelopeBasis(search.steelArea, designed.Run(), *options.envelopeBasis);
+        }
+    }
     result->completed = true;
     return result;
 }

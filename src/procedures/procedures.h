@@ -54,9 +54,29 @@ struct AnalysisResult {
     DesignLoadDeflections designLoad;
 };
 
-// Tuning for tests and fuzzing only: a cap on the load steps of every analysis (0 = none).
+// What a completed run leaves for the resistance envelope: the centred section with the bar area
+// of its analysis (for a design, of the designed steel), the short-term design laws of its
+// materials (creep coefficient 0), its loads, and the Gauss points' forces at the design loads
+// when the analysis reached them.
+struct EnvelopeBasis {
+    SectionGeometry section{};
+    double barArea = 0.0;
+    MaterialParameters shortTermMaterial{};
+    ColumnLoads loads;
+    bool designLoadReached = false;
+    int gaussPointCount = 0;
+    ColumnModel::GaussPointTable designLoadForces{};
+    // The forces of the last step carried and its load factor: a designed steel area makes the
+    // design-load step the failing one, and its design points are those of the step before.
+    double carriedFactor = 0.0;
+    ColumnModel::GaussPointTable carriedForces{};
+};
+
+// Tuning for tests and fuzzing (a cap on the load steps of every analysis, 0 = none), and where a
+// run leaves what the resistance envelope needs (nothing when null).
 struct ProcedureOptions {
     int stepLimit = 0;
+    EnvelopeBasis* envelopeBasis = nullptr;
     bool refine = true;  // off: the specified results alone, as before the refined ones existed
 };
 

@@ -38,6 +38,39 @@ std::string Field(const RecordingHost& host, ResultField field) {
     return it != host.fields.end() ? it->second : std::string();
 }
 
+json Optional(const std::optional<double>& value) {
+    return value ? json(*value) : json(nullptr);
+}
+
+json ContourJson(const std::vector<ContourRay>& contour) {
+    json rows = json::array();
+    for (const ContourRay& ray : contour) {
+        json row = {{"angle", ray.angle}, {"Mx", nullptr}, {"My", nullptr}};
+        if (ray.moment) {
+            const SectionForces point = ContourPoint(ray, 0.0);
+            row["Mx"] = point.Mx;
+            row["My"] = point.My;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+json CaseJson(const EnvelopeCaseResult& c) {
+    const bool reached = c.designLoadReached;
+    return {{"name", c.name},
+            {"Nd", c.Nd},
+            {"utilisation", reached ? Optional(c.utilisation) : json(nullptr)},
+            {"criticalMoment",
+             reached ? json::array({c.criticalForces.Mx, c.criticalForces.My}) : json(nullptr)},
+            {"criticalAxial", reached ? json(c.criticalForces.N) : json(nullptr)},
+            {"criticalHeight", reached ? json(c.critical.height) : json(nullptr)},
+            {"loadFactor", reached ? json(c.loadFactor) : json(nullptr)},
+            {"resistingMoment", reached ? Optional(c.resistingMoment) : json(nullptr)},
+            {"minimumEnvelopeInside", c.minimum.inside},
+            {"note", reached ? json(nullptr) : json(kFailsBeforeDesignLoad)}};
+}
+
 }  // namespace
 
 std::unique_ptr<AnalysisResult> RunProcedure(RunKind kind, const ColumnData& data,
@@ -73,6 +106,28 @@ std::string RunResultJson(std::string_view file, RunKind kind, const RecordingHo
         j["refinedRequiredSteelArea"] = Field(host, ResultField::RefinedRequiredSteel);
     }
     j["section"] = SectionJson(result);
+    return Dump(j);
+}
+
+std::string EnvelopeFileErrorJson(std::string_view file, std::string_view error) {
+    return Dump({{"file", file}, {"command", "envelope"}, {"status", "error"}, {"error", error}});
+}
+
+std::string EnvelopeJson(std::string_view file, const RecordingHost& host, const EnvelopeRun& run,
+                         double axial, const std::vector<ContourRay>& contour) {
+    json j;
+    j["file"] = file;
+    j["command"] = "envelope";
+    j["status"] = run.completed ? "completed" : "ended";
+    j["messages"] = host.Messages();
+    j["axial"] = run.completed ? json(axial) : nullptr;
+    j["squash"] = run.completed ? json(run.envelope->squash()) : nullptr;
+    j["tension"] = run.completed ? json(run.envelope->tension()) : nullptr;
+    j["contour"] = ContourJson(contour);
+    json cases = json::array();
+    for (const EnvelopeCaseResult& c : run.cases)
+        cases.push_back(CaseJson(c));
+    j["cases"] = cases;
     return Dump(j);
 }
 

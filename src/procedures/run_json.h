@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "procedures/envelope_run.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 
@@ -27,5 +28,13 @@ std::string FileErrorJson(std::string_view file, RunKind kind, std::string_view 
 // One line, no line break.
 std::string RunResultJson(std::string_view file, RunKind kind, const RecordingHost& host,
                           const AnalysisResult& result);
+
+// `tarvelo-cli envelope --json` and the browser's envelope: the contour at `axial` (kN) with
+// `rays` rays at 360 i / rays degrees (null moments where a ray misses), N0, Nt and each case's
+// utilisation, critical moment and minimum-moment check. A file that could not be read gives
+// {"file", "command", "status": "error", "error"}. One line each.
+std::string EnvelopeJson(std::string_view file, const RecordingHost& host, const EnvelopeRun& run,
+                         double axial, const std::vector<ContourRay>& contour);
+std::string EnvelopeFileErrorJson(std::string_view file, std::string_view error);
 
 }  // namespace tarvelo

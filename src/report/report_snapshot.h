@@ -46,6 +46,7 @@ struct ReportSnapshot {
     LoadDeflectionCurve curve;
     int curvePoints = 0;  // n, the last load step reached
     bool topFree = false;
+    bool withEnvelope = false;  // a resistance-envelope page after the sheets (on request)
 
     // The result texts and the conclusion, as the report content is built from them.
     ReportResultTexts ResultTexts() const;

@@ -190,9 +190,9 @@ void ChartWindow::RenderChart(QPainter& painter, const QRectF& target) {
     if (view_->isVisible()) chart_->setGeometry(old);
 }
 
-bool ChartWindow::SaveChart(const QString& path, QString& error) {
+bool SaveChartPicture(const QString& path, const QSize& own, const QString& title,
+                      const std::function<void(QPainter&, const QRectF&)>& render, QString& error) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    const QSize own = ChartPixelSize();
     QByteArray bytes;
     if (suffix == QLatin1String("png")) {
         QImage image(own * 2, QImage::Format_ARGB32);
@@ -201,7 +201,7 @@ bool ChartWindow::SaveChart(const QString& path, QString& error) {
         image.fill(Qt::white);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        RenderChart(painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
+        render(painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
         painter.end();
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
@@ -216,19 +216,19 @@ bool ChartWindow::SaveChart(const QString& path, QString& error) {
         svg.setOutputDevice(&buffer);
         svg.setSize(own);
         svg.setViewBox(QRect(QPoint(0, 0), own));
-        svg.setTitle(QString::fromUtf8(kTitle));
+        svg.setTitle(title);
         QPainter painter;
         if (!painter.begin(&svg)) {
             error = QString::fromUtf8("Falha ao gerar o SVG.");
             return false;
         }
-        RenderChart(painter, QRectF(QPointF(0, 0), QSizeF(own)));
+        render(painter, QRectF(QPointF(0, 0), QSizeF(own)));
         painter.end();
     } else if (suffix == QLatin1String("pdf")) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter pdf(&buffer);
-        pdf.setTitle(QString::fromUtf8(kTitle));
+        pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("TARVELO"));
         pdf.setResolution(300);
         const QSizeF inches(own.width() / kScreenDpi, own.height() / kScreenDpi);
@@ -239,13 +239,19 @@ bool ChartWindow::SaveChart(const QString& path, QString& error) {
             error = QString::fromUtf8("Falha ao gerar o PDF.");
             return false;
         }
-        RenderChart(painter, QRectF(0, 0, pdf.width(), pdf.height()));
+        render(painter, QRectF(0, 0, pdf.width(), pdf.height()));
         painter.end();
     } else {
         error = QString::fromUtf8("Extensão de arquivo não reconhecida: use .png, .svg ou .pdf.");
         return false;
     }
     return SaveFileAtomically(path, bytes, error);
+}
+
+bool ChartWindow::SaveChart(const QString& path, QString& error) {
+    return SaveChartPicture(
+        path, ChartPixelSize(), QString::fromUtf8(kTitle),
+        [this](QPainter& painter, const QRectF& target) { RenderChart(painter, target); }, error);
 }
 
 bool ChartWindow::SavePoints(const QString& path, PointsFormat format, QString& error) {

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "engine/column_model.h"
 
@@ -15,6 +17,11 @@ class QPushButton;
 class QValueAxis;
 
 namespace tarvelo::ui {
+
+// "Salvar gráfico" of every chart window: the picture `render` paints at its own size `own`
+// (pixels), as PNG, SVG or PDF by the extension of the path, written atomically.
+bool SaveChartPicture(const QString& path, const QSize& own, const QString& title,
+                      const std::function<void(QPainter&, const QRectF&)>& render, QString& error);
 
 class ChartWindow : public QWidget {
     Q_OBJECT

@@ -18,6 +18,7 @@
 #include "about_window.h"
 #include "chart_window.h"
 #include "coordinate_grid.h"
+#include "envelope_window.h"
 #include "field_set.h"
 #include "file_chooser.h"
 #include "help_window.h"
@@ -142,6 +143,7 @@ class MainWindow::Host final : public ProcedureHost {
     void HideDrawingAndChart() override {
         window_.drawing_->hide();
         if (window_.chart_) window_.chart_->hide();
+        if (window_.envelope_) window_.envelope_->hide();
     }
 
   private:
@@ -227,6 +229,9 @@ void MainWindow::BuildFields() {
     loadCurveButton_ =
         CommandButton(QStringLiteral("loadCurveButton"), QStringLiteral("Curva carga-flecha"),
                       QStringLiteral("Ver o gráfico carga-flecha"));
+    envelopeButton_ = CommandButton(
+        QStringLiteral("envelopeButton"), QString::fromUtf8("Envoltória resistente"),
+        QString::fromUtf8("Ver a envoltória resistente da seção com os momentos de cálculo"));
 
     barDiameterChooser_ = new QComboBox;
     barDiameterChooser_->setObjectName(QStringLiteral("barDiameterChooser"));
@@ -355,6 +360,7 @@ QWidget* MainWindow::BuildCentralWidget() {
     auto* results = new QVBoxLayout;
     results->addWidget(verification);
     results->addWidget(design);
+    results->addWidget(envelopeButton_);
     results->addStretch(1);
 
     auto* central = new QWidget;
@@ -408,6 +414,7 @@ void MainWindow::ConnectWindows() {
     connect(verifyButton_, &QPushButton::clicked, this, &MainWindow::Verify);
     connect(designButton_, &QPushButton::clicked, this, &MainWindow::Design);
     connect(loadCurveButton_, &QPushButton::clicked, this, &MainWindow::ShowCurve);
+    connect(envelopeButton_, &QPushButton::clicked, this, &MainWindow::ShowEnvelope);
 
     connect(section_.get(), &SectionWindow::closed, this, [this](bool confirmed) {
         HoldInput(Workflow::Holder::None);
@@ -430,6 +437,11 @@ void MainWindow::ConnectWindows() {
 ChartWindow* MainWindow::Chart() {
     if (!chart_) chart_ = std::make_unique<ChartWindow>();
     return chart_.get();
+}
+
+EnvelopeWindow* MainWindow::Envelope() {
+    if (!envelope_) envelope_ = std::make_unique<EnvelopeWindow>();
+    return envelope_.get();
 }
 
 ReportWindow* MainWindow::Report() const {
@@ -543,6 +555,7 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     refinedRequiredField_->clear();
     conclusion_.clear();
     workflow_.curveReady = false;
+    workflow_.envelopeReady = false;
     hasCurve_ = false;
     hasSectionConstants_ = false;
     // A complete column can be calculated at once; the procedures check everything anyway.
@@ -609,6 +622,7 @@ void MainWindow::ShowWorkflow() {
     verifyButton_->setEnabled(w.step >= Step::LoadsConfirmed);
     designButton_->setEnabled(w.step >= Step::LoadsConfirmed);
     loadCurveButton_->setEnabled(w.curveReady);
+    envelopeButton_->setEnabled(w.envelopeReady);
     actions_.print->setEnabled(w.verified);
     actions_.curve->setEnabled(w.curveShown);
     // The window given back to the user comes to the front.
@@ -733,6 +747,9 @@ void MainWindow::RunProcedure(bool design) {
         sectionConstants_ = result->sectionConstants;
     }
     hasCurve_ = !design && result->completed;
+    workflow_.envelopeReady = result->completed;
+    envelopeFromDesign_ = design;
+    ShowWorkflow();
     conclusion_ =
         report::BuildConclusion(*result, design ? report::ConcludedProcedure::Design
                                                 : report::ConcludedProcedure::Verification);
@@ -745,6 +762,12 @@ void MainWindow::ShowCurve() {
         workflow_.curveShown = true;
         ShowWorkflow();
     }
+}
+
+void MainWindow::ShowEnvelope() {
+    Envelope()->ShowEnvelope(CollectColumnData(), envelopeFromDesign_
+                                                      ? EnvelopeSource::Design
+                                                      : EnvelopeSource::Verification);
 }
 
 // --- Toolbar ---------------------------------------------------------------------------------

@@ -31,6 +31,7 @@ namespace tarvelo::ui {
 
 class AboutWindow;
 class ChartWindow;
+class EnvelopeWindow;
 class FieldSet;
 class HelpWindow;
 class LoadsWindow;
@@ -86,6 +87,7 @@ class MainWindow : public QMainWindow {
     HelpWindow* Help() const { return help_.get(); }
     AboutWindow* About() const { return about_.get(); }
     ChartWindow* Chart();
+    EnvelopeWindow* Envelope();
     ReportWindow* Report() const;
 
     // State kept from the last run for the chart and the report.
@@ -114,6 +116,7 @@ class MainWindow : public QMainWindow {
     void Verify();
     void Design();
     void ShowCurve();
+    void ShowEnvelope();
     void ConfirmLoads();  // "OK" of the loads window
     // Toolbar.
     void OpenFile();
@@ -156,6 +159,7 @@ class MainWindow : public QMainWindow {
     QPushButton* verifyButton_ = nullptr;
     QPushButton* designButton_ = nullptr;
     QPushButton* loadCurveButton_ = nullptr;
+    QPushButton* envelopeButton_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     ToolbarActions actions_;
 
@@ -166,6 +170,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<HelpWindow> help_;
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<ChartWindow> chart_;
+    std::unique_ptr<EnvelopeWindow> envelope_;
     QPointer<ReportWindow> report_;
 
     std::function<void()> exitHandler_;
@@ -180,6 +185,7 @@ class MainWindow : public QMainWindow {
     LoadDeflectionCurve curve_{};
     int lastReachedStep_ = 0;
     bool hasCurve_ = false;
+    bool envelopeFromDesign_ = false;  // the envelope has the designed steel
     bool hasSectionConstants_ = false;
     SectionConstants sectionConstants_;
 };

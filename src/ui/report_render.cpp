@@ -12,8 +12,10 @@
 #include <cstdio>
 
 #include "chart_window.h"
+#include "envelope_window.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
+#include "report/report_envelope.h"
 #include "section_drawing.h"
 #include "ui_common.h"
 
@@ -110,6 +112,12 @@ PrintedReport::PrintedReport(const ReportSnapshot& snapshot) {
         chart_ = std::make_unique<ChartWindow>();
         LoadDeflectionCurve rows = snapshot.curve;
         chart_->PrepareCurve(rows, snapshot.curvePoints, snapshot.topFree);
+    }
+    if (snapshot.withEnvelope) {
+        envelope_ = std::make_unique<EnvelopeWindow>();
+        const EnvelopeSource source =
+            snapshot.hasCurve ? EnvelopeSource::Verification : EnvelopeSource::Design;
+        if (!envelope_->Prepare(snapshot.data, source)) envelope_.reset();
     }
 }
 
@@ -208,6 +216,22 @@ bool PrintedReport::Paint(QPagedPaintDevice& device, int passes, QString& error)
                 PaintSectionFigure(painter, kLeftCm * cmX,
                                    (kFirstLineCm * cm) + sectionLine_ * pitch,
                                    kSectionFigureWidthCm * cmX);
+            }
+        }
+        if (envelope_ != nullptr) {
+            // The envelope's page: the Mx-My drawing across the sheet, its table under it.
+            if (!device.newPage()) {
+                error = QString::fromUtf8("Não foi possível começar uma nova página.");
+                painter.end();
+                return false;
+            }
+            const double width = (kA4WidthCm - 2 * kLeftCm) * cmX;
+            const QRectF drawing(kLeftCm * cmX, kFirstLineCm * cm, width, width * 620 / 720);
+            envelope_->RenderContour(painter, drawing);
+            double y = drawing.bottom() + pitch;
+            for (const report::ReportLine& line : report::BuildEnvelopeLines(*envelope_->Run())) {
+                DrawReportLine(painter, line, kLeftCm * cmX, y, kBodyPoints);
+                y += pitch;
             }
         }
     }

@@ -18,6 +18,7 @@ class QPainter;
 namespace tarvelo::ui {
 
 class ChartWindow;
+class EnvelopeWindow;
 class SectionCanvas;
 
 // The report's sans-serif face.
@@ -53,6 +54,7 @@ class PrintedReport {
 
     std::vector<report::PrinterPage> pages_;
     std::unique_ptr<ChartWindow> chart_;
+    std::unique_ptr<EnvelopeWindow> envelope_;  // the envelope page's drawing, when asked for
     std::unique_ptr<SectionCanvas> section_;
     std::size_t sectionPage_ = 0;  // index into pages_, when section_ is set
     int sectionLine_ = 0;          // line position of its caption on that sheet

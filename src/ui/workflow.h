@@ -21,6 +21,7 @@ struct Workflow {
     bool verified = false;    // a verification completed once: "Imprimir" ("Salvar" always is)
     bool curveReady = false;  // the last verification left its curve: "Curva carga-flecha"
     bool curveShown = false;  // a curve was drawn: the toolbar's curve button
+    bool envelopeReady = false;  // the last run completed: "Envoltória resistente"
 
     void Reach(Step reached) {
         if (reached > step) step = reached;

@@ -5,11 +5,14 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <string_view>
 
 #include "model/field_table.h"
 #include "procedures/column_file.h"
+#include "procedures/envelope_run.h"
 #include "procedures/recording_host.h"
 #include "procedures/run_json.h"
 
@@ -66,6 +69,30 @@ std::string VerifyUnnamed(const std::string& text) {
 }
 std::string DesignUnnamed(const std::string& text) {
     return Design(text, "");
+}
+
+// `tarvelo-cli envelope --json` for the page. options: {name, axial (kN; absent: Fd of the
+// governing case), angles (72 when absent)}. The browser build has no threads: the rays run one
+// after the other.
+std::string Envelope(const std::string& text, const val& options) {
+    const bool given = !options.isUndefined() && !options.isNull();
+    const auto entry = [&](const char* key) { return given ? options[key] : val::undefined(); };
+    const std::string name = entry("name").isString() ? entry("name").as<std::string>() : "";
+    ColumnData data;
+    std::string error;
+    if (!ParseColumnFile(text, name, data, error)) return EnvelopeFileErrorJson(name, error);
+    PageHost host;
+    const auto run = RunEnvelope(CasesOf(data), EnvelopeSource::Verification, host, 1);
+    const val axial = entry("axial");
+    const double N = axial.isNumber() ? axial.as<double>() : EnvelopeAxialForce(*run);
+    if (!std::isfinite(N)) {
+        return EnvelopeFileErrorJson(name, "axial: a força normal deve ser um número finito");
+    }
+    const val angles = entry("angles");
+    const int rays = angles.isNumber() ? std::clamp(angles.as<int>(), 1, 3600) : 72;
+    std::vector<ContourRay> contour;
+    if (run->completed) contour = run->envelope->Contour(N, rays, 1);
+    return EnvelopeJson(name, host, *run, N, contour);
 }
 
 // Field texts as a plain object: the title, the section kind and the supports by their file
@@ -177,6 +204,7 @@ EMSCRIPTEN_BINDINGS(tarvelo_core) {
     emscripten::function("verify", &VerifyUnnamed);
     emscripten::function("design", &Design);
     emscripten::function("design", &DesignUnnamed);
+    emscripten::function("envelope", &Envelope);
     emscripten::function("readColumnFile", &ReadColumnText);
     emscripten::function("readColumnFile", &ReadColumnTextUnnamed);
     emscripten::function("formatColumnFile", &FormatColumnText);

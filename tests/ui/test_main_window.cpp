@@ -14,6 +14,7 @@
 
 #include "about_window.h"
 #include "coordinate_grid.h"
+#include "envelope_window.h"
 #include "help_window.h"
 #include "loads_window.h"
 #include "main_window.h"
@@ -84,8 +85,8 @@ void FillSixBars(CoordinateGrid* grid) {
 TEST_F(MainWindowTest, StartsWithOnlyTheSectionButtonAndTheFreeToolbarButtons) {
     EXPECT_EQ(window->windowTitle(), " TARVELO[*]");
     EXPECT_TRUE(Enabled("sectionDataButton"));
-    for (const char* name :
-         {"drawSectionButton", "loadsButton", "verifyButton", "designButton", "loadCurveButton"}) {
+    for (const char* name : {"drawSectionButton", "loadsButton", "verifyButton", "designButton",
+                             "loadCurveButton", "envelopeButton"}) {
         EXPECT_FALSE(Enabled(name)) << name;
     }
     const MainWindow::ToolbarActions& a = window->Actions();
@@ -173,6 +174,9 @@ TEST_F(MainWindowTest, EnablingSequenceUpToACompletedVerification) {
     EXPECT_TRUE(window->Actions().print->isEnabled());
     EXPECT_GT(window->LastReachedStep(), 0);
     EXPECT_TRUE(window->HasSectionConstants());
+    Click("envelopeButton");
+    EXPECT_TRUE(window->Envelope()->isVisible());
+    EXPECT_TRUE(presenter.boxes.empty()) << "the envelope repeats no message";
 }
 
 TEST_F(MainWindowTest, CountChecksKeepTheSectionWindowClosed) {

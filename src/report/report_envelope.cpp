@@ -1,0 +1,61 @@
+#include "report/report_envelope.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace tarvelo::report {
+namespace {
+
+// Character columns of the table.
+constexpr int kCaseColumn = 0;  // the line's start
+constexpr int kAxialColumn = 16;
+constexpr int kMomentColumn = 26;
+constexpr int kResistingColumn = 39;
+constexpr int kUtilisationColumn = 51;
+constexpr int kMinimumColumn = 58;
+
+std::string Fixed(double value, int decimals) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+ReportLine Row(const std::string& name, const std::string& axial, const std::string& moment,
+               const std::string& resisting, const std::string& eta, const std::string& minimum,
+               bool bold = false) {
+    return {{{kCaseColumn, name},
+             {kAxialColumn, axial},
+             {kMomentColumn, moment},
+             {kResistingColumn, resisting},
+             {kUtilisationColumn, eta},
+             {kMinimumColumn, minimum}},
+            bold};
+}
+
+}  // namespace
+
+std::vector<ReportLine> BuildEnvelopeLines(const EnvelopeRun& run) {
+    std::vector<ReportLine> lines;
+    lines.push_back({{{0, "Envoltória resistente:"}}, true});
+    lines.push_back({{{0, "Resistência de curta duração (coeficiente de fluência = 0)."}}, false});
+    lines.push_back(
+        {{{0, "Mínimo: a elipse dos momentos mínimos de 1ª ordem dentro da envoltória."}}, false});
+    lines.push_back({});
+    lines.push_back(
+        Row("Combinação", "Nd (kN)", "Md,tot (kNcm)", "M_Rd (kNcm)", "η", "Mínimo", true));
+    for (const EnvelopeCaseResult& c : run.cases) {
+        const std::string minimum = c.minimum.inside ? "atendida" : "não atendida";
+        if (!c.designLoadReached) {
+            lines.push_back(Row(c.name, Fixed(c.Nd, 1), kFailsBeforeDesignLoad, "", "", minimum));
+            continue;
+        }
+        const double Md = std::hypot(c.criticalForces.Mx, c.criticalForces.My);
+        lines.push_back(Row(c.name, Fixed(c.Nd, 1), Fixed(Md, 1),
+                            c.resistingMoment ? Fixed(*c.resistingMoment, 1) : "-",
+                            c.utilisation ? Fixed(*c.utilisation, 3) : "> 1", minimum));
+    }
+    return lines;
+}
+
+}  // namespace tarvelo::report

@@ -1,0 +1,163 @@
+// The resistance envelope tied to the analysis: the forces the column's sections carry stay inside
+// the envelope until the step in which the verification fails; the design points of a simple
+// column against hand values; the command line's JSON.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <numbers>
+
+#include "model/column_numbers.h"
+#include "procedures/column_file.h"
+#include "procedures/envelope_run.h"
+#include "procedures/recording_host.h"
+
+namespace tarvelo {
+namespace {
+
+ColumnData Column(const std::string& path) {
+    ColumnData data;
+    std::string error;
+    EXPECT_TRUE(ReadColumnFile(path, data, error)) << error;
+    return data;
+}
+
+// The greatest utilisation over the column's Gauss points: infinite when a moment's ray misses
+// the contour.
+double WorstUtilisation(const ResistanceEnvelope& envelope, const ColumnModel& model) {
+    double worst = 0.0;
+    for (int i = 0; i < model.gaussPointCount(); ++i) {
+        const SectionResultants& r = model.gaussPointForces()[i].forces;
+        const auto eta = envelope.Utilisation(-r.N, r.momentX, r.momentY);
+        worst = std::max(worst, eta ? *eta : INFINITY);
+    }
+    return worst;
+}
+
+// Without creep the analysis and the envelope use the same laws. The column carries step k - 1
+// with every section inside the envelope; in step k the section whose strain limit is exceeded
+// lies on or outside it. (A slender column's last equilibrium can stay well inside: it fails by
+// instability, and the iteration of step k runs out to the envelope.)
+TEST(EnvelopeRun, VerificationFailsWhereTheSectionForcesReachTheEnvelope) {
+    for (const char* name : {"rect-25x50-pinned-pinned-uniaxial", "poly-trapezoid-pinned-pinned",
+                             "rect-hollow-50x50-30x30-fixed-pinned-biaxial"}) {
+        SCOPED_TRACE(name);
+        ColumnData data = Column(std::string(TARVELO_TEST_DATA "/reference/") + name + ".json");
+        data.creepCoefficient = "0";
+        RecordingHost host;
+        EnvelopeBasis basis;
+        const auto result = Verify(data, host, {0, &basis});
+        ASSERT_TRUE(result->completed);
+        const int k = result->reachedStep;
+        ASSERT_GT(k, 1);
+        const ResistanceEnvelope envelope(basis.section, basis.barArea, basis.shortTermMaterial);
+
+        const ColumnNumbers n = ReadColumnNumbers(data);
+        for (int stepLimit : {k - 1, 0}) {
+            ColumnModel model;
+            model.Assemble(basis.section, basis.barArea, n[FieldId::L], basis.shortTermMaterial,
+                           basis.loads);
+            ASSERT_EQ(model.ApplySupportsAndFactor(n.baseSupport, n.topSupport), 0);
+            LoadDeflectionCurve curve;
+            const LoadStepResult steps = model.RunLoadSteps(50, 1, curve, nullptr, stepLimit);
+            if (stepLimit != 0) {
+                ASSERT_EQ(steps.sectionFailure, 0);
+                EXPECT_LE(WorstUtilisation(envelope, model), 1.0);
+                continue;
+            }
+            ASSERT_EQ(steps.reachedStep, k) << "the same laws as the verification";
+            ASSERT_NE(steps.failure.cause, SectionFailure::Diverged);
+            const int failed =
+                (steps.failure.element - 1) * model.gaussPointCount() / model.elementCount() +
+                steps.failure.gaussPoint - 1;
+            const SectionResultants& r = model.gaussPointForces()[failed].forces;
+            const auto eta = envelope.Utilisation(-r.N, r.momentX, r.momentY);
+            EXPECT_TRUE(!eta || *eta >= 1.0 - 1e-4) << *eta;
+        }
+    }
+}
+
+// 25x50 pinned at both ends, Fd = 1400 kN, Mxd = 2500 kNcm at the top and 1500 at the base:
+// the end moments as typed, the minimum-moment semi-axes 1400 (1.5 + 0.03 h), and a critical
+// section between mid-height and the top whose moment, grown by the second order, stays in xz.
+// The design's envelope has the designed steel; a column failing below Fd has no design point.
+TEST(EnvelopeRun, DesignPointsOfASimpleColumn) {
+    const ColumnData data =
+        Column(TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json");
+    RecordingHost host;
+    const auto run = RunEnvelope(CasesOf(data), EnvelopeSource::Verification, host, 1);
+    ASSERT_TRUE(run->completed);
+    ASSERT_EQ(run->cases.size(), 1u);
+    const EnvelopeCaseResult& c = run->cases[0];
+    EXPECT_EQ(c.Nd, 1400);
+    EXPECT_EQ(c.topMoment.Mx, 2500);
+    EXPECT_EQ(c.baseMoment.Mx, 1500);
+    EXPECT_EQ(c.topMoment.My + c.baseMoment.My, 0);
+    EXPECT_DOUBLE_EQ(c.minimum.semiAxisX, 1400 * 2.25);
+    EXPECT_DOUBLE_EQ(c.minimum.semiAxisY, 1400 * 3.0);
+    ASSERT_TRUE(c.designLoadReached && c.utilisation && c.resistingMoment);
+    EXPECT_GT(c.critical.height, 225);
+    EXPECT_LT(c.critical.height, 450);
+    EXPECT_NEAR(c.criticalForces.N, 1400, 0.01 * 1400) << "in equilibrium within 1 %";
+    EXPECT_GT(c.criticalForces.Mx, 2500);
+    EXPECT_EQ(c.criticalForces.My, 0);
+    EXPECT_NEAR(*c.resistingMoment, *run->envelope->ResistingMoment(c.criticalForces.N, 0),
+                1e-9 * *c.resistingMoment);
+    EXPECT_NEAR(*c.utilisation * *c.resistingMoment, c.criticalForces.Mx,
+                1e-9 * c.criticalForces.Mx);
+    EXPECT_LT(*c.utilisation, 1.0) << "S = 1.14";
+
+    RecordingHost designHost;
+    const auto design = RunEnvelope(CasesOf(data), EnvelopeSource::Design, designHost, 1);
+    ASSERT_TRUE(design->completed);
+    const EnvelopeCaseResult& d = design->cases[0];
+    EXPECT_EQ(d.loadFactor, 0.98) << "the designed steel fails in step 50";
+    ASSERT_TRUE(d.utilisation);
+    EXPECT_LE(*d.utilisation, 1.0);
+
+    ColumnData weak = data;
+    weak.totalSteelArea = "5";
+    RecordingHost weakHost;
+    const auto failing = RunEnvelope(CasesOf(weak), EnvelopeSource::Verification, weakHost, 1);
+    ASSERT_TRUE(failing->completed);
+    EXPECT_FALSE(failing->cases[0].designLoadReached);
+    EXPECT_FALSE(failing->cases[0].utilisation);
+}
+
+#ifdef TARVELO_CLI_PATH
+// The shape of `tarvelo-cli envelope --json`: one object per file, the rays at 360 i / K.
+TEST(EnvelopeRun, CommandLineJson) {
+    const std::string command = std::string(TARVELO_CLI_PATH) + " envelope --json --angles 8 " +
+                                TARVELO_EXAMPLES "/poligonal-L.json";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string text;
+    for (int ch; (ch = std::fgetc(pipe)) != EOF;)
+        text += static_cast<char>(ch);
+    ASSERT_EQ(pclose(pipe), 0);
+    const auto j = nlohmann::json::parse(text);
+    EXPECT_EQ(j["command"], "envelope");
+    EXPECT_EQ(j["status"], "completed");
+    EXPECT_EQ(j["axial"], 3000.0) << "Fd of the one case";
+    EXPECT_GT(j["squash"].get<double>(), 3000);
+    EXPECT_LT(j["tension"].get<double>(), 0);
+    ASSERT_EQ(j["contour"].size(), 8u);
+    for (int i = 0; i < 8; ++i) {
+        const auto& ray = j["contour"][i];
+        EXPECT_EQ(ray["angle"], 45.0 * i);
+        const double a = 45.0 * i * std::numbers::pi / 180;
+        EXPECT_NEAR(ray["Mx"].get<double>() * std::sin(a), ray["My"].get<double>() * std::cos(a),
+                    1e-6 * std::hypot(ray["Mx"].get<double>(), ray["My"].get<double>()));
+    }
+    ASSERT_EQ(j["cases"].size(), 1u);
+    const auto& c = j["cases"][0];
+    EXPECT_EQ(c["name"], "Combinação 1");
+    EXPECT_GT(c["utilisation"].get<double>(), 0);
+    EXPECT_EQ(c["criticalMoment"].size(), 2u);
+    EXPECT_TRUE(c["minimumEnvelopeInside"].is_boolean());
+}
+#endif
+
+}  // namespace
+}  // namespace tarvelo
