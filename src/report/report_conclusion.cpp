@@ -1,7 +1,9 @@
 #include "report/report_conclusion.h"
 
 #include <algorithm>
-#include <charconv>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -27,11 +29,12 @@ std::string Value(std::string_view symbol, const std::string& number, std::strin
 // value with `decimals` digits, "." as decimal point, trailing zeros cut when trim is set, and
 // no "-0".
 std::string Fixed(double value, int decimals, bool trim = false) {
-    char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals)
-            .ptr;
-    std::string text(buffer, end);
+    // A stream in the classic locale: "." whatever the program's locale, and the same exactly
+    // rounded digits with every C++ library (the browser's has no floating-point to_chars).
+    std::ostringstream stream;
+    stream.imbue(std::locale::classic());
+    stream << std::fixed << std::setprecision(decimals) << value;
+    std::string text = stream.str();
     if (trim && text.find('.') != std::string::npos) {
         while (text.back() == '0')
             text.pop_back();
