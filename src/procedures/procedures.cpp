@@ -465,6 +465,17 @@ bool CheckSectionWindowCounts(const ColumnData& data, ProcedureHost& host, int& 
     return true;
 }
 
+bool CheckColumnOfCases(const ColumnData& data, bool design, ProcedureHost& host,
+                        AnalysisResult& result) {
+    ColumnData probe = data;
+    for (const FieldInfo& field : Fields()) {
+        if (field.window == FieldWindow::Loads && field.id != FieldId::L) probe.*(field.member) = "";
+    }
+    probe.Fd = "1";
+    auto column = std::make_unique<PreparedColumn>();
+    return PrepareRun(probe, design ? RunKind::Design : RunKind::Verify, host, result, *column);
+}
+
 bool BuildSectionForDrawing(const ColumnData& data, ProcedureHost& host, SectionGeometry& out) {
     host.HideDrawingAndChart();
     auto column = std::make_unique<PreparedColumn>();

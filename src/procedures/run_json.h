@@ -12,6 +12,7 @@
 namespace tarvelo {
 
 enum class RunKind { Verify, Design };
+struct CasesRun;
 
 // VERIFICAR or DIMENSIONAR on a column that was read, through `host`.
 std::unique_ptr<AnalysisResult> RunProcedure(RunKind kind, const ColumnData& data,
@@ -24,5 +25,13 @@ std::string FileErrorJson(std::string_view file, RunKind kind, std::string_view 
 // areas and the trials for a design) and the section constants. One line, no line break.
 std::string RunResultJson(std::string_view file, RunKind kind, const RecordingHost& host,
                           const AnalysisResult& result);
+
+// A run of several load cases (procedures/load_cases.h): the fields of a run for the governing
+// case, with "messages" those of the column's checks followed by the message that ended each
+// case that ended, "status" completed only when every case completed, "minimumSteelArea" the
+// largest over the cases, and "cases" (name, status, messages, the case's results) and
+// "governing" (its name, or null). `host` is the host the run's column checks went through.
+std::string CasesRunJson(std::string_view file, RunKind kind, const RecordingHost& host,
+                         const CasesRun& run);
 
 }  // namespace tarvelo
