@@ -296,6 +296,19 @@ int GoverningCase(RunKind kind, const std::vector<CaseRun>& cases) {
     return best;
 }
 
+int LargestMinimumCase(const std::vector<CaseRun>& cases) {
+    int largest = -1;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const AnalysisResult* r = cases[i].result.get();
+        if (r == nullptr || !r->completed) continue;
+        if (largest < 0 || r->minimumSteelArea >
+                               cases[static_cast<std::size_t>(largest)].result->minimumSteelArea) {
+            largest = static_cast<int>(i);
+        }
+    }
+    return largest;
+}
+
 CasesRun RunCases(RunKind kind, const ColumnData& data, ProcedureHost& host,
                   const CaseRunOptions& options) {
     CasesRun run;
@@ -337,15 +350,7 @@ CasesRun RunCases(RunKind kind, const ColumnData& data, ProcedureHost& host,
 
     // The governing case's results go to the caller's fields.
     run.governing = GoverningCase(kind, run.cases);
-    for (std::size_t i = 0; i < run.cases.size(); ++i) {
-        const AnalysisResult& r = *run.cases[i].result;
-        if (!design || !r.completed) continue;
-        if (run.largestMinimum < 0 ||
-            r.minimumSteelArea >
-                run.cases[static_cast<std::size_t>(run.largestMinimum)].result->minimumSteelArea) {
-            run.largestMinimum = static_cast<int>(i);
-        }
-    }
+    if (design) run.largestMinimum = LargestMinimumCase(run.cases);
     if (run.governing < 0) return run;
     const AnalysisResult& g = *run.cases[static_cast<std::size_t>(run.governing)].result;
     if (design) {

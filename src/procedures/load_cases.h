@@ -86,4 +86,8 @@ CasesRun RunCases(RunKind kind, const ColumnData& data, ProcedureHost& host,
 // go to the earlier case. -1 when no case completed.
 int GoverningCase(RunKind kind, const std::vector<CaseRun>& cases);
 
+// The completed case with the largest minimum steel area (it grows with Fd); ties go to the
+// earlier case. -1 when no case completed.
+int LargestMinimumCase(const std::vector<CaseRun>& cases);
+
 }  // namespace tarvelo

@@ -469,7 +469,8 @@ bool CheckColumnOfCases(const ColumnData& data, bool design, ProcedureHost& host
                         AnalysisResult& result) {
     ColumnData probe = data;
     for (const FieldInfo& field : Fields()) {
-        if (field.window == FieldWindow::Loads && field.id != FieldId::L) probe.*(field.member) = "";
+        if (field.window == FieldWindow::Loads && field.id != FieldId::L)
+            probe.*(field.member) = "";
     }
     probe.Fd = "1";
     auto column = std::make_unique<PreparedColumn>();
