@@ -67,6 +67,24 @@ class CaseHost final : public ProcedureHost {
     bool replaying_ = true;
 };
 
+// Passes a case's checks to the caller's host with the case named in each message.
+class NamingHost final : public ProcedureHost {
+  public:
+    NamingHost(ProcedureHost& host, std::string label) : host_(host), label_(std::move(label)) {}
+
+    void ShowWarning(std::string_view title, std::string_view text) override {
+        host_.ShowWarning(title, label_ + ": " + std::string(text));
+    }
+    bool AskYesNo(std::string_view title, std::string_view text) override {
+        return host_.AskYesNo(title, label_ + ": " + std::string(text));
+    }
+    void SetFocus(FocusTarget target) override { host_.SetFocus(target); }
+
+  private:
+    ProcedureHost& host_;
+    std::string label_;
+};
+
 // Passes the column's checks through to the caller's host and keeps its boxes and answers.
 class ColumnCheckHost final : public ProcedureHost {
   public:
@@ -195,6 +213,25 @@ void SetCases(ColumnData& data, std::vector<LoadCase> cases) {
     data.pyd = first.pyd;
     data.otherCases.assign(std::make_move_iterator(cases.begin() + 1),
                            std::make_move_iterator(cases.end()));
+}
+
+int CheckLoadsWindowCases(const ColumnData& data, ProcedureHost& host) {
+    if (data.otherCases.empty()) {
+        return CheckLoadsWindow(data, host) ? -1 : 0;
+    }
+    const std::vector<LoadCase> cases = Cases(data);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        NamingHost named(host, "Combinação " + std::to_string(i + 1));
+        const bool nameTaken =
+            std::any_of(cases.begin(), cases.begin() + i,
+                        [&](const LoadCase& c) { return c.name == cases[i].name; });
+        if (cases[i].name.empty() || nameTaken) {
+            named.ShowWarning(kProgramTitle, "Dê à combinação um nome que nenhuma outra tenha.");
+            return static_cast<int>(i);
+        }
+        if (!CheckLoadsWindow(ColumnForCase(data, cases[i]), named)) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 ColumnData ColumnForCase(const ColumnData& data, const LoadCase& loadCase) {

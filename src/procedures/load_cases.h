@@ -23,6 +23,12 @@ std::vector<LoadCase> Cases(const ColumnData& data);
 // Replaces the column's cases; `cases` must hold at least one.
 void SetCases(ColumnData& data, std::vector<LoadCase> cases);
 
+// The loads window's OK for every case. One case: exactly CheckLoadsWindow. Several: each case
+// through the same checks, its message named ("Combinação 3: Forneça a força normal …"), and a
+// case without a name or with the name of an earlier case refused. Returns the index of the
+// refused case, or -1 when every case passes.
+int CheckLoadsWindowCases(const ColumnData& data, ProcedureHost& host);
+
 // The one-case column that runs `loadCase`: the column with the case's nine loads.
 ColumnData ColumnForCase(const ColumnData& data, const LoadCase& loadCase);
 

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "about_window.h"
+#include "case_runs.h"
 #include "chart_window.h"
 #include "field_set.h"
 #include "file_chooser.h"
@@ -23,6 +24,7 @@
 #include "loads_window.h"
 #include "message_presenter.h"
 #include "procedures/column_file.h"
+#include "procedures/load_cases.h"
 #include "procedures/procedures.h"
 #include "progress_window.h"
 #include "report_window.h"
@@ -624,7 +626,11 @@ void MainWindow::OpenLoadsWindow() {
 void MainWindow::ConfirmLoads() {
     const ColumnData data = CollectColumnData();
     Host host(*this, loads_.get());
-    if (!CheckLoadsWindow(data, host)) return;
+    // Every load case through the window's checks; the refused one is shown.
+    if (const int refused = CheckLoadsWindowCases(data, host); refused >= 0) {
+        if (RunsByCase(data)) loads_->SelectCase(refused);
+        return;
+    }
     HoldInput(Workflow::Holder::None);
     loads_->hide();
     help_->hide();
@@ -645,8 +651,12 @@ void MainWindow::RunProcedure(bool design) {
     running_ = true;
     const ColumnData data = CollectColumnData();
     Host host(*this, this);
-    std::unique_ptr<AnalysisResult> result =
-        design ? tarvelo::Design(data, host) : tarvelo::Verify(data, host);
+    std::unique_ptr<AnalysisResult> result;
+    if (RunsByCase(data)) {
+        result = RunCasesInWindow(design, data, host, this);
+    } else {
+        result = design ? tarvelo::Design(data, host) : tarvelo::Verify(data, host);
+    }
     running_ = false;
     // Every way out of a run leaves the main window usable and the progress window hidden.
     HoldInput(Workflow::Holder::None);
