@@ -25,7 +25,7 @@ CaseResultsWindow::CaseResultsWindow(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(true);
     setAlternatingRowColors(true);
     header()->setStretchLastSection(true);
-    resize(760, 320);
+    resize(640, 240);
 }
 
 void CaseResultsWindow::Show(RunKind kind, const CasesRun& run) {
