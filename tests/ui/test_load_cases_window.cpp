@@ -77,11 +77,11 @@ TEST_F(LoadCasesWindow, VerifyRunsEveryCaseAndListsThem) {
     Open(window, QStringLiteral("combinacoes-retangular.json"));
     window.findChild<QPushButton*>("verifyButton")->click();
     EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
-    EXPECT_EQ(window.findChild<QLineEdit*>("safetyField")->text(), QStringLiteral("1.1"));
+    EXPECT_EQ(window.findChild<QLineEdit*>("safetyField")->text(), QStringLiteral("1.04"));
     auto* results = window.findChild<QTreeWidget*>("caseResultsWindow");
     ASSERT_NE(results, nullptr);
     ASSERT_EQ(results->topLevelItemCount(), 5);
-    EXPECT_TRUE(results->topLevelItem(0)->text(0).endsWith(QStringLiteral("◀ crítica")));
+    EXPECT_TRUE(results->topLevelItem(1)->text(0).endsWith(QStringLiteral("◀ crítica")));
 
     const QString dir = QString::fromLocal8Bit(qgetenv("TARVELO_SCREENS_DIR"));
     if (dir.isEmpty()) return;

@@ -227,8 +227,8 @@ TEST(LoadCases, CommandLineRunsTheCasesOfACsvFile) {
     fromFile["file"] = fromCsv["file"];
     EXPECT_EQ(fromCsv, fromFile);
     EXPECT_EQ(fromCsv["cases"].size(), 5u);
-    EXPECT_EQ(fromCsv["governing"], fromCsv["cases"][0]["name"]);
-    EXPECT_EQ(fromCsv["requiredSteelArea"], fromCsv["cases"][0]["requiredSteelArea"]);
+    EXPECT_EQ(fromCsv["governing"], "Vento +x");
+    EXPECT_EQ(fromCsv["requiredSteelArea"], fromCsv["cases"][1]["requiredSteelArea"]);
 
     const std::string bad =
         testing::TempDir() + "/tarvelo-bad-" + std::to_string(getpid()) + ".csv";
