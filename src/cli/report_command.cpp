@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "procedures/column_file.h"
+#include "procedures/load_cases.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "report/report_content.h"
@@ -47,8 +48,21 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     // The procedure as its button runs it; questions are answered No, which goes on.
     const bool verify = options.after != "design";
     RecordingHost host;
-    const std::unique_ptr<AnalysisResult> result =
-        verify ? Verify(data, host) : Design(data, host);
+    std::unique_ptr<AnalysisResult> result;
+    std::vector<report::ReportCase> cases;
+    if (RunsByCase(data)) {
+        // Every case; the fields and the curve are the governing case's.
+        const RunKind kind = verify ? RunKind::Verify : RunKind::Design;
+        CasesRun run = RunCases(kind, data, host);
+        cases = report::ReportCases(kind, run, Cases(data));
+        const bool allCompleted = run.AllCompleted();
+        result = run.governing >= 0
+                     ? std::move(run.cases[static_cast<std::size_t>(run.governing)].result)
+                     : std::move(run.columnResult);
+        if (!allCompleted) result->completed = false;
+    } else {
+        result = verify ? Verify(data, host) : Design(data, host);
+    }
     for (const RecordingHost::Box& box : host.boxes) {
         std::fprintf(stderr, "%s: %s%s\n", box.question ? "Pergunta" : "Aviso", box.text.c_str(),
                      box.question ? (box.answer ? " -> Sim" : " -> Não") : "");
@@ -57,9 +71,9 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     if (host.fields.count(ResultField::TotalSteelArea) != 0) {
         data.totalSteelArea = host.fields[ResultField::TotalSteelArea];
     }
-    const report::ReportResultTexts results{Field(host, ResultField::SafetyCoefficient),
-                                            Field(host, ResultField::RequiredSteel),
-                                            Field(host, ResultField::MinimumSteel)};
+    const report::ReportResultTexts results{
+        Field(host, ResultField::SafetyCoefficient), Field(host, ResultField::RequiredSteel),
+        Field(host, ResultField::MinimumSteel), std::move(cases)};
     report::RunRecord runs;
     runs.Record(*result, !verify);
     const auto snapshot =
@@ -68,8 +82,8 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     int status = result->completed ? 0 : 1;
     if (!result->completed) std::fprintf(stderr, "Cálculo interrompido.\n");
 
-    if (!options.txt.empty() && !report::WriteReportText(data, results, snapshot->sectionConstants,
-                                                         options.txt, error)) {
+    if (!options.txt.empty() &&
+        !report::WriteReportText(data, results, snapshot->sectionConstants, options.txt, error)) {
         std::fprintf(stderr, "Erro: %s\n", error.c_str());
         status = 2;
     }

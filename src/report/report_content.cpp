@@ -228,6 +228,7 @@ ReportContent BuildReportContent(const ColumnData& d, const ReportResultTexts& r
     b.push_back(Line("DIMENSIONAMENTO:"));
     b.push_back(Line("Armadura calculada As= " + results.required + " cm2"));
     b.push_back(Line("Armadura mínima As,min= " + results.minimum + " cm2"));
+    AddLoadCases(results.cases, b);
     return r;
 }
 

@@ -9,6 +9,7 @@
 
 #include "model/column_data.h"
 #include "model/section_geometry.h"
+#include "report/report_cases.h"
 
 namespace tarvelo::report {
 
@@ -48,6 +49,9 @@ struct ReportResultTexts {
     std::string safety;    // "Coeficiente de segurança S="
     std::string required;  // "Armadura calculada (cm2)="
     std::string minimum;   // "Armadura mínima (cm2)="
+    // A column of several load cases: each case's loads and result (report/report_cases.h);
+    // empty for a column of one case, whose report has no case lines.
+    std::vector<ReportCase> cases{};
 };
 
 struct ReportContent {

@@ -13,6 +13,7 @@
 #include "procedures/column_file.h"
 #include "procedures/load_cases.h"
 #include "procedures/run_json.h"
+#include "report/report_content.h"
 
 namespace tarvelo {
 namespace {
@@ -199,6 +200,30 @@ TEST(LoadCases, OneAndTwoThreadsGiveTheSameJson) {
         EXPECT_EQ(json[0], json[1]);
         EXPECT_NE(json[0].find("\"governing\":\""), std::string::npos);
     }
+}
+
+// The report of several cases lists each case's loads in place of the one set, and each case's
+// result with the governing one marked.
+TEST(LoadCases, ReportListsTheCasesAndMarksTheGoverningOne) {
+    const ColumnData d = Example();
+    RecordingHost host;
+    const CasesRun run = RunCases(RunKind::Verify, d, host);
+    report::ReportResultTexts results{host.fields[ResultField::SafetyCoefficient], "", "",
+                                      report::ReportCases(RunKind::Verify, run, Cases(d))};
+    SectionConstants kept = run.cases[1].result->sectionConstants;
+    std::string text;
+    for (const auto& line :
+         report::BuildReportContent(d, results, kept, report::ReportVariant::Printer).body)
+        text += line.PlainText() + "\n";
+    EXPECT_EQ(text.find("Força normal de cálculo"), std::string::npos);
+    EXPECT_NE(text.find("Combinação 2 — Vento +x:\n  Fd= 1050 kN  Hxd,t= 2.5 kN"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Coeficiente de segurança S= 1.04\n"), std::string::npos);
+    EXPECT_NE(text.find("Combinação 2 — Vento +x: S= 1.04  <- crítica\n"
+                        "Combinação 3 — Vento -x: S= 1.56\n"),
+              std::string::npos)
+        << text;
 }
 
 #ifdef TARVELO_CLI_PATH
