@@ -79,6 +79,12 @@ std::string RunResultJson(std::string_view file, RunKind kind, const RecordingHo
 
 // ---- Runs of several load cases ----
 
+std::string RunColumnJson(std::string_view file, RunKind kind, const ColumnData& data,
+                          RecordingHost& host) {
+    if (!RunsByCase(data)) return RunResultJson(file, kind, host, *RunProcedure(kind, data, host));
+    return CasesRunJson(file, kind, host, RunCases(kind, data, host));
+}
+
 std::string CasesRunJson(std::string_view file, RunKind kind, const RecordingHost& host,
                          const CasesRun& run) {
     const bool verify = kind == RunKind::Verify;

@@ -26,6 +26,11 @@ std::string FileErrorJson(std::string_view file, RunKind kind, std::string_view 
 std::string RunResultJson(std::string_view file, RunKind kind, const RecordingHost& host,
                           const AnalysisResult& result);
 
+// VERIFICAR or DIMENSIONAR of a column that was read, as its JSON: RunResultJson for a column of
+// one case, CasesRunJson for a column of several.
+std::string RunColumnJson(std::string_view file, RunKind kind, const ColumnData& data,
+                          RecordingHost& host);
+
 // A run of several load cases (procedures/load_cases.h): the fields of a run for the governing
 // case, with "messages" those of the column's checks followed by the message that ended each
 // case that ended, "status" completed only when every case completed, "minimumSteelArea" the
