@@ -27,6 +27,7 @@ ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultText
     s.curve = runs.curve;
     s.curvePoints = runs.reachedStep;
     s.topFree = data.topSupport == SupportCondition::Free;
+    s.cases = results.cases;
     return s;
 }
 

@@ -41,6 +41,7 @@ struct ReportSnapshot {
     LoadDeflectionCurve curve;
     int curvePoints = 0;  // n, the last load step reached
     bool topFree = false;
+    std::vector<ReportCase> cases;  // a column of several load cases (report_cases.h)
 };
 
 ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultTexts& results,

@@ -1,5 +1,7 @@
 #include "case_runs.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QPointer>
 
@@ -70,11 +72,38 @@ void CaseResultsWindow::Show(RunKind kind, const CasesRun& run) {
     raise();
 }
 
+std::vector<report::ReportCase> ReportCasesOf(const ColumnData& data,
+                                              const std::vector<report::ReportCase>& lastRun) {
+    if (!RunsByCase(data)) return {};
+    const std::vector<LoadCase> cases = Cases(data);
+    std::vector<report::ReportCase> listed;
+    for (const report::ReportCase& c : lastRun) {
+        if (!c.generated) listed.push_back(c);
+    }
+    const bool sameCases =
+        listed.size() == cases.size() &&
+        std::equal(cases.begin(), cases.end(), listed.begin(),
+                   [](const LoadCase& a, const report::ReportCase& b) { return a == b.loads; });
+    if (sameCases) return lastRun;
+    listed.clear();
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        report::ReportCase c;
+        c.label = "Combinação " + std::to_string(i + 1) + " — " + cases[i].name;
+        c.loads = cases[i];
+        c.result = "não calculada";
+        listed.push_back(std::move(c));
+    }
+    return listed;
+}
+
 std::unique_ptr<AnalysisResult> RunCasesInWindow(bool design, const ColumnData& data,
-                                                 ProcedureHost& host, QWidget* owner) {
+                                                 ProcedureHost& host, QWidget* owner,
+                                                 std::vector<report::ReportCase>& reportCases) {
     const RunKind kind = design ? RunKind::Design : RunKind::Verify;
     CasesRun run = RunCases(kind, data, host);
+    reportCases.clear();
     if (run.columnEnded) return std::move(run.columnResult);
+    reportCases = report::ReportCases(kind, run, Cases(data));
 
     QString ended;
     for (const CaseRun& c : run.cases) {

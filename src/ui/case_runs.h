@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "procedures/load_cases.h"
+#include "report/report_cases.h"
 
 namespace tarvelo::ui {
 
@@ -23,7 +24,14 @@ class CaseResultsWindow : public QTreeWidget {
 // VERIFICAR or DIMENSIONAR of every case through `host`; afterwards one box lists the cases
 // that a message ended, and the results window opens. Returns the governing case's result (the
 // one the fields show), or what the column's checks left when no case completed.
+// `reportCases` receives the cases as the report lists them.
 std::unique_ptr<AnalysisResult> RunCasesInWindow(bool design, const ColumnData& data,
-                                                 ProcedureHost& host, QWidget* owner);
+                                                 ProcedureHost& host, QWidget* owner,
+                                                 std::vector<report::ReportCase>& reportCases);
+
+// The cases for the report of `data`: none for a column of one case; otherwise the column's
+// cases with the results of the last run when it ran these same cases, without results if not.
+std::vector<report::ReportCase> ReportCasesOf(const ColumnData& data,
+                                              const std::vector<report::ReportCase>& lastRun);
 
 }  // namespace tarvelo::ui

@@ -478,6 +478,7 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     minimumSteelField_->clear();
     workflow_.curveReady = false;
     hasCurve_ = false;
+    reportCases_.clear();
     hasSectionConstants_ = false;
     // A complete column can be calculated at once; the procedures check everything anyway.
     workflow_.Reach(Workflow::Step::LoadsConfirmed);
@@ -510,7 +511,8 @@ ReportSnapshot MainWindow::Snapshot() const {
     return report::MakeReportSnapshot(
         CollectColumnData(),
         {FromQ(safetyField_->text()), FromQ(requiredSteelField_->text()),
-         FromQ(minimumSteelField_->text())}, runs);
+         FromQ(minimumSteelField_->text()), ReportCasesOf(CollectColumnData(), reportCases_)},
+        runs);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------
@@ -653,8 +655,9 @@ void MainWindow::RunProcedure(bool design) {
     Host host(*this, this);
     std::unique_ptr<AnalysisResult> result;
     if (RunsByCase(data)) {
-        result = RunCasesInWindow(design, data, host, this);
+        result = RunCasesInWindow(design, data, host, this, reportCases_);
     } else {
+        reportCases_.clear();
         result = design ? tarvelo::Design(data, host) : tarvelo::Verify(data, host);
     }
     running_ = false;

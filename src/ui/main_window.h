@@ -161,6 +161,7 @@ class MainWindow : public QMainWindow {
     // Kept from the last run.
     LoadDeflectionCurve curve_{};
     int lastReachedStep_ = 0;
+    std::vector<report::ReportCase> reportCases_;  // the last run of several load cases
     bool hasCurve_ = false;
     bool hasSectionConstants_ = false;
     SectionConstants sectionConstants_;

@@ -90,7 +90,8 @@ report::ReportContent SnapshotContent(const ReportSnapshot& snapshot,
     SectionConstants kept =
         snapshot.hasSectionConstants ? snapshot.sectionConstants : SectionConstants{};
     return report::BuildReportContent(
-        snapshot.data, {snapshot.safetyText, snapshot.requiredText, snapshot.minimumText}, kept,
+        snapshot.data,
+        {snapshot.safetyText, snapshot.requiredText, snapshot.minimumText, snapshot.cases}, kept,
         variant);
 }
 
