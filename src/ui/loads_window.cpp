@@ -20,6 +20,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "cases_table.h"
 #include "field_set.h"
 #include "file_chooser.h"
 #include "message_presenter.h"
@@ -313,6 +314,8 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* importButton =
         caseButton("importCasesButton", QStringLiteral("Importar…"),
                    QStringLiteral("Ler as combinações de uma planilha (CSV ou texto)"));
+    auto* tableButton = caseButton("casesTableButton", QStringLiteral("Tabela…"),
+                                   QStringLiteral("Todas as combinações numa tabela"));
     auto* caseRow = new QHBoxLayout;
     caseRow->addWidget(new QLabel(QStringLiteral("Combinação:")));
     caseRow->addWidget(caseSelector_, 1);
@@ -320,6 +323,7 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     caseRow->addWidget(duplicateCaseButton_);
     caseRow->addWidget(deleteCaseButton_);
     caseRow->addWidget(importButton);
+    caseRow->addWidget(tableButton);
     minimumMoments_ = new QCheckBox(QStringLiteral("Incluir momentos mínimos (NBR 6118)"));
     minimumMoments_->setObjectName(QStringLiteral("minimumMomentsOption"));
     right->insertWidget(1, minimumMoments_);
@@ -344,6 +348,7 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(duplicateCaseButton_, &QPushButton::clicked, this, [this] { NewCase(true); });
     connect(deleteCaseButton_, &QPushButton::clicked, this, &LoadsWindow::DeleteCase);
     connect(importButton, &QPushButton::clicked, this, &LoadsWindow::ImportCases);
+    connect(tableButton, &QPushButton::clicked, this, &LoadsWindow::OpenCasesTable);
     cases_ = Cases(ColumnData{});
     RefreshCaseControls();
 
@@ -465,6 +470,25 @@ void LoadsWindow::DeleteCase() {
     current_ = std::min(current_, static_cast<int>(cases_.size()) - 1);
     ShowCurrentCase();
     RefreshCaseControls();
+}
+
+// The table opens over the window (window-modal, without a nested event loop) and its OK
+// replaces the cases.
+void LoadsWindow::OpenCasesTable() {
+    StoreCurrentCase();
+    auto* table = new CasesTableWindow(this);
+    table->setAttribute(Qt::WA_DeleteOnClose);
+    table->setWindowModality(Qt::WindowModal);
+    table->SetCases(cases_);
+    connect(table, &QDialog::accepted, this, [this, table] {
+        std::vector<LoadCase> edited = table->Cases();
+        if (edited.empty()) return;
+        cases_ = std::move(edited);
+        current_ = std::min(current_, static_cast<int>(cases_.size()) - 1);
+        ShowCurrentCase();
+        RefreshCaseControls();
+    });
+    table->show();
 }
 
 // The cases of a spreadsheet replace the column's; a file with a bad line changes nothing.

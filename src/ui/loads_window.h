@@ -58,6 +58,7 @@ class LoadsWindow : public QWidget {
     void NewCase(bool duplicate);
     void DeleteCase();
     void ImportCases();
+    void OpenCasesTable();
 
     std::vector<LoadCase> cases_;  // at least one
     int current_ = 0;

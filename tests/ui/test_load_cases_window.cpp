@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest/QTest>
 
+#include "cases_table.h"
 #include "loads_window.h"
 #include "main_window.h"
 #include "procedures/column_file.h"
@@ -92,6 +94,33 @@ TEST_F(LoadCasesWindow, VerifyRunsEveryCaseAndListsThem) {
     window.Loads()->CaseSelector()->setCurrentIndex(3);
     QTest::qWait(30);
     EXPECT_TRUE(window.Loads()->grab().save(dir + "/loads-cases.png"));
+}
+
+// Rows pasted from a spreadsheet: a decimal comma is a point, new rows are added, and a bad cell
+// refuses the whole paste.
+TEST_F(LoadCasesWindow, TablePastesSpreadsheetRows) {
+    ColumnData file;
+    std::string error;
+    ASSERT_TRUE(
+        ReadColumnFile((kExamples + "combinacoes-retangular.json").toStdString(), file, error));
+    CasesTableWindow table;
+    table.SetCases(Cases(file));
+    table.Grid()->setCurrentCell(4, 0);
+    table.Paste(QStringLiteral("Vento -y\t1010\t\t-3,1\t2100\nSísmica\t990,5\t\t\t-1200\n"));
+    std::vector<LoadCase> cases = table.Cases();
+    ASSERT_EQ(cases.size(), 6u);
+    EXPECT_EQ(cases[4], Cases(file)[4]);
+    EXPECT_EQ(cases[5], (LoadCase{"Sísmica", "990.5", "", "", "-1200", "", "", "", "", ""}));
+    table.Paste(QStringLiteral("X\t12a\n"));
+    EXPECT_EQ(presenter.Texts(),
+              QStringList{QStringLiteral("Linha 1, coluna 2: valor inválido \"12a\".")});
+    EXPECT_EQ(table.Cases(), cases);
+
+    const QString dir = QString::fromLocal8Bit(qgetenv("TARVELO_SCREENS_DIR"));
+    if (dir.isEmpty()) return;
+    table.show();
+    QTest::qWait(30);
+    EXPECT_TRUE(table.grab().save(dir + "/cases-table.png"));
 }
 
 }  // namespace
