@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +17,8 @@
 #include "cli/envelope_command.h"
 #include "cli/report_command.h"
 #include "procedures/column_file.h"
+#include "procedures/load_case_csv.h"
+#include "procedures/load_cases.h"
 #include "procedures/recording_host.h"
 #include "procedures/run_json.h"
 
@@ -32,7 +36,48 @@ struct Options {
     RunKind command = RunKind::Verify;
     bool json = false;
     bool stopOnQuestion = false;
+    // --combinations: the load cases that replace every column's own (empty: keep them).
+    std::vector<tarvelo::LoadCase> cases;
 };
+
+// A column of several load cases: the column's own boxes, each case with its messages and
+// result, then the governing case.
+void PrintCases(const tarvelo::CasesRun& run, bool verify, std::string& t) {
+    auto boxLine = [&t](const RecordingHost::Box& box, const char* indent) {
+        t += indent;
+        t += box.question ? "Pergunta: " + box.text + " -> " + (box.answer ? "Sim" : "Não")
+                          : "Aviso: " + box.text;
+        t += "\n";
+    };
+    for (const tarvelo::CaseRun& c : run.cases) {
+        t += "  " + c.Label() + " — " +
+             (c.generated ? c.name.substr(c.name.find(" — ") + 5) : c.name) + "\n";
+        for (const RecordingHost::Box& box : c.host.boxes)
+            boxLine(box, "    ");
+        if (!c.result->completed) {
+            t += "    Cálculo interrompido.\n";
+        } else if (verify) {
+            t += "    Coeficiente de segurança S= " + c.result->safetyText + "\n";
+        } else {
+            t += "    Armadura calculada (cm2)= " + c.result->requiredText + "\n";
+            t += "    Armadura mínima (cm2)= " + c.result->minimumText + "\n";
+        }
+    }
+    if (run.governing < 0) {
+        t += "  Cálculo interrompido.\n";
+        return;
+    }
+    const tarvelo::CaseRun& g = run.cases[static_cast<std::size_t>(run.governing)];
+    t += "  " + run.GoverningLabel() + "\n";
+    if (verify) {
+        t += "  Coeficiente de segurança S= " + g.result->safetyText + "\n";
+    } else {
+        t += "  Armadura calculada (cm2)= " + g.result->requiredText + "\n";
+        t += "  Armadura mínima (cm2)= " +
+             run.cases[static_cast<std::size_t>(run.largestMinimum)].result->minimumText + "\n";
+    }
+    if (!run.AllCompleted()) t += "  Atenção: há combinações cujo cálculo foi interrompido.\n";
+}
 
 RunOutput RunOne(const std::string& path, const Options& options) {
     RunOutput out;
@@ -45,8 +90,31 @@ RunOutput RunOne(const std::string& path, const Options& options) {
         return out;
     }
 
+    if (!options.cases.empty()) tarvelo::SetCases(data, options.cases);
+
     RecordingHost host;
     host.answerYes = options.stopOnQuestion;
+    if (tarvelo::RunsByCase(data)) {
+        const tarvelo::CasesRun run = tarvelo::RunCases(options.command, data, host);
+        out.status = run.AllCompleted() ? 0 : 1;
+        if (options.json) {
+            out.text = tarvelo::CasesRunJson(path, options.command, host, run) + "\n";
+            return out;
+        }
+        const bool verify = options.command == RunKind::Verify;
+        out.text = path + ": " + (verify ? "VERIFICAR" : "DIMENSIONAR") + "\n";
+        for (const RecordingHost::Box& box : host.boxes) {
+            out.text += box.question ? "  Pergunta: " + box.text + " -> " +
+                                           (box.answer ? "Sim" : "Não") + "\n"
+                                     : "  Aviso: " + box.text + "\n";
+        }
+        if (run.columnEnded) {
+            out.text += "  Cálculo interrompido.\n";
+        } else {
+            PrintCases(run, verify, out.text);
+        }
+        return out;
+    }
     const auto result = tarvelo::RunProcedure(options.command, data, host);
     out.status = result->completed ? 0 : 1;
     if (options.json) {
@@ -104,6 +172,24 @@ int RunFiles(const std::vector<std::string>& files, const Options& options, int 
     return status;
 }
 
+// --combinations: the load cases of a CSV file (at most as large as a column file).
+bool ReadCombinations(const std::string& path, std::vector<tarvelo::LoadCase>& out,
+                      std::string& error) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    std::ifstream in(path, std::ios::binary);
+    if (ec || !in) {
+        error = path + ": não foi possível ler o arquivo";
+        return false;
+    }
+    if (size > tarvelo::kMaxColumnFileBytes) {
+        error = path + ": arquivo grande demais (mais de 2 MiB)";
+        return false;
+    }
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    return tarvelo::ReadLoadCaseCsv(text, path, out, error);
+}
+
 // The PDF is painted with Qt, which the analysis commands must not load: `report --pdf` is
 // handed, with all its arguments, to tarvelo-report-pdf in this program's own folder.
 int RunPdfReportProgram(char** argv) {
@@ -128,11 +214,14 @@ int main(int argc, char** argv) {
     Options options;
     std::vector<std::string> files;
     int jobs = 1;
+    std::string combinations;
     auto addRunOptions = [&](CLI::App* sub) {
         sub->add_option("files", files, "Arquivos de pilar (.json)")->required();
         sub->add_flag("--json", options.json, "Um objeto JSON por arquivo");
         sub->add_option("-j,--jobs", jobs, "Arquivos calculados em paralelo")
             ->check(CLI::Range(1, 256));
+        sub->add_option("--combinations", combinations,
+                        "Combinações de um arquivo CSV no lugar das do pilar");
         sub->add_flag("--stop-on-question", options.stopOnQuestion,
                       "Responder Sim às perguntas (encerra o cálculo)");
     };
@@ -160,5 +249,12 @@ int main(int argc, char** argv) {
         return tarvelo::cli::RunReportCommand(report, nullptr);
     }
     options.command = *design ? RunKind::Design : RunKind::Verify;
+    if (!combinations.empty()) {
+        std::string error;
+        if (!ReadCombinations(combinations, options.cases, error)) {
+            std::fprintf(stderr, "Erro: %s\n", error.c_str());
+            return 2;
+        }
+    }
     return RunFiles(files, options, jobs);
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/load_case.h"
+
 namespace tarvelo {
 
 enum class SectionType {
@@ -72,6 +74,13 @@ struct ColumnData {
     std::string pyd;                                          // kN/cm
     SupportCondition baseSupport = SupportCondition::Pinned;  // Fixed or Pinned
     SupportCondition topSupport = SupportCondition::Pinned;   // Fixed, Pinned or Free
+
+    // Load cases ("combinações"). The nine load texts above are the first case, named
+    // firstCaseName; otherCases holds cases 2..n, so a column with one case is exactly the
+    // column every single-case path knows. See procedures/load_cases.h.
+    std::string firstCaseName = "1";
+    std::vector<LoadCase> otherCases;
+    bool minimumMoments = false;  // "Incluir momentos mínimos (NBR 6118)"
 
     bool operator==(const ColumnData&) const = default;
 };

@@ -11,6 +11,7 @@
 
 #include "model/atomic_file.h"
 #include "model/field_table.h"
+#include "procedures/load_cases.h"
 
 namespace tarvelo {
 namespace {
@@ -19,6 +20,9 @@ using nlohmann::json;
 
 constexpr std::string_view kFormat = "tarvelo-column";
 constexpr int kVersion = 1;
+// Several load cases, a single case with a name of its own, or the minimum moments: "loads"
+// keeps the height and the supports, and its "cases" list the loads.
+constexpr int kVersionCases = 2;
 constexpr int kMaxNesting = 16;
 
 struct FileError {
@@ -111,7 +115,52 @@ class Reader {
         return rows;
     }
 
+    // The "cases" list of a version 2 file.
+    std::vector<LoadCase> Cases(const json& value, const std::string& where) const {
+        if (!value.is_array()) Fail(where, "esperava uma lista de combinações");
+        if (value.empty()) Fail(where, "a lista de combinações está vazia");
+        if (value.size() > kMaxLoadCases) {
+            Fail(where, "no máximo " + std::to_string(kMaxLoadCases) + " combinações são aceitas");
+        }
+        std::vector<LoadCase> cases;
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            const std::string at = where + "[" + std::to_string(i) + "]";
+            if (!value[i].is_object()) Fail(at, "esperava um objeto");
+            LoadCase c;
+            c.name = std::to_string(i + 1);
+            for (auto it = value[i].begin(); it != value[i].end(); ++it) {
+                const std::string key = at + "." + it.key();
+                if (it.key() == "name") {
+                    c.name = Text(it.value(), key);
+                    continue;
+                }
+                const auto load =
+                    std::find_if(kLoadCaseKeys.begin(), kLoadCaseKeys.end(),
+                                 [&](const LoadCaseKey& k) { return k.key == it.key(); });
+                if (load == kLoadCaseKeys.end()) Fail(key, "chave desconhecida");
+                c.*(load->member) = Text(it.value(), key);
+            }
+            CheckCaseName(c.name, cases, at + ".name");
+            cases.push_back(std::move(c));
+        }
+        return cases;
+    }
+
   private:
+    void CheckCaseName(const std::string& name, const std::vector<LoadCase>& before,
+                       const std::string& where) const {
+        if (name.empty()) Fail(where, "o nome da combinação está vazio");
+        const auto characters = std::count_if(name.begin(), name.end(), [](char ch) {
+            return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+        });
+        if (static_cast<std::size_t>(characters) > kMaxCaseNameLength) {
+            Fail(where, "o nome tem mais de " + std::to_string(kMaxCaseNameLength) + " caracteres");
+        }
+        for (const LoadCase& c : before) {
+            if (c.name == name) Fail(where, "nome repetido (\"" + name + "\")");
+        }
+    }
+
     std::string_view name_;
 };
 
@@ -181,9 +230,11 @@ ColumnData Parse(std::string_view text, std::string_view name) {
         r.Fail("format", "não é um arquivo de pilar (esperava \"tarvelo-column\")");
     }
     if (!root.contains("version") || !root["version"].is_number_integer() ||
-        root["version"].get<long long>() != kVersion) {
-        r.Fail("version", "versão não suportada (esperava 1)");
+        (root["version"].get<long long>() != kVersion &&
+         root["version"].get<long long>() != kVersionCases)) {
+        r.Fail("version", "versão não suportada (esperava 1 ou 2)");
     }
+    const bool withCases = root["version"].get<long long>() == kVersionCases;
 
     ColumnData data;
     if (root.contains("title")) data.title = r.Text(root["title"], "title");
@@ -243,8 +294,22 @@ ColumnData Parse(std::string_view text, std::string_view name) {
                 }
                 continue;
             }
+            if (withCases && it.key() == "minimumMoments") {
+                if (!it->is_boolean()) r.Fail(where, "esperava true ou false");
+                data.minimumMoments = it->get<bool>();
+                continue;
+            }
+            if (withCases && it.key() == "cases") {
+                SetCases(data, r.Cases(it.value(), where));
+                continue;
+            }
+            // In a version 2 file the loads live in the cases.
+            if (withCases && it.key() != "L") r.Fail(where, "chave desconhecida");
             r.ReadText("loads", it.key(), it.value(), data);
         }
+    }
+    if (withCases && !(root.contains("loads") && root["loads"].contains("cases"))) {
+        r.Fail("loads.cases", "falta a lista de combinações");
     }
     return data;
 }
@@ -307,6 +372,24 @@ std::size_t FieldCharacters(std::string_view text) {
     return n;
 }
 
+// Version 2: the loads of every case in "cases", the height and the supports where they were.
+void WriteCases(const ColumnData& data, json& root) {
+    root["version"] = kVersionCases;
+    json& loads = root["loads"];
+    json cases = json::array();
+    for (const LoadCase& c : Cases(data)) {
+        json entry;
+        entry["name"] = c.name;
+        for (const LoadCaseKey& key : kLoadCaseKeys) {
+            loads.erase(std::string(key.key));
+            entry[std::string(key.key)] = c.*(key.member);
+        }
+        cases.push_back(std::move(entry));
+    }
+    loads["cases"] = std::move(cases);
+    if (data.minimumMoments) loads["minimumMoments"] = true;
+}
+
 }  // namespace
 
 std::string TextThatDoesNotFit(const ColumnData& data) {
@@ -354,6 +437,7 @@ std::string FormatColumnFile(const ColumnData& data) {
     root["section"]["bars"] = RowsOf(data.bars);
     root["loads"]["baseSupport"] = SupportConditionName(data.baseSupport);
     root["loads"]["topSupport"] = SupportConditionName(data.topSupport);
+    if (RunsByCase(data) || data.firstCaseName != "1") WriteCases(data, root);
     std::string text;
     Write(root, 0, text);
     return text + "\n";

@@ -42,6 +42,9 @@ class ProcedureHost : public ProgressSink {
     void ProgressLine(std::string_view /*line*/) override {}
     virtual void ShowProgressWindow(bool /*visible*/) {}
     virtual void ClearProgress() {}
+    // Work that prints no progress line is running (the refinement's trials): a window gets its
+    // chance to repaint and to show its progress window.
+    virtual void KeepResponsive() {}
     virtual void SetResultText(ResultField /*field*/, const std::string& /*text*/) {}
     virtual void SetEnabled(Control /*control*/, bool /*enabled*/) {}
     // Hide the section drawing and chart windows (start of every run).

@@ -307,6 +307,17 @@ class BusyScope {
 
 // One analysis of the column with a given total steel area: model set-up, optional slenderness
 // warning, supports and factorisation, load steps.
+// The refinement's trials print no progress lines, but the windows must stay painted (and the
+// progress window must appear) while they run.
+class QuietProgress : public ProgressSink {
+  public:
+    explicit QuietProgress(ProcedureHost& host) : host_(host) {}
+    void ProgressLine(std::string_view /*line*/) override { host_.KeepResponsive(); }
+
+  private:
+    ProcedureHost& host_;
+};
+
 class Analysis {
   public:
     Analysis(const PreparedColumn& column, ProcedureHost& host, const ProcedureOptions& options,
@@ -392,7 +403,8 @@ class Analysis {
         constexpr int kStepsSearched = kStepsPerDesignLoad + 1;
         const int stepLimit =
             options_.stepLimit > 0 ? std::min(options_.stepLimit, kStepsSearched) : kStepsSearched;
-        model_->RunLoadSteps(kStepsPerDesignLoad, kGeometricNonlinearity, *scratchCurve_, nullptr,
+        QuietProgress quiet(host_);
+        model_->RunLoadSteps(kStepsPerDesignLoad, kGeometricNonlinearity, *scratchCurve_, &quiet,
                              stepLimit);
         return Refine().carriedFactor;
     }
@@ -560,6 +572,18 @@ bool CheckSectionWindowCounts(const ColumnData& data, ProcedureHost& host, int& 
     const RuleId id = CheckBarCount(n, barCount);
     if (id != RuleId::None && id != RuleId::PolygonBarsBelow4) return !Apply(host, id);
     return true;
+}
+
+bool CheckColumnOfCases(const ColumnData& data, bool design, ProcedureHost& host,
+                        AnalysisResult& result) {
+    ColumnData probe = data;
+    for (const FieldInfo& field : Fields()) {
+        if (field.window == FieldWindow::Loads && field.id != FieldId::L)
+            probe.*(field.member) = "";
+    }
+    probe.Fd = "1";
+    auto column = std::make_unique<PreparedColumn>();
+    return PrepareRun(probe, design ? RunKind::Design : RunKind::Verify, host, result, *column);
 }
 
 bool BuildSectionForDrawing(const ColumnData& data, ProcedureHost& host, SectionGeometry& out) {

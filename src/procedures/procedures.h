@@ -85,6 +85,12 @@ std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& ho
 std::unique_ptr<AnalysisResult> Design(const ColumnData& data, ProcedureHost& host,
                                        const ProcedureOptions& options = {});
 
+// The start of a run of several load cases: the checks of PrepareRun in their order, on a column
+// whose loads are a neutral probe (Fd = 1, nothing else), so that only the rules of the column
+// itself (height, supports, materials, section, bars, steel area) can end it. False when one did.
+bool CheckColumnOfCases(const ColumnData& data, bool design, ProcedureHost& host,
+                        AnalysisResult& result);
+
 // "Ver seção": bar-count checks, section generation with its checks, centring and the
 // coincident-bar check, with their messages. True when the section can be drawn.
 bool BuildSectionForDrawing(const ColumnData& data, ProcedureHost& host, SectionGeometry& out);

@@ -1,6 +1,9 @@
 #include "procedures/run_json.h"
 
 #include <nlohmann/json.hpp>
+#include <span>
+
+#include "procedures/load_cases.h"
 
 namespace tarvelo {
 namespace {
@@ -129,6 +132,55 @@ std::string EnvelopeJson(std::string_view file, const RecordingHost& host, const
         cases.push_back(CaseJson(c));
     j["cases"] = cases;
     return Dump(j);
+}
+
+// ---- Runs of several load cases ----
+
+std::string RunColumnJson(std::string_view file, RunKind kind, const ColumnData& data,
+                          RecordingHost& host) {
+    if (!RunsByCase(data)) return RunResultJson(file, kind, host, *RunProcedure(kind, data, host));
+    return CasesRunJson(file, kind, host, RunCases(kind, data, host));
+}
+
+std::string CasesRunJson(std::string_view file, RunKind kind, const RecordingHost& host,
+                         const CasesRun& run) {
+    const bool verify = kind == RunKind::Verify;
+    // The top level reads as the governing case's own run; a run the column's checks ended, or
+    // in which no case completed, reads as a run that ended.
+    json top = json::parse(RunResultJson(file, kind, host, *run.columnResult));
+    if (run.governing >= 0) {
+        const CaseRun& g = run.cases[static_cast<std::size_t>(run.governing)];
+        top = json::parse(RunResultJson(file, kind, g.host, *g.result));
+    }
+    json messages = host.Messages();
+    json cases = json::array();
+    for (const CaseRun& c : run.cases) {
+        const json own = json::parse(RunResultJson(file, kind, c.host, *c.result));
+        json entry = {{"name", c.name}, {"status", own["status"]}, {"messages", own["messages"]}};
+        static constexpr const char* kVerifyKeys[] = {"S", "reachedStep", "notConverged"};
+        static constexpr const char* kDesignKeys[] = {"requiredSteelArea", "minimumSteelArea"};
+        for (const char* key : verify ? std::span<const char* const>(kVerifyKeys)
+                                      : std::span<const char* const>(kDesignKeys)) {
+            entry[key] = own[key];
+        }
+        if (c.generated) entry["generated"] = true;
+        cases.push_back(entry);
+        if (const std::string ending = c.EndingMessage(); !ending.empty()) {
+            messages.push_back(ending);
+        }
+    }
+    top["messages"] = messages;
+    top["status"] = run.AllCompleted() ? "completed" : "ended";
+    if (!verify && run.largestMinimum >= 0) {
+        top["minimumSteelArea"] =
+            run.cases[static_cast<std::size_t>(run.largestMinimum)].host.fields.at(
+                ResultField::MinimumSteel);
+    }
+    top["cases"] = cases;
+    top["governing"] = run.governing >= 0
+                           ? json(run.cases[static_cast<std::size_t>(run.governing)].name)
+                           : json(nullptr);
+    return Dump(top);
 }
 
 }  // namespace tarvelo

@@ -13,6 +13,7 @@
 namespace tarvelo {
 
 enum class RunKind { Verify, Design };
+struct CasesRun;
 
 // VERIFICAR or DIMENSIONAR on a column that was read, through `host`.
 std::unique_ptr<AnalysisResult> RunProcedure(RunKind kind, const ColumnData& data,
@@ -36,5 +37,17 @@ std::string RunResultJson(std::string_view file, RunKind kind, const RecordingHo
 std::string EnvelopeJson(std::string_view file, const RecordingHost& host, const EnvelopeRun& run,
                          double axial, const std::vector<ContourRay>& contour);
 std::string EnvelopeFileErrorJson(std::string_view file, std::string_view error);
+// VERIFICAR or DIMENSIONAR of a column that was read, as its JSON: RunResultJson for a column of
+// one case, CasesRunJson for a column of several.
+std::string RunColumnJson(std::string_view file, RunKind kind, const ColumnData& data,
+                          RecordingHost& host);
+
+// A run of several load cases (procedures/load_cases.h): the fields of a run for the governing
+// case, with "messages" those of the column's checks followed by the message that ended each
+// case that ended, "status" completed only when every case completed, "minimumSteelArea" the
+// largest over the cases, and "cases" (name, status, messages, the case's results) and
+// "governing" (its name, or null). `host` is the host the run's column checks went through.
+std::string CasesRunJson(std::string_view file, RunKind kind, const RecordingHost& host,
+                         const CasesRun& run);
 
 }  // namespace tarvelo

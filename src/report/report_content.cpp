@@ -245,6 +245,7 @@ ReportContent BuildReportContent(const ColumnData& d, const ReportResultTexts& r
     b.push_back(Line("Armadura calculada As= " + results.required + " cm2"));
     b.push_back(Line("Armadura mínima As,min= " + results.minimum + " cm2"));
     AddRefinedRequired(b, results.refinedRequired);
+    AddLoadCases(results.cases, b);
     b.insert(b.end(), results.conclusion.begin(), results.conclusion.end());
     return r;
 }

@@ -9,6 +9,7 @@
 
 #include "model/column_data.h"
 #include "model/section_geometry.h"
+#include "report/report_cases.h"
 
 namespace tarvelo::report {
 
@@ -45,15 +46,18 @@ enum class ReportVariant { Preview, Printer };
 
 // The texts of the main window's result fields when the report is produced.
 struct ReportResultTexts {
-    std::string safety;    // "Coeficiente de segurança S="
-    std::string required;  // "Armadura calculada (cm2)="
-    std::string minimum;   // "Armadura mínima (cm2)="
+    std::string safety{};    // "Coeficiente de segurança S="
+    std::string required{};  // "Armadura calculada (cm2)="
+    std::string minimum{};   // "Armadura mínima (cm2)="
     // The refined results ("S refinado =", "Armadura refinada (cm2) ="); each prints its line
     // only when it is not empty.
-    std::string refinedSafety;
-    std::string refinedRequired;
+    std::string refinedSafety{};
+    std::string refinedRequired{};
     // The last run's conclusion (BuildConclusion), printed after the results.
-    std::vector<ReportLine> conclusion;
+    std::vector<ReportLine> conclusion{};
+    // A column of several load cases: each case's loads and result (report/report_cases.h);
+    // empty for a column of one case, whose report has no case lines.
+    std::vector<ReportCase> cases{};
 };
 
 struct ReportContent {

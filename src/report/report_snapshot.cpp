@@ -18,8 +18,15 @@ void RunRecord::Record(const AnalysisResult& result, bool design) {
 }
 
 ReportResultTexts ReportSnapshot::ResultTexts() const {
-    return {safetyText,        requiredText,        minimumText,
-            refinedSafetyText, refinedRequiredText, conclusion};
+    ReportResultTexts texts;
+    texts.safety = safetyText;
+    texts.required = requiredText;
+    texts.minimum = minimumText;
+    texts.refinedSafety = refinedSafetyText;
+    texts.refinedRequired = refinedRequiredText;
+    texts.conclusion = conclusion;
+    texts.cases = cases;
+    return texts;
 }
 
 ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultTexts& results,
@@ -38,6 +45,7 @@ ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultText
     s.curve = runs.curve;
     s.curvePoints = runs.reachedStep;
     s.topFree = data.topSupport == SupportCondition::Free;
+    s.cases = results.cases;
     return s;
 }
 

@@ -50,6 +50,7 @@ struct ReportSnapshot {
 
     // The result texts and the conclusion, as the report content is built from them.
     ReportResultTexts ResultTexts() const;
+    std::vector<ReportCase> cases;  // a column of several load cases (report_cases.h)
 };
 
 ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultTexts& results,

@@ -1,9 +1,13 @@
 #include "loads_window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,9 +17,16 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "cases_table.h"
 #include "field_set.h"
+#include "file_chooser.h"
+#include "message_presenter.h"
+#include "procedures/column_file.h"
+#include "procedures/load_case_csv.h"
+#include "procedures/load_cases.h"
 #include "ui_common.h"
 
 namespace tarvelo::ui {
@@ -279,15 +290,71 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     right->addWidget(sketch, 1);
     right->addLayout(buttons);
 
-    auto* root = new QHBoxLayout(this);
+    // Load cases: the selector (editable: its text is the case's name) and its buttons.
+    caseSelector_ = new QComboBox;
+    caseSelector_->setObjectName(QStringLiteral("caseSelector"));
+    caseSelector_->setEditable(true);
+    caseSelector_->setInsertPolicy(QComboBox::NoInsert);
+    caseSelector_->lineEdit()->setMaxLength(static_cast<int>(kMaxCaseNameLength));
+    caseSelector_->setMinimumContentsLength(14);
+    auto caseButton = [](const char* name, const QString& caption, const QString& tip) {
+        auto* button = new QPushButton(caption);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setToolTip(tip);
+        button->setAutoDefault(false);
+        return button;
+    };
+    newCaseButton_ = caseButton("newCaseButton", QStringLiteral("Nova"),
+                                QStringLiteral("Nova combinação, com as cargas em branco"));
+    duplicateCaseButton_ =
+        caseButton("duplicateCaseButton", QStringLiteral("Duplicar"),
+                   QStringLiteral("Nova combinação com as cargas da combinação mostrada"));
+    deleteCaseButton_ = caseButton("deleteCaseButton", QStringLiteral("Excluir"),
+                                   QStringLiteral("Excluir a combinação mostrada"));
+    auto* importButton =
+        caseButton("importCasesButton", QStringLiteral("Importar…"),
+                   QStringLiteral("Ler as combinações de uma planilha (CSV ou texto)"));
+    auto* tableButton = caseButton("casesTableButton", QStringLiteral("Tabela…"),
+                                   QStringLiteral("Todas as combinações numa tabela"));
+    auto* caseRow = new QHBoxLayout;
+    caseRow->addWidget(new QLabel(QStringLiteral("Combinação:")));
+    caseRow->addWidget(caseSelector_, 1);
+    caseRow->addWidget(newCaseButton_);
+    caseRow->addWidget(duplicateCaseButton_);
+    caseRow->addWidget(deleteCaseButton_);
+    caseRow->addWidget(importButton);
+    caseRow->addWidget(tableButton);
+    minimumMoments_ = new QCheckBox(QStringLiteral("Incluir momentos mínimos (NBR 6118)"));
+    minimumMoments_->setObjectName(QStringLiteral("minimumMomentsOption"));
+    right->insertWidget(1, minimumMoments_);
+
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(12);
+    columns->addLayout(left);
+    columns->addLayout(right, 1);
+    auto* root = new QVBoxLayout(this);
     root->setContentsMargins(10, 10, 10, 10);
-    root->setSpacing(12);
-    root->addLayout(left);
-    root->addLayout(right, 1);
+    root->addLayout(caseRow);
+    root->addLayout(columns, 1);
+
+    connect(caseSelector_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0 && index != current_) SelectCase(index);
+    });
+    connect(caseSelector_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        cases_[static_cast<std::size_t>(current_)].name = text.toStdString();
+        caseSelector_->setItemText(current_, text);
+    });
+    connect(newCaseButton_, &QPushButton::clicked, this, [this] { NewCase(false); });
+    connect(duplicateCaseButton_, &QPushButton::clicked, this, [this] { NewCase(true); });
+    connect(deleteCaseButton_, &QPushButton::clicked, this, &LoadsWindow::DeleteCase);
+    connect(importButton, &QPushButton::clicked, this, &LoadsWindow::ImportCases);
+    connect(tableButton, &QPushButton::clicked, this, &LoadsWindow::OpenCasesTable);
+    cases_ = Cases(ColumnData{});
+    RefreshCaseControls();
 
     connect(ok, &QPushButton::clicked, this, &LoadsWindow::confirmRequested);
     connect(help, &QPushButton::clicked, this, &LoadsWindow::helpRequested);
-    SetClientSize(this, 679, 506);
+    SetClientSize(this, 679, 560);
 }
 
 LoadsWindow::~LoadsWindow() = default;
@@ -310,6 +377,13 @@ bool LoadsWindow::TopIsFree() const {
 
 void LoadsWindow::Collect(ColumnData& data) const {
     fields_->Collect(data);
+    // The fields hold the shown case; the others are kept here.
+    std::vector<LoadCase> cases = cases_;
+    const std::string name = cases[static_cast<std::size_t>(current_)].name;
+    cases[static_cast<std::size_t>(current_)] = Cases(data).front();
+    cases[static_cast<std::size_t>(current_)].name = name;
+    SetCases(data, std::move(cases));
+    data.minimumMoments = minimumMoments_->isChecked();
     data.baseSupport = BaseOption(SupportCondition::Fixed)->isChecked() ? SupportCondition::Fixed
                                                                         : SupportCondition::Pinned;
     data.topSupport = SupportCondition::Pinned;
@@ -320,11 +394,127 @@ void LoadsWindow::Collect(ColumnData& data) const {
 
 void LoadsWindow::Apply(const ColumnData& data) {
     fields_->Apply(data);
+    cases_ = Cases(data);
+    current_ = 0;
+    minimumMoments_->setChecked(data.minimumMoments);
+    RefreshCaseControls();
     // A free base does not exist: anything but a fixed base is pinned.
     BaseOption(data.baseSupport == SupportCondition::Fixed ? SupportCondition::Fixed
                                                            : SupportCondition::Pinned)
         ->setChecked(true);
     TopOption(data.topSupport)->setChecked(true);
+}
+
+// --- Load cases ------------------------------------------------------------------------------
+
+void LoadsWindow::StoreCurrentCase() {
+    ColumnData shown;
+    fields_->Collect(shown);
+    LoadCase& current = cases_[static_cast<std::size_t>(current_)];
+    const std::string name = current.name;
+    current = Cases(shown).front();
+    current.name = name;
+}
+
+void LoadsWindow::ShowCurrentCase() {
+    ColumnData shown;
+    fields_->Collect(shown);
+    fields_->Apply(ColumnForCase(shown, cases_[static_cast<std::size_t>(current_)]));
+}
+
+void LoadsWindow::SelectCase(int index) {
+    if (index < 0 || index >= static_cast<int>(cases_.size())) return;
+    StoreCurrentCase();
+    current_ = index;
+    ShowCurrentCase();
+    RefreshCaseControls();
+}
+
+void LoadsWindow::RefreshCaseControls() {
+    const QSignalBlocker blocker(caseSelector_);
+    caseSelector_->clear();
+    for (const LoadCase& c : cases_)
+        caseSelector_->addItem(QString::fromStdString(c.name));
+    caseSelector_->setCurrentIndex(current_);
+    const bool room = cases_.size() < kMaxLoadCases;
+    newCaseButton_->setEnabled(room);
+    duplicateCaseButton_->setEnabled(room);
+    deleteCaseButton_->setEnabled(cases_.size() > 1);
+}
+
+// The smallest whole number from the case count up that no case is named.
+std::string LoadsWindow::UnusedCaseName() const {
+    for (std::size_t k = cases_.size() + 1;; ++k) {
+        const std::string name = std::to_string(k);
+        if (std::none_of(cases_.begin(), cases_.end(),
+                         [&](const LoadCase& c) { return c.name == name; })) {
+            return name;
+        }
+    }
+}
+
+void LoadsWindow::NewCase(bool duplicate) {
+    if (cases_.size() >= kMaxLoadCases) return;
+    StoreCurrentCase();
+    LoadCase added = duplicate ? cases_[static_cast<std::size_t>(current_)] : LoadCase();
+    added.name = UnusedCaseName();
+    cases_.push_back(std::move(added));
+    current_ = static_cast<int>(cases_.size()) - 1;
+    ShowCurrentCase();
+    RefreshCaseControls();
+}
+
+void LoadsWindow::DeleteCase() {
+    if (cases_.size() <= 1) return;
+    cases_.erase(cases_.begin() + current_);
+    current_ = std::min(current_, static_cast<int>(cases_.size()) - 1);
+    ShowCurrentCase();
+    RefreshCaseControls();
+}
+
+// The table opens over the window (window-modal, without a nested event loop) and its OK
+// replaces the cases.
+void LoadsWindow::OpenCasesTable() {
+    StoreCurrentCase();
+    auto* table = new CasesTableWindow(this);
+    table->setAttribute(Qt::WA_DeleteOnClose);
+    table->setWindowModality(Qt::WindowModal);
+    table->SetCases(cases_);
+    connect(table, &QDialog::accepted, this, [this, table] {
+        std::vector<LoadCase> edited = table->Cases();
+        if (edited.empty()) return;
+        cases_ = std::move(edited);
+        current_ = std::min(current_, static_cast<int>(cases_.size()) - 1);
+        ShowCurrentCase();
+        RefreshCaseControls();
+    });
+    table->show();
+}
+
+// The cases of a spreadsheet replace the column's; a file with a bad line changes nothing.
+void LoadsWindow::ImportCases() {
+    const QString path =
+        Files().OpenFileName(this, QStringLiteral("Importar combinações"),
+                             QStringLiteral("Planilhas (*.csv *.txt);;Todos os arquivos (*)"));
+    if (path.isEmpty()) return;
+    QFile file(path);
+    std::string error;
+    std::vector<LoadCase> imported;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > static_cast<qint64>(kMaxColumnFileBytes)) {
+        error = path.toStdString() + ": não foi possível ler o arquivo";
+    } else {
+        const QByteArray bytes = file.readAll();
+        ReadLoadCaseCsv(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                        path.toStdString(), imported, error);
+    }
+    if (imported.empty()) {
+        Presenter().Warning(this, QStringLiteral("TARVELO"), QString::fromStdString(error));
+        return;
+    }
+    cases_ = std::move(imported);
+    current_ = 0;
+    ShowCurrentCase();
+    RefreshCaseControls();
 }
 
 void LoadsWindow::closeEvent(QCloseEvent* event) {

@@ -3,13 +3,17 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include <QWidget>
 
 #include "model/column_data.h"
 #include "model/field_table.h"
 
+class QCheckBox;
+class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace tarvelo::ui {
@@ -31,6 +35,10 @@ class LoadsWindow : public QWidget {
     QRadioButton* BaseOption(SupportCondition support) const;
     bool TopIsFree() const;
 
+    // Load cases: the selector shows the case whose loads the nine fields hold.
+    QComboBox* CaseSelector() const { return caseSelector_; }
+    void SelectCase(int index);
+
   signals:
     // "&OK": the main window runs the window's checks and, when they pass, closes it.
     void confirmRequested();
@@ -42,6 +50,24 @@ class LoadsWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Load cases: the fields hold cases_[current_]; the other cases wait here.
+    void StoreCurrentCase();
+    void ShowCurrentCase();
+    void RefreshCaseControls();
+    std::string UnusedCaseName() const;
+    void NewCase(bool duplicate);
+    void DeleteCase();
+    void ImportCases();
+    void OpenCasesTable();
+
+    std::vector<LoadCase> cases_;  // at least one
+    int current_ = 0;
+    QComboBox* caseSelector_ = nullptr;
+    QPushButton* newCaseButton_ = nullptr;
+    QPushButton* duplicateCaseButton_ = nullptr;
+    QPushButton* deleteCaseButton_ = nullptr;
+    QCheckBox* minimumMoments_ = nullptr;
+
     std::unique_ptr<FieldSet> fields_;
     std::array<QRadioButton*, 3> topOptions_{};   // by SupportCondition
     std::array<QRadioButton*, 3> baseOptions_{};  // by SupportCondition, no free base

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "about_window.h"
+#include "case_runs.h"
 #include "chart_window.h"
 #include "coordinate_grid.h"
 #include "envelope_window.h"
@@ -27,6 +28,7 @@
 #include "message_presenter.h"
 #include "model/bar_area.h"
 #include "procedures/column_file.h"
+#include "procedures/load_cases.h"
 #include "procedures/procedures.h"
 #include "progress_window.h"
 #include "report/report_conclusion.h"
@@ -97,6 +99,7 @@ class MainWindow::Host final : public ProcedureHost {
         }
     }
     void ClearProgress() override { window_.progress_->Clear(); }
+    void KeepResponsive() override { window_.progress_->KeepResponsive(); }
     void SetResultText(ResultField field, const std::string& text) override {
         QLineEdit* target = nullptr;
         switch (field) {
@@ -557,6 +560,7 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     workflow_.curveReady = false;
     workflow_.envelopeReady = false;
     hasCurve_ = false;
+    reportCases_.clear();
     hasSectionConstants_ = false;
     // A complete column can be calculated at once; the procedures check everything anyway.
     workflow_.Reach(Workflow::Step::LoadsConfirmed);
@@ -591,7 +595,9 @@ ReportSnapshot MainWindow::Snapshot() const {
     fields.minimum = FromQ(minimumSteelField_->text());
     fields.refinedSafety = FromQ(refinedSafetyField_->text());
     fields.refinedRequired = FromQ(refinedRequiredField_->text());
-    return report::MakeReportSnapshot(CollectColumnData(), fields, runs);
+    const ColumnData data = CollectColumnData();
+    fields.cases = ReportCasesOf(data, reportCases_);
+    return report::MakeReportSnapshot(data, fields, runs);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------
@@ -707,7 +713,11 @@ void MainWindow::OpenLoadsWindow() {
 void MainWindow::ConfirmLoads() {
     const ColumnData data = CollectColumnData();
     Host host(*this, loads_.get());
-    if (!CheckLoadsWindow(data, host)) return;
+    // Every load case through the window's checks; the refused one is shown.
+    if (const int refused = CheckLoadsWindowCases(data, host); refused >= 0) {
+        if (RunsByCase(data)) loads_->SelectCase(refused);
+        return;
+    }
     HoldInput(Workflow::Holder::None);
     loads_->hide();
     help_->hide();
@@ -732,8 +742,13 @@ void MainWindow::RunProcedure(bool design) {
     ShowWorkflow();
     const ColumnData data = CollectColumnData();
     Host host(*this, this);
-    std::unique_ptr<AnalysisResult> result =
-        design ? tarvelo::Design(data, host) : tarvelo::Verify(data, host);
+    std::unique_ptr<AnalysisResult> result;
+    if (RunsByCase(data)) {
+        result = RunCasesInWindow(design, data, host, this, reportCases_);
+    } else {
+        reportCases_.clear();
+        result = design ? tarvelo::Design(data, host) : tarvelo::Verify(data, host);
+    }
     running_ = false;
     // Every way out of a run leaves the main window usable and the progress window hidden.
     HoldInput(Workflow::Holder::None);

@@ -184,6 +184,7 @@ class MainWindow : public QMainWindow {
     // Kept from the last run.
     LoadDeflectionCurve curve_{};
     int lastReachedStep_ = 0;
+    std::vector<report::ReportCase> reportCases_;  // the last run of several load cases
     bool hasCurve_ = false;
     bool envelopeFromDesign_ = false;  // the envelope has the designed steel
     bool hasSectionConstants_ = false;

@@ -72,6 +72,10 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 void ProgressWindow::PrintLine(const QString& line) {
     if (PrintPosition() > kRestartPixels) text_->Clear();
     text_->Append(line);
+    KeepResponsive();
+}
+
+void ProgressWindow::KeepResponsive() {
     if (sinceRunStart_.isValid() && sinceRunStart_.elapsed() >= kShowDelayMs) {
         sinceRunStart_.invalidate();
         show();

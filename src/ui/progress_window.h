@@ -37,6 +37,9 @@ class ProgressWindow : public QWidget {
     // more than 320 pixels from the top. Every 30 ms lets the windows repaint, without accepting
     // any input.
     void PrintLine(const QString& line);
+    // The run goes on without a line: shows the window once the run has lasted kShowDelayMs and
+    // repaints it at most every kRepaintIntervalMs.
+    void KeepResponsive();
     // Clears the text (print position back at the top).
     void Clear();
 

@@ -53,8 +53,7 @@ std::string Run(RunKind kind, const std::string& text, const std::string& name) 
     std::string error;
     if (!ParseColumnFile(text, name, data, error)) return FileErrorJson(name, kind, error);
     PageHost host;
-    const auto result = RunProcedure(kind, data, host);
-    return RunResultJson(name, kind, host, *result);
+    return RunColumnJson(name, kind, data, host);
 }
 
 // `name` is the file name that the JSON and the messages carry; without it they carry "".

@@ -127,7 +127,7 @@ std::string PageRun(const std::string& kind, const std::string& text, const std:
                      {"fields", json::object()}});
     }
     AnsweringHost host(json::parse(answers).get<std::vector<bool>>(), std::move(progress));
-    const auto result = RunProcedure(run, data, host);
+    const std::string runJson = RunColumnJson("", run, data, host);
     json boxes = json::array();
     for (const RecordingHost::Box& b : host.boxes) {
         boxes.push_back(
@@ -144,7 +144,7 @@ std::string PageRun(const std::string& kind, const std::string& text, const std:
             fields[name] = it->second;
         }
     }
-    return Dump({{"json", RunResultJson("", run, host, *result)},
+    return Dump({{"json", runJson},
                  {"boxes", boxes},
                  {"focus", FocusName(host.focus)},
                  {"fields", fields}});

@@ -82,7 +82,7 @@ TEST(ColumnFile, MalformedFilesNameTheKeyOrPlace) {
         ParseError("{\n \"format\": \"tarvelo-column\",\n \"version\": 1,,\n}").find("linha 3"),
         std::string::npos);
     EXPECT_NE(ParseError(R"({"format":"other","version":1})").find("format"), std::string::npos);
-    EXPECT_NE(ParseError(R"({"format":"tarvelo-column","version":2})").find("version"),
+    EXPECT_NE(ParseError(R"({"format":"tarvelo-column","version":3})").find("version"),
               std::string::npos);
     EXPECT_NE(ParseError(head + R"("main":{"sectionType":"Triangular"}})").find("main.sectionType"),
               std::string::npos);

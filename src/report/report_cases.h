@@ -1,0 +1,37 @@
+// The load cases in the report of a column with several: the loads of each case in place of the
+// single set of loads, and after the results one line per case with its result, the governing
+// case marked.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/load_case.h"
+
+namespace tarvelo {
+struct CasesRun;
+enum class RunKind;
+}  // namespace tarvelo
+
+namespace tarvelo::report {
+
+struct ReportLine;
+
+struct ReportCase {
+    std::string label;  // "Combinação 2 — Vento +x", "Combinação 2, Mín. 45° — Vento +x"
+    LoadCase loads;
+    bool generated = false;  // a minimum-moment case: its loads follow from its case's
+    std::string result;      // "S= 1.04", "As= 14.32 cm2  As,min= 4 cm2", or the ending message
+    bool governing = false;
+};
+
+// The cases of a run, in its order; `loads` are the column's cases (procedures' Cases).
+std::vector<ReportCase> ReportCases(RunKind kind, const CasesRun& run,
+                                    const std::vector<LoadCase>& loads);
+
+// Replaces the body's lines of the one set of loads ("Força normal de cálculo" to "Cargas
+// distribuídas") by the loads of every case, and appends the results by case. Nothing when
+// `cases` is empty.
+void AddLoadCases(const std::vector<ReportCase>& cases, std::vector<ReportLine>& body);
+
+}  // namespace tarvelo::report

@@ -1,0 +1,272 @@
+// Load cases: column files of several cases, the runs of every case with the governing one, the
+// minimum-moment cases and the independence of the results from the thread count.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "model/number_reading.h"
+#include "procedures/column_file.h"
+#include "procedures/load_cases.h"
+#include "procedures/run_json.h"
+#include "report/report_content.h"
+
+namespace tarvelo {
+namespace {
+
+ColumnData Example() {
+    ColumnData d;
+    std::string error;
+    EXPECT_TRUE(ReadColumnFile(TARVELO_EXAMPLES "/combinacoes-retangular.json", d, error)) << error;
+    return d;
+}
+
+TEST(LoadCases, FilesKeepOneCaseAsVersionOneAndSeveralAsVersionTwo) {
+    ColumnData one;
+    one.Fd = "1200";
+    one.Mxd_t = "-35,0";  // texts as typed
+    ColumnData named = one;
+    named.firstCaseName = "Máx. Nd";
+    ColumnData several = one;
+    several.otherCases = {{"Vento +x", "980", "2.5", "", "3100", "", "", "", "", ""},
+                          {"3", "", "", "", "", "", "", "", "", "-0.02"}};
+    ColumnData minimum = one;
+    minimum.minimumMoments = true;
+    const std::pair<ColumnData, bool> table[] = {
+        {one, true}, {named, false}, {several, false}, {minimum, false}};
+    for (const auto& [d, v1] : table) {
+        const std::string text = FormatColumnFile(d);
+        ColumnData back;
+        std::string error;
+        ASSERT_TRUE(ParseColumnFile(text, "x", back, error)) << error;
+        EXPECT_EQ(back, d);
+        EXPECT_EQ(FormatColumnFile(back), text);
+        // One case named "1" without the minimum moments is written exactly as before cases
+        // existed: version 1, the loads in "loads".
+        EXPECT_EQ(text.find("\"version\": 1\n") != std::string::npos, v1) << text;
+        EXPECT_EQ(text.find("\"cases\"") == std::string::npos, v1) << text;
+    }
+    EXPECT_EQ(Cases(Example()).size(), 5u);
+}
+
+TEST(LoadCases, MalformedCaseFilesNameFileAndKeyAndChangeNothing) {
+    const std::string head = R"({"format": "tarvelo-column", "version": 2, "loads": {"L": "300", )";
+    std::string hundred = "\"cases\": [";
+    for (int i = 0; i < 100; ++i)
+        hundred += (i ? ", " : "") + std::string("{\"Fd\": \"1\"}");
+    hundred += "]";
+    const struct {
+        std::string loads;
+        std::string key;
+    } cases[] = {
+        {R"("cases": [{"Fd": "1", "Mzd": "2"}]})", "loads.cases[0].Mzd: chave desconhecida"},
+        {R"("cases": []})", "loads.cases: a lista de combinações está vazia"},
+        {R"("cases": {}})", "loads.cases: esperava uma lista"},
+        {R"("Fd": "1"})", "loads.Fd: chave desconhecida"},
+        {R"("baseSupport": "Fixed"})", "loads.cases: falta a lista"},
+        {R"("cases": [{"name": "A"}, {"name": "A"}]})", "loads.cases[1].name: nome repetido"},
+        {R"("cases": [{"name": "1234567890123456789012345678901"}]})",
+         "loads.cases[0].name: o nome tem mais de 30"},
+        {R"("cases": [{"Fd": "1"}], "minimumMoments": "sim"})", "loads.minimumMoments"},
+        {hundred + "}", "loads.cases: no máximo 99"},
+    };
+    for (const auto& c : cases) {
+        ColumnData d = Example();
+        const ColumnData before = d;
+        std::string error;
+        EXPECT_FALSE(ParseColumnFile(head + c.loads + "}", "p.json", d, error)) << c.loads;
+        EXPECT_EQ(d, before);
+        EXPECT_EQ(error.rfind("p.json: " + c.key, 0), 0u) << error;
+    }
+    // A version 1 file knows nothing of cases.
+    ColumnData d;
+    std::string error;
+    EXPECT_FALSE(ParseColumnFile(
+        R"({"format": "tarvelo-column", "version": 1, "loads": {"minimumMoments": true}})", "v1", d,
+        error));
+    EXPECT_EQ(error, "v1: loads.minimumMoments: chave desconhecida");
+}
+
+// A case whose own loads break a rule ends alone, named; a rule of the column ends everything.
+TEST(LoadCases, ACaseEndedByItsMessageLeavesTheOthersRunning) {
+    ColumnData d = Example();
+    d.otherCases[1].Fd = "0";         // case 3: no axial force
+    d.otherCases[3].Hxd_t = "1e400";  // case 5: a load out of range
+    for (RunKind kind : {RunKind::Verify, RunKind::Design}) {
+        RecordingHost host;
+        const CasesRun run = RunCases(kind, d, host);
+        ASSERT_EQ(run.cases.size(), 5u);
+        EXPECT_TRUE(host.boxes.empty());
+        for (int i : {0, 1, 3})
+            EXPECT_TRUE(run.cases[i].result->completed) << i;
+        EXPECT_EQ(run.cases[2].EndingMessage(),
+                  "Combinação 3: Forneça a força normal no topo do pilar.");
+        EXPECT_EQ(run.cases[4].EndingMessage().rfind("Combinação 5: O valor do campo \"Hxd,t\"", 0),
+                  0u);
+        EXPECT_FALSE(run.AllCompleted());
+        EXPECT_GE(run.governing, 0);
+    }
+    d.fck = "95";
+    RecordingHost host;
+    const CasesRun run = RunCases(RunKind::Verify, d, host);
+    EXPECT_TRUE(run.columnEnded);
+    EXPECT_TRUE(run.cases.empty());
+    EXPECT_EQ(host.boxes.size(), 1u);
+}
+
+TEST(LoadCases, GoverningCaseAndLargestMinimumTieToTheEarlierCase) {
+    struct Case {
+        bool completed;
+        int reachedStep;
+        double area;
+        double minimum;
+    };
+    const std::vector<Case> table = {{true, 70, 3.0, 4.0},
+                                     {false, 10, 99.0, 9.0},  // an ended case never governs
+                                     {true, 55, 7.0, 5.0},
+                                     {true, 55, 7.0, 5.0},
+                                     {true, 60, 2.0, 4.5}};
+    std::vector<CaseRun> runs(table.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        runs[i].result = std::make_unique<AnalysisResult>();
+        runs[i].result->completed = table[i].completed;
+        runs[i].result->reachedStep = table[i].reachedStep;
+        runs[i].result->requiredSteelArea = table[i].area;
+        runs[i].result->minimumSteelArea = table[i].minimum;
+    }
+    EXPECT_EQ(GoverningCase(RunKind::Verify, runs), 2);
+    EXPECT_EQ(GoverningCase(RunKind::Design, runs), 2);
+    EXPECT_EQ(LargestMinimumCase(runs), 2);
+}
+
+// Hand computation, M1d,min = Fd (1.5 + 0.03 h) kNcm:
+//   20x40 rectangle, Fd = 500 kN: along x h = 20, 500 (1.5 + 0.6) = 1050;
+//                                  along y h = 40, 500 (1.5 + 1.2) = 1350.
+//   circle D = 30, Fd = 800 kN: h = 30 both ways, 800 (1.5 + 0.9) = 1920.
+// At θ = 45°, Mxd = 1050 cos 45° = 742.46 and Myd = 1350 sin 45° = 954.59.
+TEST(LoadCases, MinimumMomentCasesOfARectangleAndACircle) {
+    ColumnData rect;
+    rect.barCount = "4";
+    rect.rectHx = "20";
+    rect.rectHy = "40";
+    rect.bars = {{"4", "4"}, {"16", "4"}, {"4", "36"}, {"16", "36"}};
+    ColumnData circle;
+    circle.sectionType = SectionType::CircularSolid;
+    circle.barCount = "6";
+    circle.circleDiameter = "30";
+    circle.circleCover = "4";
+    const struct {
+        const ColumnData* column;
+        const char* Fd;
+        double mx;
+        double my;
+    } sections[] = {{&rect, "500", 1050, 1350}, {&circle, "800", 1920, 1920}};
+    for (const auto& s : sections) {
+        double hx = 0;
+        double hy = 0;
+        ASSERT_TRUE(SectionExtents(*s.column, hx, hy));
+        const std::vector<LoadCase> cases =
+            MinimumMomentCases({"Vento", s.Fd, "9", "9", "", "", "", "", "9", "9"}, hx, hy);
+        ASSERT_EQ(cases.size(), 8u);
+        for (int k = 0; k < 8; ++k) {
+            const LoadCase& c = cases[k];
+            const double theta = k * M_PI / 4;
+            EXPECT_EQ(c.name, "Mín. " + std::to_string(45 * k) + "° — Vento");
+            EXPECT_EQ(c.Fd, s.Fd);
+            EXPECT_NEAR(ReadNumber(c.Mxd_t), s.mx * std::cos(theta), 1e-9);
+            EXPECT_NEAR(ReadNumber(c.Myd_t), s.my * std::sin(theta), 1e-9);
+            EXPECT_EQ(c.Mxd_b, c.Mxd_t);
+            EXPECT_EQ(c.Myd_b, c.Myd_t);
+            EXPECT_EQ(c.Hxd_t + c.Hyd_t + c.pxd + c.pyd, "");
+        }
+        EXPECT_EQ(cases[1].Mxd_t, s.column == &rect ? "742.462120245875" : "1357.6450198781713");
+    }
+}
+
+TEST(LoadCases, OneAndTwoThreadsGiveTheSameJson) {
+    ColumnData d = Example();
+    for (RunKind kind : {RunKind::Verify, RunKind::Design}) {
+        d.minimumMoments = kind == RunKind::Verify;  // 45 cases; the design's 5 are slower
+        std::string json[2];
+        for (int threads : {1, 2}) {
+            RecordingHost host;
+            const CasesRun run = RunCases(kind, d, host, {threads, {}});
+            json[threads - 1] = CasesRunJson("c.json", kind, host, run);
+        }
+        EXPECT_EQ(json[0], json[1]);
+        EXPECT_NE(json[0].find("\"governing\":\""), std::string::npos);
+    }
+}
+
+// The report of several cases lists each case's loads in place of the one set, and each case's
+// result with the governing one marked.
+TEST(LoadCases, ReportListsTheCasesAndMarksTheGoverningOne) {
+    const ColumnData d = Example();
+    RecordingHost host;
+    const CasesRun run = RunCases(RunKind::Verify, d, host);
+    const report::ReportResultTexts results{
+        .safety = host.fields[ResultField::SafetyCoefficient],
+        .cases = report::ReportCases(RunKind::Verify, run, Cases(d))};
+    SectionConstants kept = run.cases[1].result->sectionConstants;
+    std::string text;
+    for (const auto& line :
+         report::BuildReportContent(d, results, kept, report::ReportVariant::Printer).body)
+        text += line.PlainText() + "\n";
+    EXPECT_EQ(text.find("Força normal de cálculo"), std::string::npos);
+    EXPECT_NE(text.find("Combinação 2 — Vento +x:\n  Fd= 1050 kN  Hxd,t= 2.5 kN"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Coeficiente de segurança S= 1.04\n"), std::string::npos);
+    EXPECT_NE(text.find("Combinação 2 — Vento +x: S= 1.04  <- crítica\n"
+                        "Combinação 3 — Vento -x: S= 1.56\n"),
+              std::string::npos)
+        << text;
+}
+
+#ifdef TARVELO_CLI_PATH
+std::string Cli(const std::string& arguments, int& status) {
+    std::string text;
+    FILE* pipe = popen((TARVELO_CLI_PATH " " + arguments + " 2>&1").c_str(), "r");
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
+    status = WEXITSTATUS(pclose(pipe));
+    return text;
+}
+
+// --combinations runs a column with the cases of a spreadsheet: the single-case example with the
+// example CSV is the multi-case example file; a bad CSV runs nothing.
+TEST(LoadCases, CommandLineRunsTheCasesOfACsvFile) {
+    const std::string examples = TARVELO_EXAMPLES "/";
+    int status = -1;
+    const auto fromCsv = nlohmann::json::parse(
+        Cli("design --json " + examples + "retangular-esbelto-biaxial.json --combinations " +
+                examples + "combinacoes-retangular.csv",
+            status));
+    EXPECT_EQ(status, 0);
+    auto fromFile = nlohmann::json::parse(
+        Cli("design --json " + examples + "combinacoes-retangular.json", status));
+    fromFile["file"] = fromCsv["file"];
+    EXPECT_EQ(fromCsv, fromFile);
+    EXPECT_EQ(fromCsv["cases"].size(), 5u);
+    EXPECT_EQ(fromCsv["governing"], "Vento +x");
+    EXPECT_EQ(fromCsv["requiredSteelArea"], fromCsv["cases"][1]["requiredSteelArea"]);
+
+    const std::string bad =
+        testing::TempDir() + "/tarvelo-bad-" + std::to_string(getpid()) + ".csv";
+    FILE* f = fopen(bad.c_str(), "w");
+    fputs("nome;Fd\nA;12x\n", f);
+    fclose(f);
+    const std::string error =
+        Cli("verify " + examples + "combinacoes-retangular.json --combinations " + bad, status);
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(error.find(bad + ": linha 2, coluna 2"), std::string::npos) << error;
+}
+#endif
+
+}  // namespace
+}  // namespace tarvelo
