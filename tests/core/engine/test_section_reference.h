@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "column_test_support.h"
 #include "engine/material.h"
 #include "engine/section_integration.h"
 
@@ -85,15 +86,9 @@ inline TestSection LShape() {
                        {{3, 3, 2}, {37, 3, 2}, {37, 12, 2}, {3, 37, 2}, {12, 37, 2}});
 }
 
-// fck in MPa, creep coefficient as typed; Gamac 1.4, fyk 500 MPa, Gamas 1.15, Es 200 GPa.
+// The design material of the tests (MakeMaterial), creep 0 unless given.
 inline MaterialParameters Material(double fck, double creep = 0.0) {
-    MaterialParameters m;
-    ComputeConcreteParameters(fck, m);
-    m.fcd = fck / 10 / 1.4;
-    m.fyd = 500.0 / 10 / 1.15;
-    m.Es = 20000.0;
-    CompleteMaterialParameters(creep, m);
-    return m;
+    return MakeMaterial(fck, creep);
 }
 
 struct Resultants3 {
