@@ -79,9 +79,15 @@ TEST(ReportContent, PreviewDiffersFromTheSheetInBlanksAndLabelSpacing) {
         }
         return out;
     };
-    EXPECT_EQ(BuildReportContent(d, {}, kept, ReportVariant::Printer).body.size(),
+    const ReportContent sheet = BuildReportContent(d, {}, kept, ReportVariant::Printer);
+    EXPECT_EQ(sheet.body.size(),
               BuildReportContent(d, {}, kept, ReportVariant::Preview).body.size() + 3);
     EXPECT_EQ(lines(ReportVariant::Printer), lines(ReportVariant::Preview));
+    // Both print the heading in bold and the body in the plain weight.
+    for (const ReportLine& l : sheet.heading)
+        EXPECT_TRUE(l.bold);
+    for (const ReportLine& l : sheet.body)
+        EXPECT_FALSE(l.bold);
 }
 
 TEST(ReportContent, TablesNeverReachPastTheGrid) {
