@@ -31,7 +31,8 @@ std::vector<std::string> Texts(const std::vector<ReportLine>& lines) {
     return out;
 }
 
-// The sheets as the text report writes them after a verification of the column file.
+// The sheets as the text report writes them after a verification of the column file (a new
+// example needs its text in tests/data/reports: tarvelo-cli report FILE --txt TEXT).
 std::string ReportAfterVerification(const fs::path& file) {
     ColumnData data;
     std::string error;
@@ -52,15 +53,12 @@ std::string ReportAfterVerification(const fs::path& file) {
 }
 
 TEST(ReportContent, ExamplesPrintTheirGoldenTexts) {
-    int examples = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(TARVELO_EXAMPLES)) {
         const std::string name = entry.path().stem().string();
         EXPECT_EQ(ReportAfterVerification(entry.path()),
                   ReadAll(fs::path(TARVELO_TEST_DATA) / "reports" / (name + ".txt")))
             << name;
-        ++examples;
     }
-    EXPECT_EQ(examples, 5);
 }
 
 // The preview area lacks three of the sheet's blank lines and puts two blanks between a
