@@ -98,6 +98,10 @@ TEST(BandSolver, NonPositivePivotsAreReported) {
     EXPECT_EQ(FactorBand(kb, 0, 3), 1);
     EXPECT_EQ(FactorBand(kb, kBandMaxEquations + 1, 3), 1);
     EXPECT_EQ(FactorBand(kb, 3, kBandMaxWidth + 1), 1);
+    std::vector<double> untouched = {18.0, 1.0, 2.0};
+    SolveBand(kb, untouched, 0, 3);
+    SolveBand(kb, untouched, 3, kBandMaxWidth + 1);
+    EXPECT_EQ(untouched, (std::vector<double>{18.0, 1.0, 2.0}));
     // A single equation.
     kb.Clear();
     kb(1, 1) = 9.0;

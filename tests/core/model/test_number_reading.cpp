@@ -53,6 +53,7 @@ TEST(ReadNumber, TableOfTexts) {
         // 2^53 + 1 lies halfway between two doubles; a nonzero digit far beyond decides upwards.
         {"9007199254740993", 9007199254740992.0},
         {"9007199254740993." + std::string(2000, '0') + "1", 9007199254740994.0},
+        {"9007199254740993." + std::string(2000, '0'), 9007199254740992.0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadNumber(c.text), c.value) << '"' << c.text.substr(0, 40) << '"';
