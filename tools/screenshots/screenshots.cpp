@@ -11,6 +11,7 @@
 #include <QtTest/QTest>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "about_window.h"
 #include "chart_window.h"
@@ -65,8 +66,14 @@ class Pictures {
     QString dir_;
 };
 
-void Click(QWidget* window, const char* button) {
-    window->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+// Buttons are found by their object names; a name that is gone ends the run.
+void Click(QWidget* window, const char* name) {
+    QPushButton* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    if (button == nullptr) {
+        std::fprintf(stderr, "botão %s não encontrado\n", name);
+        std::exit(1);
+    }
+    button->click();
 }
 
 QString Example(const char* name) {
