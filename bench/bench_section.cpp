@@ -1,12 +1,14 @@
 // Cost of one section integration (the innermost step of the analysis) for typical sections,
 // each under a biaxial strain field that cuts it into the stress-free, parabolic and constant
-// zones.
+// zones; and of a 72-ray resistance contour, whose rays run on the machine's cores.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
 
+#include "engine/envelope.h"
 #include "engine/material.h"
 #include "engine/section_integration.h"
 
@@ -84,13 +86,12 @@ BenchSection Polygon299() {
     return s;
 }
 
+tarvelo::MaterialParameters Material() {
+    return tarvelo::ShortTermMaterial(25, 500, 200, 1.4, 1.15);
+}
+
 void Run(benchmark::State& state, const BenchSection& s) {
-    tarvelo::MaterialParameters m;
-    tarvelo::ComputeConcreteParameters(25, m);
-    m.fcd = 25.0 / 10 / 1.4;
-    m.fyd = 500.0 / 10 / 1.15;
-    m.Es = 20000;
-    tarvelo::CompleteMaterialParameters(0.0, m);
+    const tarvelo::MaterialParameters m = Material();
     static tarvelo::SectionIntegrator integrator;  // large working lists: not on the stack
     const int nv = static_cast<int>(s.vertices.size()) - 1;
     const int nb = static_cast<int>(s.bars.size());
@@ -124,9 +125,34 @@ void BM_IntegrateSection_Polygon299(benchmark::State& state) {
     Run(state, Polygon299());
 }
 
+// The contour at 30 % of the squash load, where every ray is solved.
+void Contour(benchmark::State& state, const BenchSection& s) {
+    tarvelo::SectionGeometry g;
+    g.nv = static_cast<int>(s.vertices.size()) - 1;
+    std::copy(s.vertices.begin(), s.vertices.end(), g.vertices.begin());
+    g.nb = static_cast<int>(s.bars.size());
+    std::copy(s.bars.begin(), s.bars.end(), g.bars.begin());
+    const tarvelo::ResistanceEnvelope envelope(g, 2.0, Material());
+    const double N = 0.3 * envelope.squash();
+    for (auto _ : state) {
+        std::vector<tarvelo::ContourRay> contour = envelope.Contour(N, 72);
+        benchmark::DoNotOptimize(contour);
+    }
+    state.counters["vertices"] = g.nv;
+}
+
+void BM_EnvelopeContour72_Rectangle20x40(benchmark::State& state) {
+    Contour(state, Rectangle());
+}
+void BM_EnvelopeContour72_Polygon299(benchmark::State& state) {
+    Contour(state, Polygon299());
+}
+
 }  // namespace
 
 BENCHMARK(BM_IntegrateSection_Rectangle20x40);
 BENCHMARK(BM_IntegrateSection_Circle50);
 BENCHMARK(BM_IntegrateSection_HollowCircle102);
 BENCHMARK(BM_IntegrateSection_Polygon299);
+BENCHMARK(BM_EnvelopeContour72_Rectangle20x40)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EnvelopeContour72_Polygon299)->Unit(benchmark::kMillisecond)->UseRealTime();

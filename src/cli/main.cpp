@@ -2,25 +2,25 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
-#include <nlohmann/json.hpp>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 #include "cli/report_command.h"
 #include "procedures/column_file.h"
-#include "procedures/procedures.h"
 #include "procedures/recording_host.h"
+#include "procedures/run_json.h"
 
 namespace {
 
-using tarvelo::AnalysisResult;
-using tarvelo::ColumnData;
 using tarvelo::RecordingHost;
-
-enum class Command { Verify, Design };
+using tarvelo::RunKind;
 
 struct RunOutput {
     int status = 0;  // 0 completed, 1 ended by a message, 2 file error
@@ -28,77 +28,32 @@ struct RunOutput {
 };
 
 struct Options {
-    Command command = Command::Verify;
+    RunKind command = RunKind::Verify;
     bool json = false;
     bool stopOnQuestion = false;
 };
 
-// The rows the analysis wrote: rows 0..reachedStep-1, and row 500 too when all steps passed.
-int CurveRowsWritten(const AnalysisResult& r) {
-    if (r.reachedStep <= 0) return 0;
-    return r.reachedStep == 500 ? 501 : r.reachedStep;
-}
-
-nlohmann::json SectionJson(const AnalysisResult& r) {
-    if (!r.hasSectionConstants) return nullptr;
-    const auto& c = r.sectionConstants;
-    return {{"area", c.area},
-            {"inertiaX", c.inertiaX},
-            {"inertiaY", c.inertiaY},
-            {"slendernessX", c.slendernessX},
-            {"slendernessY", c.slendernessY}};
-}
-
 RunOutput RunOne(const std::string& path, const Options& options) {
     RunOutput out;
-    const bool verify = options.command == Command::Verify;
-    const char* commandName = verify ? "verify" : "design";
-    ColumnData data;
+    tarvelo::ColumnData data;
     std::string error;
     if (!tarvelo::ReadColumnFile(path, data, error)) {
         out.status = 2;
-        if (options.json) {
-            nlohmann::json j = {
-                {"file", path}, {"command", commandName}, {"status", "error"}, {"error", error}};
-            out.text = j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-        } else {
-            out.text = "Erro: " + error + "\n";
-        }
+        out.text = options.json ? tarvelo::FileErrorJson(path, options.command, error) + "\n"
+                                : "Erro: " + error + "\n";
         return out;
     }
 
     RecordingHost host;
     host.answerYes = options.stopOnQuestion;
-    std::unique_ptr<AnalysisResult> result =
-        verify ? tarvelo::Verify(data, host) : tarvelo::Design(data, host);
+    const auto result = tarvelo::RunProcedure(options.command, data, host);
     out.status = result->completed ? 0 : 1;
-
     if (options.json) {
-        nlohmann::json j;
-        j["file"] = path;
-        j["command"] = commandName;
-        j["status"] = result->completed ? "completed" : "ended";
-        j["messages"] = host.Messages();
-        if (verify) {
-            j["S"] = host.fields[tarvelo::ResultField::SafetyCoefficient];
-            j["reachedStep"] = result->completed ? nlohmann::json(result->reachedStep) : nullptr;
-            j["notConverged"] =
-                result->completed ? nlohmann::json(result->notConverged != 0) : nullptr;
-            nlohmann::json curve = nlohmann::json::array();
-            for (int i = 0; i < CurveRowsWritten(*result); ++i) {
-                curve.push_back({result->curve.rows[i][0], result->curve.rows[i][1]});
-            }
-            j["curve"] = curve;
-        } else {
-            j["requiredSteelArea"] = host.fields[tarvelo::ResultField::RequiredSteel];
-            j["minimumSteelArea"] = host.fields[tarvelo::ResultField::MinimumSteel];
-            j["trials"] = result->trials;
-        }
-        j["section"] = SectionJson(*result);
-        out.text = j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        out.text = tarvelo::RunResultJson(path, options.command, host, *result) + "\n";
         return out;
     }
 
+    const bool verify = options.command == RunKind::Verify;
     std::string& t = out.text;
     t += path + ": " + (verify ? "VERIFICAR" : "DIMENSIONAR") + "\n";
     for (const RecordingHost::Box& box : host.boxes) {
@@ -143,6 +98,21 @@ int RunFiles(const std::vector<std::string>& files, const Options& options, int 
     return status;
 }
 
+// The PDF is painted with Qt, which the analysis commands must not load: `report --pdf` is
+// handed, with all its arguments, to tarvelo-report-pdf in this program's own folder.
+int RunPdfReportProgram(char** argv) {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::string program = (self.parent_path() / "tarvelo-report-pdf").string();
+    argv[0] = const_cast<char*>(program.c_str());
+    ::execv(program.c_str(), argv);
+    std::fprintf(stderr,
+                 "Esta versão foi compilada sem Qt: o relatório em PDF não está disponível "
+                 "(use --txt). %s: %s\n",
+                 program.c_str(), std::strerror(errno));
+    return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,13 +136,7 @@ int main(int argc, char** argv) {
     addRunOptions(design);
 
     tarvelo::cli::ReportOptions report;
-    CLI::App* reportCommand =
-        app.add_subcommand("report", "Relatório de cálculo em PDF e/ou texto");
-    reportCommand->add_option("file", report.file, "Arquivo de pilar (.json)")->required();
-    reportCommand->add_option("--pdf", report.pdf, "Relatório em PDF");
-    reportCommand->add_option("--txt", report.txt, "Relatório em texto");
-    reportCommand->add_option("--after", report.after, "Procedimento antes do relatório")
-        ->check(CLI::IsMember({"verify", "design"}));
+    CLI::App* reportCommand = tarvelo::cli::AddReportCommand(app, report);
 
     try {
         app.parse(argc, argv);
@@ -181,7 +145,10 @@ int main(int argc, char** argv) {
         return code == 0 ? 0 : 2;
     }
 
-    if (*reportCommand) return tarvelo::cli::RunReportCommand(report, argc, argv);
-    options.command = *design ? Command::Design : Command::Verify;
+    if (*reportCommand) {
+        if (!report.pdf.empty()) return RunPdfReportProgram(argv);
+        return tarvelo::cli::RunReportCommand(report, nullptr);
+    }
+    options.command = *design ? RunKind::Design : RunKind::Verify;
     return RunFiles(files, options, jobs);
 }

@@ -7,13 +7,7 @@
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "report/report_content.h"
-
-#ifdef TARVELO_WITH_QT
-#include <QString>
-
-#include "report_render.h"
-#include "report_window.h"
-#endif
+#include "report/report_snapshot.h"
 
 namespace tarvelo::cli {
 namespace {
@@ -27,19 +21,21 @@ std::string Field(const RecordingHost& host, ResultField field) {
 
 }  // namespace
 
-int RunReportCommand(const ReportOptions& options, int /*argc*/, char** /*argv*/) {
+CLI::App* AddReportCommand(CLI::App& app, ReportOptions& options) {
+    CLI::App* command = app.add_subcommand("report", "Relatório de cálculo em PDF e/ou texto");
+    command->add_option("file", options.file, "Arquivo de pilar (.json)")->required();
+    command->add_option("--pdf", options.pdf, "Relatório em PDF");
+    command->add_option("--txt", options.txt, "Relatório em texto");
+    command->add_option("--after", options.after, "Procedimento antes do relatório")
+        ->check(CLI::IsMember({"verify", "design"}));
+    return command;
+}
+
+int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     if (options.pdf.empty() && options.txt.empty()) {
         std::fprintf(stderr, "Nada a gravar: indique --pdf e/ou --txt.\n");
         return 2;
     }
-#ifndef TARVELO_WITH_QT
-    if (!options.pdf.empty()) {
-        std::fprintf(stderr,
-                     "Esta versão foi compilada sem Qt: o relatório em PDF não está "
-                     "disponível (use --txt).\n");
-        return 2;
-    }
-#endif
 
     ColumnData data;
     std::string error;
@@ -51,7 +47,8 @@ int RunReportCommand(const ReportOptions& options, int /*argc*/, char** /*argv*/
     // The procedure as its button runs it; questions are answered No, which goes on.
     const bool verify = options.after != "design";
     RecordingHost host;
-    const std::unique_ptr<AnalysisResult> result = verify ? Verify(data, host) : Design(data, host);
+    const std::unique_ptr<AnalysisResult> result =
+        verify ? Verify(data, host) : Design(data, host);
     for (const RecordingHost::Box& box : host.boxes) {
         std::fprintf(stderr, "%s: %s%s\n", box.question ? "Pergunta" : "Aviso", box.text.c_str(),
                      box.question ? (box.answer ? " -> Sim" : " -> Não") : "");
@@ -63,39 +60,23 @@ int RunReportCommand(const ReportOptions& options, int /*argc*/, char** /*argv*/
     const report::ReportResultTexts results{Field(host, ResultField::SafetyCoefficient),
                                             Field(host, ResultField::RequiredSteel),
                                             Field(host, ResultField::MinimumSteel)};
-    const SectionConstants kept =
-        result->hasSectionConstants ? result->sectionConstants : SectionConstants{};
+    report::RunRecord runs;
+    runs.Record(*result, !verify);
+    const auto snapshot =
+        std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, results, runs));
 
     int status = result->completed ? 0 : 1;
     if (!result->completed) std::fprintf(stderr, "Cálculo interrompido.\n");
 
-    if (!options.txt.empty()) {
-        if (!report::WriteReportText(data, results, kept, options.txt, error)) {
-            std::fprintf(stderr, "Erro: %s\n", error.c_str());
-            status = 2;
-        }
+    if (!options.txt.empty() && !report::WriteReportText(data, results, snapshot->sectionConstants,
+                                                         options.txt, error)) {
+        std::fprintf(stderr, "Erro: %s\n", error.c_str());
+        status = 2;
     }
-#ifdef TARVELO_WITH_QT
-    if (!options.pdf.empty()) {
-        auto snapshot = std::make_unique<ui::ReportSnapshot>();
-        snapshot->data = data;
-        snapshot->safetyText = results.safety;
-        snapshot->requiredText = results.required;
-        snapshot->minimumText = results.minimum;
-        snapshot->hasSectionConstants = result->hasSectionConstants;
-        snapshot->sectionConstants = kept;
-        // Only a completed verification leaves a load-deflection curve for the chart page.
-        snapshot->hasCurve = verify && result->completed;
-        snapshot->curve = result->curve;
-        snapshot->curvePoints = result->reachedStep;
-        snapshot->topFree = data.topSupport == SupportCondition::Free;
-        QString pdfError;
-        if (!ui::WriteReportPdf(*snapshot, QString::fromStdString(options.pdf), pdfError)) {
-            std::fprintf(stderr, "Erro: %s\n", pdfError.toUtf8().constData());
-            status = 2;
-        }
+    if (!options.pdf.empty() && writePdf && !writePdf(*snapshot, options.pdf, error)) {
+        std::fprintf(stderr, "Erro: %s\n", error.c_str());
+        status = 2;
     }
-#endif
     return status;
 }
 

@@ -25,6 +25,7 @@ SectionConstants ColumnModel::Assemble(const SectionGeometry& section, double ba
     nRestraints_ = 0;
     restrained_.fill(false);
     factorised_ = false;
+    runReached_ = 0;
 
     SectionConstants last{};
     for (int e = 1; e <= ne_; ++e) {
@@ -50,6 +51,7 @@ int ColumnModel::ApplySupportsAndFactor(SupportCondition base, SupportCondition 
     if (!assembled_) return 1;
     assembled_ = false;
     factorised_ = false;
+    runReached_ = 0;
     top_ = top;
 
     nRestraints_ = 0;
@@ -192,6 +194,30 @@ const ElementMatrix& ColumnModel::BuildElementStiffness(int element, double Ec, 
     return ke_;
 }
 
+void ColumnModel::RecordFailure(int sectionFailure, int element, int gaussPoint, double z) {
+    FailureSite& site = failureSite_;
+    site.cause = static_cast<SectionFailure>(sectionFailure);
+    site.element = element;
+    site.gaussPoint = gaussPoint + 1;
+    site.height = z;
+    for (int e = 1; e < element; ++e)
+        site.height += length_[e - 1];
+    switch (site.cause) {
+        case SectionFailure::SteelElongation:
+            site.limit = 10.0;  // the steel elongation limit of the section check
+            break;
+        case SectionFailure::ConcreteUltimate:
+            site.limit = material_.epsCu;
+            break;
+        case SectionFailure::FullCompression:
+            site.limit = material_.epsC2;
+            break;
+        default:
+            site.limit = 0.0;
+            break;
+    }
+}
+
 int ColumnModel::ComputeInternalForces(const DofVector& U, int geometricNonlinearity) {
     Fint_.fill(0.0);
     const double gnl = geometricNonlinearity;
@@ -230,7 +256,10 @@ int ColumnModel::ComputeInternalForces(const DofVector& U, int geometricNonlinea
                     : integrator_.IntegrateSection(strain, section_.vertices.data(), section_.nv,
                                                    section_.bars.data(), section_.nb, props_.area,
                                                    material_, sectionFailure);
-            if (sectionFailure != 0) return 1;
+            if (sectionFailure != 0) {
+                RecordFailure(sectionFailure, e, g, z);
+                return 1;
+            }
 
             const double factor = Le / 2 * w;
             const double N = r.N;

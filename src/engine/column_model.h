@@ -41,10 +41,45 @@ class ProgressSink {
     virtual void ProgressLine(std::string_view line) = 0;
 };
 
+// Where and why a section failed: the strain limit exceeded (or a diverged iteration, which has
+// no section), the element (1 at the base) and its Gauss point (1 nearest the base), the height
+// of that section above the base (cm) and the limit in per mille (magnitude).
+struct FailureSite {
+    SectionFailure cause = SectionFailure::None;
+    int element = 0;
+    int gaussPoint = 0;
+    double height = 0.0;
+    double limit = 0.0;
+};
+
+// Lateral displacements (mm) at the design loads, load step nSteps: of the top node and of the
+// mid-height node, in x and in y. Taken when that step ends without a section failure.
+struct DesignLoadDeflections {
+    bool reached = false;
+    double topX = 0.0;
+    double topY = 0.0;
+    double midX = 0.0;
+    double midY = 0.0;
+};
+
 struct LoadStepResult {
     int reachedStep = 0;     // last load step started, 1..10*nSteps
     int sectionFailure = 0;  // 1 when a strain limit was exceeded in reachedStep
     int notConverged = 0;    // 1 when a load step ended without convergence
+    FailureSite failure;     // the section that failed in reachedStep, when one did
+    DesignLoadDeflections designLoad;
+    // Work counts, for the benchmarks.
+    long solutions = 0;
+    long internalForceEvaluations = 0;
+};
+
+// The failure load located between the last load step carried and the failing one. Load
+// factors are in times the design loads.
+struct FailureLoadRefinement {
+    bool refined = false;        // the last run ended in a section failure and was bracketed
+    double carriedFactor = 0.0;  // highest load factor carried; without a failure, the last step's
+    double failedFactor = 0.0;   // lowest load factor that failed (refined runs only)
+    int trials = 0;              // partial load steps tried
     // Work counts, for the benchmarks.
     long solutions = 0;
     long internalForceEvaluations = 0;
@@ -90,6 +125,17 @@ class ColumnModel {
     LoadStepResult RunLoadSteps(int nSteps, int geometricNonlinearity, LoadDeflectionCurve& curve,
                                 ProgressSink* progress, int stepLimit = 0);
 
+    // Bisection of the failure load after a run that ended in a section failure in step k:
+    // each trial starts again from the displacements that ended step k - 1 and makes one load
+    // step to a load factor between (k - 1)/nSteps and k/nSteps with the iteration of a load
+    // step; a strain limit exceeded or a step ending without convergence counts as failure.
+    // It stops once the bracket is narrower than kRefinementWidth (times the design loads).
+    // Without a failure (all steps carried, or a capped run) nothing is refined and
+    // carriedFactor is that of the last step. The run's result and curve, and U, F and Fint,
+    // are left as the run left them.
+    static constexpr double kRefinementWidth = 0.0005;
+    FailureLoadRefinement RefineFailureLoad(int geometricNonlinearity);
+
     // Lower-level pieces, with 1-based node, element and DOF numbers.
 
     // The section shared by all elements (centroidal polygon with its closing vertex, bars), every
@@ -103,7 +149,8 @@ class ColumnModel {
     // properties last computed (sectionProperties()) and the bars, moduli Ec and Es.
     const ElementMatrix& BuildElementStiffness(int element, double Ec, double Es);
     // Internal forces of displacements U into Fint. Returns sectionFailure (1: a strain limit
-    // was exceeded at some Gauss point; Fint is then incomplete).
+    // was exceeded at some Gauss point, the first one met from the base, which failureSite()
+    // then describes; Fint is then incomplete).
     int ComputeInternalForces(const DofVector& U, int geometricNonlinearity);
 
     // Replaces the model's own section integration (nullptr restores it). Not owned.
@@ -122,14 +169,28 @@ class ColumnModel {
     const DofVector& P() const { return P0_; }
     const DofVector& U() const { return U_; }
     const DofVector& Fint() const { return Fint_; }
+    const FailureSite& failureSite() const { return failureSite_; }
     int restraintCount() const { return nRestraints_; }
     int restraintNode(int r) const { return restraintNode_[r - 1]; }
     int restraintDof(int r) const { return restraintDof_[r - 1]; }
 
   private:
+    enum class StepEnd { Converged, NotConverged, SectionFailure };
+
+    // One load step from the displacements in U_: the loads go to `factor` times the step load
+    // (dP) and the iteration starts from the increment `fraction` times dF. The residual is
+    // measured against normDF, the norm of a whole step's increment. Work and failure flags go
+    // to `work`.
+    StepEnd SolveLoadStep(double factor, double fraction, double normDF, int geometricNonlinearity,
+                          LoadStepResult& work);
+
     // Internal forces of U_ and the residual R = P - Fint (0 at the restraints). Returns false
     // when a section fails or the iteration has produced non-finite numbers.
     bool EvaluateResidual(int geometricNonlinearity, LoadStepResult& result);
+
+    // Keeps the cause and the place of a section failure at Gauss point gaussPoint (0-based)
+    // of element (1-based), z along that element.
+    void RecordFailure(int sectionFailure, int element, int gaussPoint, double z);
 
     int ne_ = kElements;
     std::array<double, kMaxElements> length_{};
@@ -158,9 +219,18 @@ class ColumnModel {
     DofVector P0_{};     // external design load, before the supports
     DofVector Fint_{};   // internal forces
     DofVector U_{};      // total displacements
+    // The last section failure ComputeInternalForces met.
+    FailureSite failureSite_{};
 
     // Working vectors of the load steps.
     DofVector dF_{}, dP_{}, Pk_{}, Ustart_{}, R_{}, Rprev_{}, b_{};
+    // The last run, as the refinement of its failure load needs it: its step count, the step
+    // reached, whether a section failed there, and the displacements that ended the step
+    // before it.
+    int runSteps_ = 0;
+    int runReached_ = 0;
+    bool runFailed_ = false;
+    DofVector Ucarried_{};
     std::array<DofVector, kMaxUpdates> V_{}, W_{};
 };
 

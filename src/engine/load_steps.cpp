@@ -1,5 +1,6 @@
 // Incremental-iterative solution: equal load steps, each balanced by quasi-Newton iterations
-// (BFGS updates in inverse form) on the linear stiffness factorised once.
+// (BFGS updates in inverse form) on the linear stiffness factorised once; and the bisection of
+// the failing step with the same step iteration.
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -48,6 +49,7 @@ bool ColumnModel::EvaluateResidual(int geometricNonlinearity, LoadStepResult& re
     ++result.internalForceEvaluations;
     if (ComputeInternalForces(U_, geometricNonlinearity) != 0) {
         result.sectionFailure = 1;
+        result.failure = failureSite_;
         return false;
     }
     double check = 0.0;
@@ -61,36 +63,23 @@ bool ColumnModel::EvaluateResidual(int geometricNonlinearity, LoadStepResult& re
         // not converged.
         result.sectionFailure = 1;
         result.notConverged = 1;
+        result.failure = FailureSite{};
+        result.failure.cause = SectionFailure::Diverged;
         return false;
     }
     return true;
 }
 
-LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
-                                         LoadDeflectionCurve& curve, ProgressSink* progress,
-                                         int stepLimit) {
-    LoadStepResult result;
-    if (!factorised_ || nSteps < 1) return result;
+ColumnModel::StepEnd ColumnModel::SolveLoadStep(double factor, double fraction, double normDF,
+                                                int geometricNonlinearity, LoadStepResult& work) {
     const int n = equationCount();
-    int maxSteps = nSteps > std::numeric_limits<int>::max() / 10 ? std::numeric_limits<int>::max()
-                                                                 : 10 * nSteps;
-    if (stepLimit > 0) maxSteps = std::min(maxSteps, stepLimit);
-
     for (int i = 0; i < n; ++i) {
-        dF_[i] = Fsupp_[i] / nSteps;
-        dP_[i] = P0_[i] / nSteps;
-        Ustart_[i] = 0.0;
-        U_[i] = 0.0;
+        F_[i] = factor * dF_[i];
+        Pk_[i] = factor * dP_[i];
+        Rprev_[i] = fraction * dF_[i];
     }
-    const double normDF = Norm(dF_, n);
-    curve.rows[0] = {0.0, 0.0};
-    // Deflection followed: the free end of a cantilever, otherwise mid-height.
-    const int curveNode = top_ == SupportCondition::Free
-                              ? ne_ + 1
-                              : static_cast<int>(std::nearbyint(ne_ / 2.0 + 1.0));
-    const int yDof = kDofsPerNode * (curveNode - 1) + 1;
-    const int xDof = kDofsPerNode * (curveNode - 1) + 3;
-    const int axialTop = kDofsPerNode * ne_;
+    Ustart_ = U_;
+    b_ = Rprev_;
 
     // s of the BFGS update: the curvature condition; zero, negative or undefined asks for a
     // restart from the linear matrix.
@@ -113,74 +102,149 @@ LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
         }
     };
 
+    for (int cycle = 1; cycle <= kCycles; ++cycle) {
+        SolveBand(kb_, b_, n, kBand);
+        ++work.solutions;
+        for (int i = 0; i < n; ++i)
+            U_[i] = Ustart_[i] + b_[i];
+        if (!EvaluateResidual(geometricNonlinearity, work)) return StepEnd::SectionFailure;
+
+        double bDotDiff = 0.0;
+        double s = updateScale(bDotDiff);
+        if (s > 0.0) {
+            storeUpdate(1, s, bDotDiff);
+            for (int j = 2; j <= kUpdates; ++j) {
+                Rprev_ = R_;
+                for (int m = j - 1; m >= 1; --m) {
+                    const double c = Dot(W_[m], R_, n);
+                    for (int i = 0; i < n; ++i)
+                        R_[i] = R_[i] + c * V_[m][i];
+                }
+                b_ = R_;
+                SolveBand(kb_, b_, n, kBand);
+                ++work.solutions;
+                for (int m = 1; m <= j - 1; ++m) {
+                    const double c = Dot(V_[m], b_, n);
+                    for (int i = 0; i < n; ++i)
+                        b_[i] = b_[i] + c * W_[m][i];
+                }
+                for (int i = 0; i < n; ++i)
+                    U_[i] = U_[i] + b_[i];
+                if (!EvaluateResidual(geometricNonlinearity, work)) return StepEnd::SectionFailure;
+
+                if (Ratio(Norm(R_, n), normDF) < kTolerance &&
+                    Ratio(Norm(b_, n), Norm(U_, n)) < kTolerance) {
+                    return StepEnd::Converged;
+                }
+                s = updateScale(bDotDiff);
+                if (!(s > 0.0)) break;
+                storeUpdate(j, s, bDotDiff);
+            }
+        }
+        // Restart from the linear matrix; the update vectors are discarded.
+        Ustart_ = U_;
+        Rprev_ = R_;
+        b_ = R_;
+    }
+    return StepEnd::NotConverged;
+}
+
+LoadStepResult ColumnModel::RunLoadSteps(int nSteps, int geometricNonlinearity,
+                                         LoadDeflectionCurve& curve, ProgressSink* progress,
+                                         int stepLimit) {
+    LoadStepResult result;
+    runReached_ = 0;
+    runFailed_ = false;
+    if (!factorised_ || nSteps < 1) return result;
+    const int n = equationCount();
+    int maxSteps = nSteps > std::numeric_limits<int>::max() / 10 ? std::numeric_limits<int>::max()
+                                                                 : 10 * nSteps;
+    if (stepLimit > 0) maxSteps = std::min(maxSteps, stepLimit);
+
+    for (int i = 0; i < n; ++i) {
+        dF_[i] = Fsupp_[i] / nSteps;
+        dP_[i] = P0_[i] / nSteps;
+        U_[i] = 0.0;
+    }
+    const double normDF = Norm(dF_, n);
+    runSteps_ = nSteps;
+    curve.rows[0] = {0.0, 0.0};
+    // Deflection followed: the free end of a cantilever, otherwise mid-height.
+    const int topNode = ne_ + 1;
+    const int midNode = static_cast<int>(std::nearbyint(ne_ / 2.0 + 1.0));
+    const int curveNode = top_ == SupportCondition::Free ? topNode : midNode;
+    const int yDof = kDofsPerNode * (curveNode - 1) + 1;
+    const int xDof = kDofsPerNode * (curveNode - 1) + 3;
+    const int axialTop = kDofsPerNode * ne_;
+    // The design loads are those of step nSteps: their deflections at the top and mid-height.
+    const int topY = kDofsPerNode * (topNode - 1) + 1;
+    const int midY = kDofsPerNode * (midNode - 1) + 1;
+
     for (int k = 1; k <= maxSteps; ++k) {
         ReportStep(progress, k);
         result.reachedStep = k;
-        for (int i = 0; i < n; ++i) {
-            F_[i] = k * dF_[i];
-            Pk_[i] = k * dP_[i];
-            Rprev_[i] = dF_[i];
+        runReached_ = k;
+        Ucarried_ = U_;
+        const StepEnd end = SolveLoadStep(k, 1.0, normDF, geometricNonlinearity, result);
+        if (end == StepEnd::SectionFailure) {
+            runFailed_ = true;
+            return result;
         }
-        if (k >= 2) Ustart_ = U_;
-        b_ = dF_;
-
-        bool converged = false;
-        for (int cycle = 1; cycle <= kCycles && !converged; ++cycle) {
-            SolveBand(kb_, b_, n, kBand);
-            ++result.solutions;
-            for (int i = 0; i < n; ++i)
-                U_[i] = Ustart_[i] + b_[i];
-            if (!EvaluateResidual(geometricNonlinearity, result)) return result;
-
-            double bDotDiff = 0.0;
-            double s = updateScale(bDotDiff);
-            if (s > 0.0) {
-                storeUpdate(1, s, bDotDiff);
-                for (int j = 2; j <= kUpdates; ++j) {
-                    Rprev_ = R_;
-                    for (int m = j - 1; m >= 1; --m) {
-                        const double c = Dot(W_[m], R_, n);
-                        for (int i = 0; i < n; ++i)
-                            R_[i] = R_[i] + c * V_[m][i];
-                    }
-                    b_ = R_;
-                    SolveBand(kb_, b_, n, kBand);
-                    ++result.solutions;
-                    for (int m = 1; m <= j - 1; ++m) {
-                        const double c = Dot(V_[m], b_, n);
-                        for (int i = 0; i < n; ++i)
-                            b_[i] = b_[i] + c * W_[m][i];
-                    }
-                    for (int i = 0; i < n; ++i)
-                        U_[i] = U_[i] + b_[i];
-                    if (!EvaluateResidual(geometricNonlinearity, result)) return result;
-
-                    if (Ratio(Norm(R_, n), normDF) < kTolerance &&
-                        Ratio(Norm(b_, n), Norm(U_, n)) < kTolerance) {
-                        converged = true;
-                        break;
-                    }
-                    s = updateScale(bDotDiff);
-                    if (!(s > 0.0)) break;
-                    storeUpdate(j, s, bDotDiff);
-                }
-            }
-            if (!converged) {
-                // Restart from the linear matrix; the update vectors are discarded.
-                Ustart_ = U_;
-                Rprev_ = R_;
-                b_ = R_;
-            }
-        }
-        if (!converged) result.notConverged = 1;
+        if (end == StepEnd::NotConverged) result.notConverged = 1;
 
         if (k < LoadDeflectionCurve::kRows) {
             const double uy = U_[yDof];
             const double ux = U_[xDof];
             curve.rows[k] = {10 * std::sqrt(uy * uy + ux * ux), -Pk_[axialTop]};
         }
+        if (k == nSteps) {
+            result.designLoad = {true, 10 * U_[topY + 2], 10 * U_[topY], 10 * U_[midY + 2],
+                                 10 * U_[midY]};
+        }
     }
     return result;
+}
+
+FailureLoadRefinement ColumnModel::RefineFailureLoad(int geometricNonlinearity) {
+    FailureLoadRefinement refinement;
+    if (runReached_ < 1) return refinement;
+    if (!runFailed_) {
+        refinement.carriedFactor = static_cast<double>(runReached_) / runSteps_;
+        return refinement;
+    }
+    const int n = equationCount();
+    // What the run leaves for its callers stays as it was.
+    const DofVector U = U_, F = F_, Fint = Fint_;
+    // The tolerance of a whole step: a partial step is balanced as closely as a load step is.
+    const double normDF = Norm(dF_, n);
+
+    // Bracket in load steps: step k - 1 was carried, step k failed. Both ends, and every
+    // midpoint, are exact binary fractions of a step.
+    const double first = runReached_ - 1;
+    double carried = first;
+    double failed = runReached_;
+    LoadStepResult work;
+    while ((failed - carried) / runSteps_ >= kRefinementWidth) {
+        const double trial = 0.5 * (carried + failed);
+        U_ = Ucarried_;
+        ++refinement.trials;
+        if (SolveLoadStep(trial, trial - first, normDF, geometricNonlinearity, work) ==
+            StepEnd::Converged) {
+            carried = trial;
+        } else {
+            failed = trial;
+        }
+    }
+    U_ = U;
+    F_ = F;
+    Fint_ = Fint;
+
+    refinement.refined = true;
+    refinement.carriedFactor = carried / runSteps_;
+    refinement.failedFactor = failed / runSteps_;
+    refinement.solutions = work.solutions;
+    refinement.internalForceEvaluations = work.internalForceEvaluations;
+    return refinement;
 }
 
 }  // namespace tarvelo

@@ -22,6 +22,10 @@ double CleanResultant(double value) {
     return std::fabs(value) < kResultantCut ? 0.0 : value;
 }
 
+double StrainAt(const SectionStrain& e, double x, double y) {
+    return e.axialStrain + x * e.curvatureX + y * e.curvatureY;
+}
+
 // Order of the Taylor expansion used for nearly uniform parabolic zones.
 constexpr int kTaylorOrder = 6;
 
@@ -102,179 +106,158 @@ SectionResultants SectionIntegrator::IntegrateSection(const SectionStrain& strai
                                                       const MaterialParameters& m,
                                                       int& sectionFailure) {
     sectionFailure = 0;
-    SectionResultants result;
     // A section the input rules would not let through cannot carry load; never read beyond
     // the caller's tables or our own.
-    if (vertices == nullptr || nv < 1 || nv > kMaxVertices || nb < 0 || nb > kMaxBars ||
-        (nb > 0 && bars == nullptr)) {
-        sectionFailure = 1;
-        return result;
+    if (!CountsUsable(vertices, nv, bars, nb)) {
+        sectionFailure = static_cast<int>(SectionFailure::Unusable);
+        return {};
     }
-
-    axialStrain_ = strain.axialStrain;
-    curvatureX_ = std::fabs(strain.curvatureX) < kCurvatureCut ? 0.0 : strain.curvatureX;
-    curvatureY_ = std::fabs(strain.curvatureY) < kCurvatureCut ? 0.0 : strain.curvatureY;
-
-    if (CheckStrainLimits(vertices, nv, bars, nb, m)) {
-        sectionFailure = 1;
-        return result;
+    const SectionStrain e = WithCurvatureCut(strain);
+    if (const SectionFailure limit = CheckStrainLimits(e, vertices, nv, bars, nb, m);
+        limit != SectionFailure::None) {
+        sectionFailure = static_cast<int>(limit);
+        return {};
     }
+    return Integrate(e, vertices, nv, bars, nb, area, m);
+}
 
+SectionResultants SectionIntegrator::IntegrateSectionUnchecked(const SectionStrain& strain,
+                                                               const Point* vertices, int nv,
+                                                               const Bar* bars, int nb, double area,
+                                                               const MaterialParameters& m) {
+    if (!CountsUsable(vertices, nv, bars, nb)) return {};
+    return Integrate(WithCurvatureCut(strain), vertices, nv, bars, nb, area, m);
+}
+
+bool SectionIntegrator::CountsUsable(const Point* vertices, int nv, const Bar* bars, int nb) {
+    return vertices != nullptr && nv >= 1 && nv <= kMaxVertices && nb >= 0 && nb <= kMaxBars &&
+           (nb == 0 || bars != nullptr);
+}
+
+SectionResultants SectionIntegrator::Integrate(const SectionStrain& e, const Point* vertices,
+                                               int nv, const Bar* bars, int nb, double area,
+                                               const MaterialParameters& m) {
     ConcreteTotals concrete;
-    if (curvatureX_ == 0.0 && curvatureY_ == 0.0) {
-        concrete.N = ConcreteStress(m, axialStrain_) * area;  // uniform strain
+    if (e.curvatureX == 0.0 && e.curvatureY == 0.0) {
+        concrete.N = ConcreteStress(m, e.axialStrain) * area;  // uniform strain
     } else {
-        concrete = IntegrateConcrete(vertices, nv, m);
+        concrete = IntegrateConcrete(e, vertices, nv, m);
     }
-    const ConcreteTotals steel = IntegrateBars(bars, nb, m);
+    const ConcreteTotals steel = IntegrateBars(e, bars, nb, m);
     concrete.N += steel.N;
     concrete.Sx += steel.Sx;
     concrete.Sy += steel.Sy;
 
     // Moments are minus the first moments of the forces (0 - S keeps a zero moment +0).
+    SectionResultants result;
     result.N = concrete.N;
     result.momentX = 0.0 - concrete.Sx;
     result.momentY = 0.0 - concrete.Sy;
     return result;
 }
 
-double SectionIntegrator::Strain(double x, double y) const {
-    return axialStrain_ + x * curvatureX_ + y * curvatureY_;
+SectionStrain SectionIntegrator::WithCurvatureCut(const SectionStrain& strain) {
+    return {strain.axialStrain,
+            std::fabs(strain.curvatureX) < kCurvatureCut ? 0.0 : strain.curvatureX,
+            std::fabs(strain.curvatureY) < kCurvatureCut ? 0.0 : strain.curvatureY};
 }
 
-bool SectionIntegrator::CheckStrainLimits(const Point* vertices, int nv, const Bar* bars, int nb,
-                                          const MaterialParameters& m) const {
+SectionFailure SectionIntegrator::CheckStrainLimits(const SectionStrain& e, const Point* vertices,
+                                                    int nv, const Bar* bars, int nb,
+                                                    const MaterialParameters& m) {
+    using enum SectionFailure;
     // Steel elongation limit; compressed bars have none.
     for (int j = 0; j < nb; ++j) {
-        if (Strain(bars[j].x, bars[j].y) >= kBarStrainLimit) return true;
+        if (StrainAt(e, bars[j].x, bars[j].y) >= kBarStrainLimit) return SteelElongation;
     }
     // Uniform compression is limited to the strain at the peak of the parabola.
-    if (curvatureX_ == 0.0 && curvatureY_ == 0.0) return axialStrain_ <= -m.epsC2 / 1000.0;
+    if (e.curvatureX == 0.0 && e.curvatureY == 0.0) {
+        return e.axialStrain <= -m.epsC2 / 1000.0 ? FullCompression : None;
+    }
 
     // Bending: no fibre beyond the ultimate strain; with any fibre in tension that is all.
     const double ultimate = -m.epsCu / 1000.0;
     bool tension = false;
     for (int i = 0; i < nv; ++i) {
-        const double e = Strain(vertices[i].x, vertices[i].y);
-        if (e < ultimate) return true;
-        if (e > 0.0) tension = true;
+        const double strain = StrainAt(e, vertices[i].x, vertices[i].y);
+        if (strain < ultimate) return ConcreteUltimate;
+        if (strain > 0.0) tension = true;
     }
-    if (tension) return false;
+    if (tension) return None;
 
     // Whole section compressed: the strain is limited to -epsC2 at the fibre lying
     // (1 - epsC2/epsCu) h from the most compressed one (the pivot of the code's domain 5).
-    const double k = std::sqrt(curvatureX_ * curvatureX_ + curvatureY_ * curvatureY_);
+    const double k = std::sqrt(e.curvatureX * e.curvatureX + e.curvatureY * e.curvatureY);
     double dmax = 0.0;
     double dmin = 0.0;
     for (int i = 0; i < nv; ++i) {
-        const double d = std::fabs(Strain(vertices[i].x, vertices[i].y) / k);
+        const double d = std::fabs(StrainAt(e, vertices[i].x, vertices[i].y) / k);
         if (i == 0 || d > dmax) dmax = d;
         if (i == 0 || d < dmin) dmin = d;
     }
     const double h = dmax - dmin;
     const double dc = dmax - h * (1.0 - m.epsC2 / m.epsCu);
-    return -dc * k < -m.epsC2 / 1000.0;
+    return -dc * k < -m.epsC2 / 1000.0 ? FullCompression : None;
 }
 
 SectionIntegrator::ConcreteTotals SectionIntegrator::IntegrateConcrete(
-    const Point* vertices, int nv, const MaterialParameters& m) {
-    ResetWorkingPolygon(vertices, nv);
+    const SectionStrain& e, const Point* vertices, int nv, const MaterialParameters& m) {
+    for (int k = 0; k < nv; ++k) {
+        const Point& v = vertices[k];
+        polygon_.points[k] = {v.x, v.y, StrainAt(e, v.x, v.y)};
+    }
+    polygon_.points[nv] = polygon_.points[0];
+    polygon_.count = nv + 1;
 
-    // Cut at the neutral axis, then at the start of the plateau; each cut point takes the
-    // label halfway between its edge's ends, so ordering by label walks the boundary again.
-    ClipPolygonAtStrain(0.0, nv);
-    SortPolygonByLabel(polygon_.data(), polygonCount_);
-    ClipPolygonAtStrain(-m.plateauStrain, polygonCount_ - 1);
-    SortPolygonByLabel(polygon_.data(), polygonCount_);
+    // Cut at the neutral axis, then at the start of the plateau.
+    ClipPolygonAtStrain(e, 0.0, polygon_, clipped_);
+    ClipPolygonAtStrain(e, -m.plateauStrain, clipped_, polygon_);
 
     ConcreteTotals totals;
     SelectZonePoints(-(m.plateauStrain + kSelectionTolerance), kSelectionTolerance);
-    IntegrateParabolicZone(m, totals);
+    IntegrateParabolicZone(e, m, totals);
     SelectZonePoints(-std::numeric_limits<double>::infinity(),
                      -(m.plateauStrain - kSelectionTolerance));
     IntegrateConstantZone(m, totals);
     return totals;
 }
 
-void SectionIntegrator::ResetWorkingPolygon(const Point* vertices, int nv) {
-    for (int k = 0; k < nv; ++k) {
-        const Point& v = vertices[k];
-        polygon_[k] = {10.0 * (k + 1), v.x, v.y, Strain(v.x, v.y)};
-    }
-    polygon_[nv] = {10.0 * nv + 10.0, vertices[0].x, vertices[0].y, polygon_[0].strain};
-    polygonCount_ = nv + 1;
-}
-
-void SectionIntegrator::ClipPolygonAtStrain(double target, int edgeCount) {
-    for (int i = 0; i < edgeCount; ++i) {
-        const WorkPoint p = polygon_[i];
-        const WorkPoint q = polygon_[i + 1];
+// Walks the closed polygon `in` and writes it to `out` with a point added inside every edge
+// that the contour line strain = target crosses, so `out` walks the boundary in order. `in`
+// holds at most 2 nv + 1 points, so `out` never exceeds 4 nv + 1 <= kMaxWorkPoints.
+void SectionIntegrator::ClipPolygonAtStrain(const SectionStrain& e, double target,
+                                            const WorkPolygon& in, WorkPolygon& out) {
+    out.count = 0;
+    for (int i = 0; i + 1 < in.count; ++i) {
+        const WorkPoint& p = in.points[i];
+        const WorkPoint& q = in.points[i + 1];
+        out.points[out.count++] = p;
         if (std::fabs(q.strain - p.strain) < kEdgeTolerance) continue;
         const double xm = (p.x + q.x) / 2.0;
         const double ym = (p.y + q.y) / 2.0;
         const double dx = q.x - p.x;
         const double dy = q.y - p.y;
-        const double em = Strain(xm, ym);
-        const double h = 0.5 * (dx * curvatureX_ + dy * curvatureY_);
+        const double em = StrainAt(e, xm, ym);
+        const double h = 0.5 * (dx * e.curvatureX + dy * e.curvatureY);
         if (std::fabs(h) < kEdgeTolerance) continue;
         const double t = (target - em) / h;
         // Strictly inside: a contour through a vertex adds nothing, the vertex is selected.
-        if (-1.0 < t && t < 1.0 && polygonCount_ < kMaxWorkPoints) {
+        if (-1.0 < t && t < 1.0 && out.count < kMaxWorkPoints) {
             const double x = xm + 0.5 * dx * t;
             const double y = ym + 0.5 * dy * t;
-            polygon_[polygonCount_++] = {(p.label + q.label) / 2.0, x, y, Strain(x, y)};
+            out.points[out.count++] = {x, y, StrainAt(e, x, y)};
         }
     }
-}
-
-// Leaves the points ordered by label as repeated neighbour-swap passes (swap where a label
-// exceeds the next one) would, i.e. stably. A cut appends its points in label order behind the
-// already ordered list, so the usual case is two ordered runs, merged here in one pass.
-void SectionIntegrator::SortPolygonByLabel(WorkPoint* points, int count) {
-    int run = 1;
-    while (run < count && !(points[run - 1].label > points[run].label))
-        ++run;
-    if (run >= count) return;
-
-    bool twoRuns = points != zone_.data();  // the zone list is the merge's scratch space
-    for (int k = run + 1; twoRuns && k < count; ++k) {
-        if (points[k - 1].label > points[k].label) twoRuns = false;
-    }
-    if (twoRuns) {
-        WorkPoint* tail = zone_.data();
-        const int tailCount = count - run;
-        for (int k = 0; k < tailCount; ++k)
-            tail[k] = points[run + k];
-        int i = run - 1;
-        int j = tailCount - 1;
-        for (int out = count - 1; j >= 0; --out) {
-            if (i >= 0 && points[i].label > tail[j].label) {
-                points[out] = points[i--];
-            } else {
-                points[out] = tail[j--];
-            }
-        }
-        return;
-    }
-    for (int k = 1; k < count; ++k) {  // stable insertion sort for anything else
-        const WorkPoint p = points[k];
-        int j = k - 1;
-        while (j >= 0 && points[j].label > p.label) {
-            points[j + 1] = points[j];
-            --j;
-        }
-        points[j + 1] = p;
-    }
+    if (in.count > 0) out.points[out.count++] = in.points[in.count - 1];
 }
 
 void SectionIntegrator::SelectZonePoints(double lowest, double highest) {
-    zoneCount_ = 0;
-    for (int k = 0; k < polygonCount_; ++k) {
-        const double e = polygon_[k].strain;
-        if (lowest <= e && e <= highest) zone_[zoneCount_++] = polygon_[k];
+    zone_.count = 0;
+    for (int k = 0; k < polygon_.count; ++k) {
+        const double strain = polygon_.points[k].strain;
+        if (lowest <= strain && strain <= highest) zone_.points[zone_.count++] = polygon_.points[k];
     }
-    SortPolygonByLabel(zone_.data(), zoneCount_);
-    if (zoneCount_ > 0) zone_[zoneCount_++] = zone_[0];  // closing point
+    if (zone_.count > 0) zone_.points[zone_.count++] = zone_.points[0];  // closing point
 }
 
 // Parabolic zone, stress -1.1 fcd (1 - u^n) with u = 1 - strain/e0' = 1 - a - b x - c y.
@@ -292,97 +275,86 @@ void SectionIntegrator::SelectZonePoints(double lowest, double highest) {
 // zone's area moments: at order 6 its truncation error is below (V/u)^7 with u >= 0.34 on the
 // parabola, under 1e-12 relative. Where V >= 1e-2 in x the primitive in x is used as it is;
 // where only the variation in y is that large, the primitive in y.
-void SectionIntegrator::IntegrateParabolicZone(const MaterialParameters& m,
-                                               ConcreteTotals& totals) {
-    const int mz = zoneCount_ - 1;  // zone points without the closing copy
+void SectionIntegrator::IntegrateParabolicZone(const SectionStrain& e, const MaterialParameters& m,
+                                               ConcreteTotals& totals) const {
+    const int mz = zone_.count - 1;  // zone points without the closing copy
     if (mz <= 1) return;
-    if (gauss_.count != 3) SetGaussRule(gauss_, 3);
 
     const double e0p = -(1.0 + m.effectiveCreep) * m.epsC2 / 1000.0;
-    const double a = axialStrain_ / e0p;
-    const double b = curvatureX_ / e0p;
-    const double c = curvatureY_ / e0p;
+    const double a = e.axialStrain / e0p;
+    const double b = e.curvatureX / e0p;
+    const double c = e.curvatureY / e0p;
 
-    double xmin = zone_[0].x, xmax = zone_[0].x, ymin = zone_[0].y, ymax = zone_[0].y;
+    const WorkPoint* zone = zone_.points.data();
+    double xmin = zone[0].x, xmax = zone[0].x, ymin = zone[0].y, ymax = zone[0].y;
     for (int i = 1; i < mz; ++i) {
-        xmin = std::fmin(xmin, zone_[i].x);
-        xmax = std::fmax(xmax, zone_[i].x);
-        ymin = std::fmin(ymin, zone_[i].y);
-        ymax = std::fmax(ymax, zone_[i].y);
+        xmin = std::fmin(xmin, zone[i].x);
+        xmax = std::fmax(xmax, zone[i].x);
+        ymin = std::fmin(ymin, zone[i].y);
+        ymax = std::fmax(ymax, zone[i].y);
     }
     bool alongX = b != 0.0 && std::fabs(b) * (xmax - xmin) >= kPrimitiveVariation;
-    bool alongY = !alongX && c != 0.0 && std::fabs(c) * (ymax - ymin) >= kPrimitiveVariation;
+    const bool alongY = !alongX && c != 0.0 && std::fabs(c) * (ymax - ymin) >= kPrimitiveVariation;
     if (!alongX && !alongY) {
         const double xr = 0.5 * (xmin + xmax);
         const double yr = 0.5 * (ymin + ymax);
         if (IntegrateParabolicZoneByTaylor(m, a, b, c, xr, yr, totals)) return;
         alongX = b != 0.0;
     }
+    IntegrateParabolicZoneByPrimitive(m, a, b, c, !alongX, totals);
+}
 
+// Green's theorem with the primitive of the stress along one coordinate s (x, or y when
+// alongY): the area integrals of f, f s and f t (t the other coordinate) become the boundary
+// integrals of P1 dt, P2 dt and t P1 dt, with P1 = K (s + u^(n+1)/d1) and
+// P2 = K (s^2/2 + s u^(n+1)/d1 + u^(n+2)/d2), d1 = (n+1) slope, d2 = (n+1)(n+2) slope^2 and
+// slope = b or c. Running the boundary with y as s reverses its orientation, hence the sign.
+void SectionIntegrator::IntegrateParabolicZoneByPrimitive(const MaterialParameters& m, double a,
+                                                          double b, double c, bool alongY,
+                                                          ConcreteTotals& totals) const {
+    const int mz = zone_.count - 1;
     const double K = -m.peakFactor * m.fcd;
     const double n = m.n;
     const double n1 = n + 1.0;
     const double n2 = n + 2.0;
-    double sumN = 0.0, sumX = 0.0, sumY = 0.0;
-    if (alongX) {
-        const double d1 = n1 * b;
-        const double d2 = n1 * n2 * b * b;
-        for (int i = 0; i < mz; ++i) {
-            const WorkPoint& p = zone_[i];
-            const WorkPoint& q = zone_[i + 1];
-            const double dy = q.y - p.y;
-            if (dy == 0.0) continue;  // contributes exactly 0
-            const double dx = q.x - p.x;
-            const double xm = (p.x + q.x) / 2.0;
-            const double ym = (p.y + q.y) / 2.0;
-            for (int g = 0; g < 3; ++g) {
-                const double t = gauss_.abscissa[g];
-                const double w = gauss_.weight[g];
-                const double x = xm + 0.5 * dx * t;
-                const double y = ym + 0.5 * dy * t;
-                double u = 1.0 - a - b * x - c * y;
-                if (u < 0.0) u = 0.0;
-                const double u1 = std::pow(u, n1);
-                const double P1 = K * (x + u1 / d1);
-                const double P2 = K * (x * x / 2.0 + x * u1 / d1 + std::pow(u, n2) / d2);
-                sumN += 0.5 * dy * P1 * w;
-                sumY += 0.5 * dy * y * P1 * w;
-                sumX += 0.5 * dy * P2 * w;
-            }
+    const double slope = alongY ? c : b;
+    const double d1 = n1 * slope;
+    const double d2 = n1 * n2 * slope * slope;
+    double sumN = 0.0, sumAlong = 0.0, sumAcross = 0.0;
+    for (int i = 0; i < mz; ++i) {
+        const WorkPoint& p = zone_.points[i];
+        const WorkPoint& q = zone_.points[i + 1];
+        const double dx = q.x - p.x;
+        const double dy = q.y - p.y;
+        const double dt = alongY ? dx : dy;
+        if (dt == 0.0) continue;  // contributes exactly 0
+        const double xm = (p.x + q.x) / 2.0;
+        const double ym = (p.y + q.y) / 2.0;
+        for (int g = 0; g < 3; ++g) {
+            const double t = gauss_.abscissa[g];
+            const double w = gauss_.weight[g];
+            const double x = xm + 0.5 * dx * t;
+            const double y = ym + 0.5 * dy * t;
+            const double along = alongY ? y : x;
+            const double across = alongY ? x : y;
+            double u = 1.0 - a - b * x - c * y;
+            if (u < 0.0) u = 0.0;
+            const double u1 = std::pow(u, n1);
+            const double P1 = K * (along + u1 / d1);
+            const double P2 = K * (along * along / 2.0 + along * u1 / d1 + std::pow(u, n2) / d2);
+            sumN += 0.5 * dt * P1 * w;
+            sumAcross += 0.5 * dt * across * P1 * w;
+            sumAlong += 0.5 * dt * P2 * w;
         }
-    } else {
-        const double d1 = n1 * c;
-        const double d2 = n1 * n2 * c * c;
-        for (int i = 0; i < mz; ++i) {
-            const WorkPoint& p = zone_[i];
-            const WorkPoint& q = zone_[i + 1];
-            const double dx = q.x - p.x;
-            if (dx == 0.0) continue;  // contributes exactly 0
-            const double dy = q.y - p.y;
-            const double xm = (p.x + q.x) / 2.0;
-            const double ym = (p.y + q.y) / 2.0;
-            for (int g = 0; g < 3; ++g) {
-                const double t = gauss_.abscissa[g];
-                const double w = gauss_.weight[g];
-                const double x = xm + 0.5 * dx * t;
-                const double y = ym + 0.5 * dy * t;
-                double u = 1.0 - a - b * x - c * y;
-                if (u < 0.0) u = 0.0;
-                const double u1 = std::pow(u, n1);
-                const double Q1 = K * (y + u1 / d1);
-                const double Q2 = K * (y * y / 2.0 + y * u1 / d1 + std::pow(u, n2) / d2);
-                sumN += 0.5 * dx * Q1 * w;
-                sumX += 0.5 * dx * x * Q1 * w;
-                sumY += 0.5 * dx * Q2 * w;
-            }
-        }
-        sumN = -sumN;  // the boundary integral along x runs the other way
-        sumX = -sumX;
-        sumY = -sumY;
+    }
+    if (alongY) {
+        sumN = -sumN;
+        sumAlong = -sumAlong;
+        sumAcross = -sumAcross;
     }
     totals.N = CleanResultant(sumN);
-    totals.Sx = CleanResultant(sumX);
-    totals.Sy = CleanResultant(sumY);
+    totals.Sx = CleanResultant(alongY ? sumAcross : sumAlong);
+    totals.Sy = CleanResultant(alongY ? sumAlong : sumAcross);
 }
 
 // Nearly uniform parabolic zone. With s = strain/e0' = a + b x + c y, the stress
@@ -394,7 +366,7 @@ void SectionIntegrator::IntegrateParabolicZone(const MaterialParameters& m,
 bool SectionIntegrator::IntegrateParabolicZoneByTaylor(const MaterialParameters& m, double a,
                                                        double b, double c, double xr, double yr,
                                                        ConcreteTotals& totals) const {
-    const int mz = zoneCount_ - 1;
+    const int mz = zone_.count - 1;
     const double sr = a + b * xr + c * yr;
     const double ur = 1.0 - sr;
     if (!(ur > 0.0)) return false;
@@ -402,8 +374,8 @@ bool SectionIntegrator::IntegrateParabolicZoneByTaylor(const MaterialParameters&
     constexpr int K = kTaylorOrder;
     double M[K + 1] = {}, MX[K + 1] = {}, MY[K + 1] = {};
     for (int i = 0; i < mz; ++i) {
-        const double X0 = zone_[i].x - xr, Y0 = zone_[i].y - yr;
-        const double X1 = zone_[i + 1].x - xr, Y1 = zone_[i + 1].y - yr;
+        const double X0 = zone_.points[i].x - xr, Y0 = zone_.points[i].y - yr;
+        const double X1 = zone_.points[i + 1].x - xr, Y1 = zone_.points[i + 1].y - yr;
         const double twoA = X0 * Y1 - X1 * Y0;  // twice the signed area of the triangle
         if (twoA == 0.0) continue;
         const double D0 = b * X0 + c * Y0;
@@ -464,12 +436,12 @@ bool SectionIntegrator::IntegrateParabolicZoneByTaylor(const MaterialParameters&
 // Constant zone at -0.85 fcd: area and first moments of the zone polygon in closed form.
 void SectionIntegrator::IntegrateConstantZone(const MaterialParameters& m,
                                               ConcreteTotals& totals) const {
-    const int mz = zoneCount_ - 1;
+    const int mz = zone_.count - 1;
     if (mz <= 1) return;
     double twoA = 0.0, sixQx = 0.0, sixQy = 0.0;
     for (int i = 0; i < mz; ++i) {
-        const WorkPoint& p = zone_[i];
-        const WorkPoint& q = zone_[i + 1];
+        const WorkPoint& p = zone_.points[i];
+        const WorkPoint& q = zone_.points[i + 1];
         const double dx = q.x - p.x;
         const double dy = q.y - p.y;
         twoA += (2.0 * p.x + dx) * dy;
@@ -485,12 +457,13 @@ void SectionIntegrator::IntegrateConstantZone(const MaterialParameters& m,
     totals.Sy = CleanResultant(totals.Sy - s * Qy);
 }
 
-SectionIntegrator::ConcreteTotals SectionIntegrator::IntegrateBars(
-    const Bar* bars, int nb, const MaterialParameters& m) const {
+SectionIntegrator::ConcreteTotals SectionIntegrator::IntegrateBars(const SectionStrain& e,
+                                                                   const Bar* bars, int nb,
+                                                                   const MaterialParameters& m) {
     ConcreteTotals s;
     for (int j = 0; j < nb; ++j) {
         const Bar& bar = bars[j];
-        const double stress = SteelStress(m, Strain(bar.x, bar.y));
+        const double stress = SteelStress(m, StrainAt(e, bar.x, bar.y));
         s.N += stress * bar.area;
         s.Sx += stress * bar.area * bar.x;
         s.Sy += stress * bar.area * bar.y;

@@ -29,49 +29,49 @@ struct GridRow {
 struct ColumnData {
     std::string title;  // "Título do exemplo" of the report
 
-    // Main window (Form17).
-    std::string fck = "20";                                   // Text1, MPa
-    std::string creepCoefficient = "2.5";                     // Text15
-    std::string fyk = "500";                                  // Text2, MPa
-    std::string Es = "200";                                   // Text3, GPa
-    std::string Gamac = "1.4";                                // Text10
-    std::string Gamas = "1.15";                               // Text14
-    SectionType sectionType = SectionType::RectangularSolid;  // Option1..Option5
-    std::string vertexCount;                                  // Text4, only for polygons
-    std::string barCount;                                     // Text5
-    std::string totalSteelArea;                               // Text6, cm2
+    // Main window: materials, section kind, counts and the steel area.
+    std::string fck = "20";  // MPa
+    std::string creepCoefficient = "2.5";
+    std::string fyk = "500";                                  // MPa
+    std::string Es = "200";                                   // GPa
+    std::string Gamac = "1.4";                                // partial factor of the concrete
+    std::string Gamas = "1.15";                               // partial factor of the steel
+    SectionType sectionType = SectionType::RectangularSolid;  // the five section-kind buttons
+    std::string vertexCount;                                  // only for polygons
+    std::string barCount;
+    std::string totalSteelArea;  // cm2, the steel of a verification
 
-    // Section data window (Form17b), one group per kind, cm.
-    std::string rectHx = "20";          // Text1
-    std::string rectHy = "40";          // Text2
-    std::string hollowHx = "60";        // Text3
-    std::string hollowHy = "60";        // Text4
-    std::string hollowBxo;              // Text5, opening along x
-    std::string hollowByo;              // Text6, opening along y
-    std::string circleDiameter = "20";  // Text7
-    std::string circleCover;            // Text8
-    std::string hollowCircleDe = "40";  // Text9
-    std::string hollowCircleDi;         // Text10
-    std::string hollowCircleCover;      // Text11
+    // Section data window, one group per kind, cm.
+    std::string rectHx = "20";
+    std::string rectHy = "40";
+    std::string hollowHx = "60";
+    std::string hollowHy = "60";
+    std::string hollowBxo;  // opening along x
+    std::string hollowByo;  // opening along y
+    std::string circleDiameter = "20";
+    std::string circleCover;
+    std::string hollowCircleDe = "40";
+    std::string hollowCircleDi;
+    std::string hollowCircleCover;
 
-    // Grade1 (vertices) and Grade2 (bars): the data rows 1..n. The grid's row count is
+    // The vertex grid and the bar grid: the data rows 1..n. The grid's row count is
     // size() + 1 (the heading row); a fresh window has the heading row only.
     std::vector<GridRow> vertices;
     std::vector<GridRow> bars;
 
-    // Loads window (Form17d).
-    std::string L = "400";                                    // Text1, cm
-    std::string Fd;                                           // Text7, kN, compression positive
-    std::string Hxd_t;                                        // Text8, kN
-    std::string Hyd_t;                                        // Text9, kN
-    std::string Mxd_t;                                        // Text10, kNcm
-    std::string Myd_t;                                        // Text11, kNcm
-    std::string Mxd_b;                                        // Text5, kNcm
-    std::string Myd_b;                                        // Text6, kNcm
-    std::string pxd;                                          // Text2, kN/cm
-    std::string pyd;                                          // Text3, kN/cm
-    SupportCondition baseSupport = SupportCondition::Pinned;  // Option1 Fixed / Option2 Pinned
-    SupportCondition topSupport = SupportCondition::Pinned;   // Option4 / Option5 / Option6
+    // Loads window.
+    std::string L = "400";                                    // cm
+    std::string Fd;                                           // kN, compression positive
+    std::string Hxd_t;                                        // kN
+    std::string Hyd_t;                                        // kN
+    std::string Mxd_t;                                        // kNcm
+    std::string Myd_t;                                        // kNcm
+    std::string Mxd_b;                                        // kNcm
+    std::string Myd_b;                                        // kNcm
+    std::string pxd;                                          // kN/cm
+    std::string pyd;                                          // kN/cm
+    SupportCondition baseSupport = SupportCondition::Pinned;  // Fixed or Pinned
+    SupportCondition topSupport = SupportCondition::Pinned;   // Fixed, Pinned or Free
 
     bool operator==(const ColumnData&) const = default;
 };

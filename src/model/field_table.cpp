@@ -15,7 +15,7 @@ constexpr int kDimensionLength = 6;
 constexpr int kLoadLength = 8;
 
 // clang-format off
-constexpr std::array<FieldInfo, 30> kFields{{
+constexpr std::array<FieldInfo, kFieldCount> kFields{{
     {FieldId::Fck, &C::fck, W::Main, "main", "fck", "fck (MPa)=", "", 2, K::Decimal, F::Fck, "fckField"},
     {FieldId::CreepCoefficient, &C::creepCoefficient, W::Main, "main", "creepCoefficient", "Coef. de fluência", "Coef. de fluência", 3, K::Decimal, F::CreepCoefficient, "creepField"},
     {FieldId::Fyk, &C::fyk, W::Main, "main", "fyk", "fyk (MPa)=", "fyk (MPa)", 3, K::Decimal, F::Fyk, "fykField"},
@@ -59,8 +59,12 @@ static_assert(InEnumerationOrder(), "the rows follow FieldId");
 
 }  // namespace
 
-std::span<const FieldInfo> Fields() { return kFields; }
+std::span<const FieldInfo> Fields() {
+    return kFields;
+}
 
-const FieldInfo& Field(FieldId id) { return kFields[static_cast<std::size_t>(id)]; }
+const FieldInfo& Field(FieldId id) {
+    return kFields[static_cast<std::size_t>(id)];
+}
 
 }  // namespace tarvelo

@@ -5,6 +5,7 @@
 // on its window.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -55,6 +56,7 @@ enum class FieldId {
     pxd,
     pyd,
 };
+inline constexpr std::size_t kFieldCount = static_cast<std::size_t>(FieldId::pyd) + 1;
 
 struct FieldInfo {
     FieldId id;
@@ -78,7 +80,9 @@ struct FieldInfo {
 std::span<const FieldInfo> Fields();
 const FieldInfo& Field(FieldId id);
 
-inline std::string& FieldText(ColumnData& data, FieldId id) { return data.*(Field(id).member); }
+inline std::string& FieldText(ColumnData& data, FieldId id) {
+    return data.*(Field(id).member);
+}
 inline const std::string& FieldText(const ColumnData& data, FieldId id) {
     return data.*(Field(id).member);
 }

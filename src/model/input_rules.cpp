@@ -121,6 +121,16 @@ constexpr std::array kRules{
     RuleInfo{GridRowOverflow,
              "As tabelas de coordenadas têm linhas demais. Revise os dados da seção.", T, W, End,
              FocusTarget::SectionData},
+    RuleInfo{SelfCrossingPolygon,
+             "As arestas %1 e %2 do polígono se cruzam. O contorno da seção não pode cruzar a si "
+             "mesmo; arestas que apenas se tocam ou se sobrepõem, como as do corte que liga o "
+             "contorno externo ao de uma abertura, são aceitas. Revise as coordenadas dos "
+             "vértices.",
+             T, W, End, FocusTarget::SectionVertexGrid},
+    RuleInfo{BarOutsideConcrete,
+             "O centro da barra %1 está fora da seção de concreto (ou dentro de uma abertura). "
+             "Revise as coordenadas das barras.",
+             T, W, End, FocusTarget::SectionBarGrid},
 };
 
 constexpr bool TableInOrder() {
@@ -135,6 +145,42 @@ static_assert(TableInOrder(), "rule table must follow the RuleId order");
 
 const RuleInfo& Rule(RuleId id) {
     return kRules[static_cast<std::size_t>(id)];
+}
+
+namespace {
+
+// The rule's message with each %1, %2 replaced by the given texts.
+std::string FillMessage(RuleId id, std::string_view first, std::string_view second = {}) {
+    const std::string_view message = Rule(id).message;
+    std::string text;
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        if (message[i] == '%' && i + 1 < message.size() &&
+            (message[i + 1] == '1' || message[i + 1] == '2')) {
+            text += message[i + 1] == '1' ? first : second;
+            ++i;
+        } else {
+            text += message[i];
+        }
+    }
+    return text;
+}
+
+// "2 (entre os vértices 2 e 3)"; the last edge closes the contour on vertex 1.
+std::string EdgeText(int edge, int vertexCount) {
+    const int next = edge >= vertexCount ? 1 : edge + 1;
+    return std::to_string(edge) + " (entre os vértices " + std::to_string(edge) + " e " +
+           std::to_string(next) + ")";
+}
+
+}  // namespace
+
+std::string CrossingEdgesMessage(int firstEdge, int secondEdge, int vertexCount) {
+    return FillMessage(RuleId::SelfCrossingPolygon, EdgeText(firstEdge, vertexCount),
+                       EdgeText(secondEdge, vertexCount));
+}
+
+std::string BarOutsideMessage(int bar) {
+    return FillMessage(RuleId::BarOutsideConcrete, std::to_string(bar));
 }
 
 }  // namespace tarvelo

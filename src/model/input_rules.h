@@ -2,6 +2,7 @@
 // kind of box and the control that receives the focus when the rule ends the run.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tarvelo {
@@ -50,6 +51,10 @@ enum class RuleId {
     Hypostatic,          // loads window: pinned base under a free top
     CreepMakesNoStrain,  // creep coefficient giving a peak strain <= 0
     GridRowOverflow,     // a grid larger than the 16-bit row count
+    // Two edges of a typed polygon cross; the message names them.
+    SelfCrossingPolygon,
+    // A bar's centre lies outside the concrete; the message names the bar.
+    BarOutsideConcrete,
 };
 
 enum class BoxKind { Warning, Question };
@@ -63,18 +68,21 @@ enum class RuleOutcome {
 // Controls that can receive the focus after a box.
 enum class FocusTarget {
     None,
-    Fck,               // Form17 Text1
-    CreepCoefficient,  // Form17 Text15
-    Fyk,               // Form17 Text2
-    Es,                // Form17 Text3
-    Gamac,             // Form17 Text10
-    Gamas,             // Form17 Text14
-    VertexCount,       // Form17 Text4
-    BarCount,          // Form17 Text5
-    SectionData,       // Form17 Command3 "Dados da seção"
-    Loads,             // Form17 Command1 "Carregamento"
-    LoadsHeight,       // Form17d Text1
-    LoadsAxialForce,   // Form17d Text7
+    // The main window's fields.
+    Fck,
+    CreepCoefficient,
+    Fyk,
+    Es,
+    Gamac,
+    Gamas,
+    VertexCount,
+    BarCount,
+    SectionData,      // the main window's "Dados da seção" button
+    Loads,            // the main window's "Carregamento" button
+    LoadsHeight,      // the loads window's height field
+    LoadsAxialForce,  // the loads window's axial-force field
+    SectionVertexGrid,  // the section window's vertex grid
+    SectionBarGrid,     // the section window's bar grid
 };
 
 struct RuleInfo {
@@ -87,6 +95,12 @@ struct RuleInfo {
 };
 
 const RuleInfo& Rule(RuleId id);
+
+// The messages of the rules that name what they refuse: the rule's message with the edges
+// (numbered from 1, edge k joining vertex k to vertex k + 1 and the last one back to vertex 1)
+// or the bar filled in.
+std::string CrossingEdgesMessage(int firstEdge, int secondEdge, int vertexCount);
+std::string BarOutsideMessage(int bar);
 
 inline constexpr std::string_view kProgramTitle = "TARVELO";
 inline constexpr std::string_view kPolygonTitle = "Flexo-compressão oblíqua";

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
-#include <system_error>
 
 namespace tarvelo {
 namespace {
@@ -134,23 +134,20 @@ double ReadDecimal(Cursor& cursor) {
     if (decimalExponent > 400) {
         magnitude = std::numeric_limits<double>::infinity();
     } else if (decimalExponent >= -400) {
-        // "0.<digits>e<exponent>" in a fixed buffer, converted with the "C" rules of from_chars.
-        std::array<char, kKeptDigits + 16> buffer{};
+        // "<digits>e<exponent>" with a whole mantissa in a fixed buffer. Without a decimal point
+        // nothing depends on the locale, and strtod rounds to the nearest double in every C
+        // library, so the native and the browser builds read the same number.
+        std::array<char, kKeptDigits + 32> buffer{};
         std::size_t n = 0;
-        buffer[n++] = '0';
-        buffer[n++] = '.';
         for (int i = 0; i < kept; ++i)
             buffer[n++] = digits[i];
         if (droppedNonZero) buffer[n++] = '1';
+        const auto mantissaDigits = static_cast<std::int64_t>(n);
         buffer[n++] = 'e';
-        const auto written = std::to_chars(buffer.data() + n, buffer.data() + buffer.size(),
-                                           static_cast<long long>(decimalExponent));
-        const auto parsed = std::from_chars(buffer.data(), written.ptr, magnitude);
-        if (parsed.ec == std::errc::result_out_of_range) {
-            magnitude = decimalExponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        } else if (parsed.ec != std::errc{}) {
-            magnitude = 0.0;
-        }
+        std::to_chars(buffer.data() + n, buffer.data() + buffer.size() - 1,
+                      static_cast<long long>(decimalExponent - mantissaDigits));
+        // Overflow gives infinity and underflow zero or a subnormal, as the range rules want.
+        magnitude = std::strtod(buffer.data(), nullptr);
     }
     if (magnitude == 0.0) return 0.0;  // no negative zero
     return negative ? -magnitude : magnitude;

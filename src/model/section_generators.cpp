@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "model/number_reading.h"
+#include "model/exact_trig.h"
+#include "model/field_table.h"
 
 namespace tarvelo {
 namespace {
@@ -20,16 +21,16 @@ constexpr std::size_t kMaxGridRows = 32767;
 enum class GridCheck { Ok, Mismatch, Overflow };
 
 // The grid has its heading row plus one row per entry, and must have exactly count + 1 rows.
-GridCheck CheckGridRows(const std::vector<GridRow>& grid, int count) {
+GridCheck CheckGridRows(const std::vector<Point>& grid, int count) {
     const std::size_t rows = grid.size() + 1;
     if (rows > kMaxGridRows) return GridCheck::Overflow;
     return rows == static_cast<std::size_t>(count) + 1 ? GridCheck::Ok : GridCheck::Mismatch;
 }
 
-void ReadBars(const std::vector<GridRow>& grid, int barCount, SectionGeometry& out) {
+void CopyBars(const std::vector<Point>& grid, int barCount, SectionGeometry& out) {
     for (int j = 0; j < barCount; ++j) {
-        const GridRow& row = grid[static_cast<std::size_t>(j)];
-        out.bars[j] = Bar{ReadNumber(row.x), ReadNumber(row.y), 0.0};
+        const Point& row = grid[static_cast<std::size_t>(j)];
+        out.bars[j] = Bar{row.x, row.y, 0.0};
     }
 }
 
@@ -40,7 +41,7 @@ void GenerateCircle(double radius, int first, SectionGeometry& out) {
     double angle = -step;
     for (int i = 0; i < kCircleSides; ++i) {
         angle = angle + step;
-        out.vertices[first + i] = Point{radius * std::cos(angle), radius * std::sin(angle)};
+        out.vertices[first + i] = Point{radius * ExactCos(angle), radius * ExactSin(angle)};
     }
 }
 
@@ -50,13 +51,13 @@ void GenerateCircularBars(double radius, int barCount, SectionGeometry& out) {
     double angle = -step;
     for (int j = 0; j < barCount; ++j) {
         angle = angle + step;
-        out.bars[j] = Bar{radius * std::cos(angle), radius * std::sin(angle), 0.0};
+        out.bars[j] = Bar{radius * ExactCos(angle), radius * ExactSin(angle), 0.0};
     }
 }
 
-RuleId GenerateRectangularSolid(const ColumnData& data, int barCount, SectionGeometry& out) {
-    const double hx = ReadNumber(data.rectHx);
-    const double hy = ReadNumber(data.rectHy);
+RuleId GenerateRectangularSolid(const ColumnNumbers& column, int barCount, SectionGeometry& out) {
+    const double hx = column[FieldId::RectHx];
+    const double hy = column[FieldId::RectHy];
     if (hx == 0 || hy == 0) return RuleId::RectangleZeroDimension;
     out.bmin = hx < hy ? hx : hy;
 
@@ -67,7 +68,7 @@ RuleId GenerateRectangularSolid(const ColumnData& data, int barCount, SectionGeo
     out.vertices[3] = Point{0, hy};
     out.vertices[4] = out.vertices[0];
 
-    switch (CheckGridRows(data.bars, barCount)) {
+    switch (CheckGridRows(column.bars, barCount)) {
         case GridCheck::Overflow:
             return RuleId::GridRowOverflow;
         case GridCheck::Mismatch:
@@ -75,18 +76,18 @@ RuleId GenerateRectangularSolid(const ColumnData& data, int barCount, SectionGeo
         case GridCheck::Ok:
             break;
     }
-    ReadBars(data.bars, barCount, out);
+    CopyBars(column.bars, barCount, out);
     return RuleId::None;
 }
 
 // The opening, centred in the outer rectangle, is walked clockwise and joined to the outer
 // boundary by a slit from (0, 0) to its corner (a, b), walked once each way; the slit adds
 // nothing to any boundary integral, so the section stays one polygon.
-RuleId GenerateRectangularHollow(const ColumnData& data, int barCount, SectionGeometry& out) {
-    const double hx = ReadNumber(data.hollowHx);
-    const double hy = ReadNumber(data.hollowHy);
-    const double bxo = ReadNumber(data.hollowBxo);
-    const double byo = ReadNumber(data.hollowByo);
+RuleId GenerateRectangularHollow(const ColumnNumbers& column, int barCount, SectionGeometry& out) {
+    const double hx = column[FieldId::HollowHx];
+    const double hy = column[FieldId::HollowHy];
+    const double bxo = column[FieldId::HollowBxo];
+    const double byo = column[FieldId::HollowByo];
     if (hx == 0 || hy == 0) return RuleId::HollowRectangleZeroDimension;
     if (!(bxo < hx) || !(byo < hy)) return RuleId::HollowRectangleOpening;
     out.bmin = hx < hy ? hx : hy;
@@ -106,7 +107,7 @@ RuleId GenerateRectangularHollow(const ColumnData& data, int barCount, SectionGe
     out.vertices[9] = Point{a, b};
     out.vertices[10] = out.vertices[0];
 
-    switch (CheckGridRows(data.bars, barCount)) {
+    switch (CheckGridRows(column.bars, barCount)) {
         case GridCheck::Overflow:
             return RuleId::GridRowOverflow;
         case GridCheck::Mismatch:
@@ -114,13 +115,13 @@ RuleId GenerateRectangularHollow(const ColumnData& data, int barCount, SectionGe
         case GridCheck::Ok:
             break;
     }
-    ReadBars(data.bars, barCount, out);
+    CopyBars(column.bars, barCount, out);
     return RuleId::None;
 }
 
-RuleId GenerateCircularSolid(const ColumnData& data, int barCount, SectionGeometry& out) {
-    const double diameter = ReadNumber(data.circleDiameter);
-    const double cover = ReadNumber(data.circleCover);
+RuleId GenerateCircularSolid(const ColumnNumbers& column, int barCount, SectionGeometry& out) {
+    const double diameter = column[FieldId::CircleDiameter];
+    const double cover = column[FieldId::CircleCover];
     if (diameter == 0 || cover == 0) return RuleId::CircleZeroDimension;
     if (diameter / 2 <= cover) return RuleId::CircleCoverTooLarge;
     out.bmin = diameter;
@@ -134,10 +135,10 @@ RuleId GenerateCircularSolid(const ColumnData& data, int barCount, SectionGeomet
 
 // The inner circle runs clockwise from (r, 0) through 51 vertices, the last one back on the
 // first; the slit along the positive x axis joins it to the outer circle.
-RuleId GenerateCircularHollow(const ColumnData& data, int barCount, SectionGeometry& out) {
-    const double De = ReadNumber(data.hollowCircleDe);
-    const double Di = ReadNumber(data.hollowCircleDi);
-    const double cover = ReadNumber(data.hollowCircleCover);
+RuleId GenerateCircularHollow(const ColumnNumbers& column, int barCount, SectionGeometry& out) {
+    const double De = column[FieldId::HollowCircleDe];
+    const double Di = column[FieldId::HollowCircleDi];
+    const double cover = column[FieldId::HollowCircleCover];
     if (De == 0 || cover == 0) return RuleId::HollowCircleZeroDimension;
     if (!(Di < De)) return RuleId::HollowCircleDiameters;
     if ((De - Di) / 2 <= cover) return RuleId::HollowCircleCoverTooLarge;
@@ -152,7 +153,7 @@ RuleId GenerateCircularHollow(const ColumnData& data, int barCount, SectionGeome
         double angle = step;
         for (int i = kCircleSides + 1; i <= 2 * kCircleSides + 1; ++i) {
             angle = angle - step;
-            out.vertices[i] = Point{r * std::cos(angle), r * std::sin(angle)};
+            out.vertices[i] = Point{r * ExactCos(angle), r * ExactSin(angle)};
         }
         out.nv = 2 * kCircleSides + 2;
         out.vertices[out.nv] = out.vertices[0];
@@ -161,13 +162,10 @@ RuleId GenerateCircularHollow(const ColumnData& data, int barCount, SectionGeome
     return RuleId::None;
 }
 
-RuleId GeneratePolygonal(const ColumnData& data, int barCount, SectionGeometry& out) {
-    const CountValue count = ReadCount(data.vertexCount);
-    if (count.overflow) return RuleId::VertexCountOverflow;
-    const int nv = count.value;
-    if (nv < 3) return RuleId::VertexCountBelow3;
-    if (nv > kMaxVertices) return RuleId::VertexCountAbove299;
-    switch (CheckGridRows(data.vertices, nv)) {
+RuleId GeneratePolygonal(const ColumnNumbers& column, int barCount, SectionGeometry& out) {
+    if (RuleId id = CheckVertexCount(column.vertexCount); id != RuleId::None) return id;
+    const int nv = column.vertexCount.value;
+    switch (CheckGridRows(column.vertices, nv)) {
         case GridCheck::Overflow:
             return RuleId::GridRowOverflow;
         case GridCheck::Mismatch:
@@ -175,7 +173,7 @@ RuleId GeneratePolygonal(const ColumnData& data, int barCount, SectionGeometry& 
         case GridCheck::Ok:
             break;
     }
-    switch (CheckGridRows(data.bars, barCount)) {
+    switch (CheckGridRows(column.bars, barCount)) {
         case GridCheck::Overflow:
             return RuleId::GridRowOverflow;
         case GridCheck::Mismatch:
@@ -186,11 +184,10 @@ RuleId GeneratePolygonal(const ColumnData& data, int barCount, SectionGeometry& 
 
     out.nv = nv;
     for (int i = 0; i < nv; ++i) {
-        const GridRow& row = data.vertices[static_cast<std::size_t>(i)];
-        out.vertices[i] = Point{ReadNumber(row.x), ReadNumber(row.y)};
+        out.vertices[i] = column.vertices[static_cast<std::size_t>(i)];
     }
     out.vertices[nv] = out.vertices[0];
-    ReadBars(data.bars, barCount, out);
+    CopyBars(column.bars, barCount, out);
 
     // Extents measured from the first vertex, on the coordinates as typed: the width and height
     // of the polygon when the first vertex is a corner of its bounding box.
@@ -208,7 +205,14 @@ RuleId GeneratePolygonal(const ColumnData& data, int barCount, SectionGeometry& 
 
 }  // namespace
 
-RuleId GenerateSection(const ColumnData& data, int barCount, SectionGeometry& out) {
+RuleId CheckVertexCount(CountValue count) {
+    if (count.overflow) return RuleId::VertexCountOverflow;
+    if (count.value < 3) return RuleId::VertexCountBelow3;
+    if (count.value > kMaxVertices) return RuleId::VertexCountAbove299;
+    return RuleId::None;
+}
+
+RuleId GenerateSection(const ColumnNumbers& column, int barCount, SectionGeometry& out) {
     out.nv = 0;
     out.nb = 0;
     out.bmin = 0;
@@ -217,21 +221,21 @@ RuleId GenerateSection(const ColumnData& data, int barCount, SectionGeometry& ou
     if (barCount > kMaxBars) return RuleId::BarCountAbove299;
 
     RuleId result = RuleId::None;
-    switch (data.sectionType) {
+    switch (column.sectionType) {
         case SectionType::RectangularSolid:
-            result = GenerateRectangularSolid(data, barCount, out);
+            result = GenerateRectangularSolid(column, barCount, out);
             break;
         case SectionType::RectangularHollow:
-            result = GenerateRectangularHollow(data, barCount, out);
+            result = GenerateRectangularHollow(column, barCount, out);
             break;
         case SectionType::CircularSolid:
-            result = GenerateCircularSolid(data, barCount, out);
+            result = GenerateCircularSolid(column, barCount, out);
             break;
         case SectionType::CircularHollow:
-            result = GenerateCircularHollow(data, barCount, out);
+            result = GenerateCircularHollow(column, barCount, out);
             break;
         case SectionType::Polygonal:
-            result = GeneratePolygonal(data, barCount, out);
+            result = GeneratePolygonal(column, barCount, out);
             break;
     }
     if (result != RuleId::None) {

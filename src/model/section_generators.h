@@ -2,17 +2,21 @@
 #pragma once
 
 #include "model/column_data.h"
+#include "model/column_numbers.h"
 #include "model/input_rules.h"
 #include "model/section_geometry.h"
 
 namespace tarvelo {
 
-// Builds the polygon and bars of data.sectionType, reading the dimensions, the vertex count
-// (polygons) and the grids of `data`, and runs that kind's dimension checks in their order
+// The vertex-count checks of a polygon; RuleId::None when the count is usable.
+RuleId CheckVertexCount(CountValue count);
+
+// Builds the polygon and bars of column.sectionType from the dimensions, the vertex count
+// (polygons) and the grids of `column`, and runs that kind's dimension checks in their order
 // interleaved with the generation. barCount is the already checked bar count (1..299).
 // Returns the first rule that failed (the section is then unusable), or RuleId::None.
 // Bar areas are left 0; bars of the circular kinds are generated, the others read from the grid.
-RuleId GenerateSection(const ColumnData& data, int barCount, SectionGeometry& out);
+RuleId GenerateSection(const ColumnNumbers& column, int barCount, SectionGeometry& out);
 
 // Moves vertices and bars to the centroid of the concrete polygon. Returns false, moving nothing,
 // when the signed area is <= 0 (clockwise, degenerate or self-cancelling polygon). `area`

@@ -1,19 +1,16 @@
 #include "procedures/column_file.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <nlohmann/json.hpp>
 #include <utility>
 #include <vector>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include "model/atomic_file.h"
+#include "model/field_table.h"
 
 namespace tarvelo {
 namespace {
@@ -28,52 +25,32 @@ struct FileError {
     std::string message;
 };
 
-// Keys of one JSON object bound to the text fields they fill.
-struct TextKey {
-    std::string_view key;
-    std::string ColumnData::*field;
-};
+// The field kept under `key` in the file object `group` ("main", "section.CircularSolid",
+// "loads"), or nullptr.
+const FieldInfo* FileField(std::string_view group, std::string_view key) {
+    for (const FieldInfo& field : Fields()) {
+        if (field.fileGroup == group && field.fileKey == key) return &field;
+    }
+    return nullptr;
+}
 
-constexpr TextKey kMainKeys[] = {
-    {"fck", &ColumnData::fck},
-    {"creepCoefficient", &ColumnData::creepCoefficient},
-    {"fyk", &ColumnData::fyk},
-    {"Es", &ColumnData::Es},
-    {"Gamac", &ColumnData::Gamac},
-    {"Gamas", &ColumnData::Gamas},
-    {"vertexCount", &ColumnData::vertexCount},
-    {"barCount", &ColumnData::barCount},
-    {"totalSteelArea", &ColumnData::totalSteelArea},
-};
-constexpr TextKey kRectangularSolidKeys[] = {{"hx", &ColumnData::rectHx},
-                                             {"hy", &ColumnData::rectHy}};
-constexpr TextKey kRectangularHollowKeys[] = {{"hx", &ColumnData::hollowHx},
-                                              {"hy", &ColumnData::hollowHy},
-                                              {"bxo", &ColumnData::hollowBxo},
-                                              {"byo", &ColumnData::hollowByo}};
-constexpr TextKey kCircularSolidKeys[] = {{"diameter", &ColumnData::circleDiameter},
-                                          {"cover", &ColumnData::circleCover}};
-constexpr TextKey kCircularHollowKeys[] = {{"De", &ColumnData::hollowCircleDe},
-                                           {"Di", &ColumnData::hollowCircleDi},
-                                           {"cover", &ColumnData::hollowCircleCover}};
-constexpr TextKey kLoadKeys[] = {
-    {"L", &ColumnData::L},         {"Fd", &ColumnData::Fd},       {"Hxd_t", &ColumnData::Hxd_t},
-    {"Hyd_t", &ColumnData::Hyd_t}, {"Mxd_t", &ColumnData::Mxd_t}, {"Myd_t", &ColumnData::Myd_t},
-    {"Mxd_b", &ColumnData::Mxd_b}, {"Myd_b", &ColumnData::Myd_b}, {"pxd", &ColumnData::pxd},
-    {"pyd", &ColumnData::pyd},
-};
+bool IsFileGroup(std::string_view group) {
+    for (const FieldInfo& field : Fields()) {
+        if (field.fileGroup == group) return true;
+    }
+    return false;
+}
 
-struct SectionGroup {
-    std::string_view key;
-    const TextKey* begin;
-    const TextKey* end;
-};
-constexpr SectionGroup kSectionGroups[] = {
-    {"RectangularSolid", std::begin(kRectangularSolidKeys), std::end(kRectangularSolidKeys)},
-    {"RectangularHollow", std::begin(kRectangularHollowKeys), std::end(kRectangularHollowKeys)},
-    {"CircularSolid", std::begin(kCircularSolidKeys), std::end(kCircularSolidKeys)},
-    {"CircularHollow", std::begin(kCircularHollowKeys), std::end(kCircularHollowKeys)},
-};
+// The object of a dotted group path ("section.CircularSolid"), created as needed.
+json& GroupObject(json& root, std::string_view group) {
+    json* object = &root;
+    while (true) {
+        const std::size_t dot = group.find('.');
+        object = &(*object)[std::string(group.substr(0, dot))];
+        if (dot == std::string_view::npos) return *object;
+        group = group.substr(dot + 1);
+    }
+}
 
 class Reader {
   public:
@@ -111,23 +88,12 @@ class Reader {
         }
     }
 
-    // One key of an object whose keys are text fields.
-    void ReadText(const std::string& key, const json& value, const TextKey* begin,
-                  const TextKey* end, const std::string& where, ColumnData& data) const {
-        for (const TextKey* k = begin; k != end; ++k) {
-            if (key == k->key) {
-                data.*(k->field) = Text(value, where + "." + key);
-                return;
-            }
-        }
-        Fail(where + "." + key, "chave desconhecida");
-    }
-
-    void ReadTexts(const json& object, const TextKey* begin, const TextKey* end,
-                   const std::string& where, ColumnData& data) const {
-        for (auto it = object.begin(); it != object.end(); ++it) {
-            ReadText(it.key(), it.value(), begin, end, where, data);
-        }
+    // One key of the file object `group`, whose keys are text fields.
+    void ReadText(const std::string& group, const std::string& key, const json& value,
+                  ColumnData& data) const {
+        const FieldInfo* field = FileField(group, key);
+        if (field == nullptr) Fail(group + "." + key, "chave desconhecida");
+        data.*(field->member) = Text(value, group + "." + key);
     }
 
     std::vector<GridRow> Rows(const json& value, const std::string& where) const {
@@ -233,8 +199,7 @@ ColumnData Parse(std::string_view text, std::string_view name) {
                            "CircularSolid, CircularHollow ou Polygonal)");
                 }
             } else {
-                r.ReadText(it.key(), it.value(), std::begin(kMainKeys), std::end(kMainKeys), "main",
-                           data);
+                r.ReadText("main", it.key(), it.value(), data);
             }
         }
     }
@@ -251,13 +216,11 @@ ColumnData Parse(std::string_view text, std::string_view name) {
                 data.bars = r.Rows(it.value(), where);
                 continue;
             }
-            const SectionGroup* group = nullptr;
-            for (const SectionGroup& g : kSectionGroups) {
-                if (it.key() == g.key) group = &g;
-            }
-            if (group == nullptr) r.Fail(where, "chave desconhecida");
+            if (!IsFileGroup(where)) r.Fail(where, "chave desconhecida");
             if (!it->is_object()) r.Fail(where, "esperava um objeto");
-            r.ReadTexts(it.value(), group->begin, group->end, where, data);
+            for (auto field = it->begin(); field != it->end(); ++field) {
+                r.ReadText(where, field.key(), field.value(), data);
+            }
         }
     }
 
@@ -280,18 +243,50 @@ ColumnData Parse(std::string_view text, std::string_view name) {
                 }
                 continue;
             }
-            r.ReadText(it.key(), it.value(), std::begin(kLoadKeys), std::end(kLoadKeys), "loads",
-                       data);
+            r.ReadText("loads", it.key(), it.value(), data);
         }
     }
     return data;
 }
 
-json TextsOf(const ColumnData& data, const TextKey* begin, const TextKey* end) {
-    json object = json::object();
-    for (const TextKey* k = begin; k != end; ++k)
-        object[std::string(k->key)] = data.*(k->field);
-    return object;
+// A text as JSON. Texts typed in the windows are UTF-8; anything else is replaced rather than
+// refused.
+std::string Scalar(const json& value) {
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+// The file's layout: one key per line, indented by one blank per level, except that a grid row
+// (an array of texts) stays on one line, so that two versions of a column compare line by line.
+void Write(const json& value, int depth, std::string& out) {
+    const bool object = value.is_object();
+    if (!object && !value.is_array()) {
+        out += Scalar(value);
+        return;
+    }
+    if (value.empty()) {
+        out += object ? "{}" : "[]";
+        return;
+    }
+    if (!object && std::none_of(value.begin(), value.end(),
+                                [](const json& item) { return item.is_structured(); })) {
+        out += '[';
+        for (auto it = value.begin(); it != value.end(); ++it) {
+            if (it != value.begin()) out += ", ";
+            out += Scalar(*it);
+        }
+        out += ']';
+        return;
+    }
+    out += object ? "{\n" : "[\n";
+    for (auto it = value.begin(); it != value.end(); ++it) {
+        if (it != value.begin()) out += ",\n";
+        out.append(static_cast<std::size_t>(depth) + 1, ' ');
+        if (object) out += Scalar(it.key()) + ": ";
+        Write(it.value(), depth + 1, out);
+    }
+    out += '\n';
+    out.append(static_cast<std::size_t>(depth), ' ');
+    out += object ? '}' : ']';
 }
 
 json RowsOf(const std::vector<GridRow>& rows) {
@@ -322,22 +317,17 @@ std::string FormatColumnFile(const ColumnData& data) {
     root["format"] = kFormat;
     root["version"] = kVersion;
     root["title"] = data.title;
-    json main = TextsOf(data, std::begin(kMainKeys), std::end(kMainKeys));
-    main["sectionType"] = SectionTypeName(data.sectionType);
-    root["main"] = main;
-    json section = json::object();
-    for (const SectionGroup& g : kSectionGroups) {
-        section[std::string(g.key)] = TextsOf(data, g.begin, g.end);
+    for (const FieldInfo& field : Fields()) {
+        GroupObject(root, field.fileGroup)[std::string(field.fileKey)] = data.*(field.member);
     }
-    section["vertices"] = RowsOf(data.vertices);
-    section["bars"] = RowsOf(data.bars);
-    root["section"] = section;
-    json loads = TextsOf(data, std::begin(kLoadKeys), std::end(kLoadKeys));
-    loads["baseSupport"] = SupportConditionName(data.baseSupport);
-    loads["topSupport"] = SupportConditionName(data.topSupport);
-    root["loads"] = loads;
-    // Texts typed in the windows are UTF-8; anything else is replaced rather than refused.
-    return root.dump(1, ' ', false, json::error_handler_t::replace) + "\n";
+    root["main"]["sectionType"] = SectionTypeName(data.sectionType);
+    root["section"]["vertices"] = RowsOf(data.vertices);
+    root["section"]["bars"] = RowsOf(data.bars);
+    root["loads"]["baseSupport"] = SupportConditionName(data.baseSupport);
+    root["loads"]["topSupport"] = SupportConditionName(data.topSupport);
+    std::string text;
+    Write(root, 0, text);
+    return text + "\n";
 }
 
 bool ReadColumnFile(const std::string& path, ColumnData& out, std::string& error) {
@@ -368,39 +358,7 @@ bool ReadColumnFile(const std::string& path, ColumnData& out, std::string& error
 }
 
 bool WriteColumnFile(const std::string& path, const ColumnData& data, std::string& error) {
-    const std::string text = FormatColumnFile(data);
-    const std::filesystem::path target(path);
-    std::filesystem::path temp = target;
-    temp += ".tmp-XXXXXX";
-    std::string pattern = temp.string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        error = path + ": não foi possível criar o arquivo (" + std::strerror(errno) + ")";
-        return false;
-    }
-    const char* p = text.data();
-    std::size_t left = text.size();
-    bool ok = true;
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (ok && (::fchmod(fd, 0644) != 0 || ::fsync(fd) != 0)) ok = false;
-    const int savedErrno = errno;
-    if (::close(fd) != 0) ok = false;
-    if (ok) {
-        if (std::rename(pattern.c_str(), path.c_str()) == 0) return true;
-    }
-    error = path + ": não foi possível gravar o arquivo (" +
-            std::strerror(ok ? errno : savedErrno) + "); o arquivo anterior não foi alterado";
-    std::remove(pattern.c_str());
-    return false;
+    return WriteFileAtomically(path, FormatColumnFile(data), error);
 }
 
 }  // namespace tarvelo

@@ -12,19 +12,19 @@ namespace tarvelo {
 
 // Result fields of the main window.
 enum class ResultField {
-    TotalSteelArea,     // Text6 "Área total de aço (cm2):" (emptied by the design)
-    SafetyCoefficient,  // Text11 "Coeficiente de segurança S="
-    RequiredSteel,      // Text12 "Armadura calculada (cm2)="
-    MinimumSteel,       // Text13 "Armadura mínima (cm2)="
+    TotalSteelArea,     // "Área total de aço (cm2):" (emptied by the design)
+    SafetyCoefficient,  // "Coeficiente de segurança S="
+    RequiredSteel,      // "Armadura calculada (cm2)="
+    MinimumSteel,       // "Armadura mínima (cm2)="
 };
 
 // Controls whose enabled state the procedures change.
 enum class Control {
-    MainWindow,    // Form17 as a whole (disabled while an analysis runs)
-    LoadCurve,     // Command8 "Curva carga-flecha"
-    ToolbarSave,   // toolbar button 2 "Salvar"
-    ToolbarPrint,  // toolbar button 3 "Imprimir"
-    ToolbarHelp,   // toolbar button 4 "Ajuda"
+    MainWindow,    // the main window as a whole (disabled while an analysis runs)
+    LoadCurve,     // the "Curva carga-flecha" button
+    ToolbarSave,   // the toolbar's "Salvar"
+    ToolbarPrint,  // the toolbar's "Imprimir"
+    ToolbarHelp,   // the toolbar's "Ajuda"
 };
 
 class ProcedureHost : public ProgressSink {

@@ -2,28 +2,33 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "engine/material.h"
-#include "model/number_reading.h"
+#include "model/column_numbers.h"
+#include "model/field_table.h"
+#include "model/section_checks.h"
 #include "model/section_generators.h"
+#include "procedures/steel_search.h"
 
 namespace tarvelo {
 namespace {
 
 constexpr int kStepsPerDesignLoad = 50;
 constexpr int kGeometricNonlinearity = 1;
-constexpr int kMaxTrials = 100;
 
-// Shows the box of a rule. Returns true when the run must stop: an End rule, or a question
-// answered Yes. The focus moves only when the run stops.
-bool Apply(ProcedureHost& host, RuleId id) {
+// Shows the box of a rule, with its own message or, for the rules that name what they refuse,
+// the message given. Returns true when the run must stop: an End rule, or a question answered
+// Yes. The focus moves only when the run stops.
+bool Apply(ProcedureHost& host, RuleId id, std::string_view message = {}) {
     const RuleInfo& rule = Rule(id);
+    if (message.empty()) message = rule.message;
     bool stop = false;
     if (rule.box == BoxKind::Question) {
-        stop = host.AskYesNo(rule.title, rule.message);
+        stop = host.AskYesNo(rule.title, message);
     } else {
-        host.ShowWarning(rule.title, rule.message);
+        host.ShowWarning(rule.title, message);
         stop = rule.outcome == RuleOutcome::End;
     }
     if (stop && rule.focus != FocusTarget::None) host.SetFocus(rule.focus);
@@ -32,13 +37,14 @@ bool Apply(ProcedureHost& host, RuleId id) {
 
 // A field whose text reads as a number too large for the computation (such as 1e400) cannot be
 // analysed; the run ends naming the field.
-bool RejectNonFinite(ProcedureHost& host, double value, std::string_view label, FocusTarget focus) {
+bool RejectNonFinite(ProcedureHost& host, double value, FieldId id) {
     if (std::isfinite(value)) return false;
+    const FieldInfo& field = Field(id);
     std::string text = "O valor do campo \"";
-    text += label;
+    text += field.rangeLabel;
     text += "\" está fora do intervalo numérico aceito. Revise os dados.";
     host.ShowWarning(kProgramTitle, text);
-    if (focus != FocusTarget::None) host.SetFocus(focus);
+    if (field.focus != FocusTarget::None) host.SetFocus(field.focus);
     return true;
 }
 
@@ -67,29 +73,31 @@ struct Loads {
     ColumnLoads column;
 };
 
-// Everything a run has checked and built before its first analysis.
+// Everything a run has read, checked and built before its first analysis.
 struct PreparedColumn {
+    ColumnNumbers numbers;
     Materials materials;
     SectionGeometry section;
     double centringArea = 0.0;
+    double concreteArea = 0.0;  // of the centred polygon, as the analyses compute it
     int barCount = 0;
     Loads loads;
 };
 
 // The loads window's own checks. A column normally reaches the procedures only after them, but a
 // column opened from a file has not been through that window.
-bool LoadsRejected(const ColumnData& data, ProcedureHost& host) {
-    if (ReadNumber(data.L) == 0.0) return Apply(host, RuleId::HeightZero);
-    if (ReadNumber(data.Fd) == 0.0) return Apply(host, RuleId::AxialForceZero);
-    if (data.baseSupport == SupportCondition::Pinned && data.topSupport == SupportCondition::Free) {
+bool LoadsRejected(const ColumnNumbers& n, ProcedureHost& host) {
+    if (n[FieldId::L] == 0.0) return Apply(host, RuleId::HeightZero);
+    if (n[FieldId::Fd] == 0.0) return Apply(host, RuleId::AxialForceZero);
+    if (n.baseSupport == SupportCondition::Pinned && n.topSupport == SupportCondition::Free) {
         return Apply(host, RuleId::Hypostatic);
     }
     return false;
 }
 
 // Material checks: returns false when the run ends.
-bool ReadMaterials(const ColumnData& data, ProcedureHost& host, Materials& out) {
-    double fck = ReadNumber(data.fck);
+bool CheckMaterials(const ColumnNumbers& n, ProcedureHost& host, Materials& out) {
+    const double fck = n[FieldId::Fck];
     if (fck < 20 && Apply(host, RuleId::FckBelow20)) return false;
     if (fck > 90) return !Apply(host, RuleId::FckAbove90);
     // A zero or negative fck accepted at the question above would divide by zero in the
@@ -98,47 +106,39 @@ bool ReadMaterials(const ColumnData& data, ProcedureHost& host, Materials& out) 
     ComputeConcreteParameters(fck, out.params);
     out.fck = fck / 10;
 
-    double fyk = ReadNumber(data.fyk);
+    const double fyk = n[FieldId::Fyk];
     if (fyk <= 0) return !Apply(host, RuleId::FykNotPositive);
-    if (RejectNonFinite(host, fyk, "fyk (MPa)", FocusTarget::Fyk)) return false;
+    if (RejectNonFinite(host, fyk, FieldId::Fyk)) return false;
     out.fyk = fyk / 10;
-    double es = ReadNumber(data.Es) * 100;
+    const double es = n[FieldId::Es] * 100;
     if (es <= 0) return !Apply(host, RuleId::EsNotPositive);
-    if (RejectNonFinite(host, es, "Es (GPa)", FocusTarget::Es)) return false;
+    if (RejectNonFinite(host, es, FieldId::Es)) return false;
     out.Es = es;
     if (out.fyk != 50 && out.fyk != 60 && Apply(host, RuleId::FykNotStandard)) return false;
     if (out.Es != 20000 && out.Es != 21000 && Apply(host, RuleId::EsNotStandard)) return false;
 
-    out.creep = ReadNumber(data.creepCoefficient);
+    out.creep = n[FieldId::CreepCoefficient];
     if (out.creep > 5 && Apply(host, RuleId::CreepTooHigh)) return false;
-    if (RejectNonFinite(host, out.creep, "Coef. de fluência", FocusTarget::CreepCoefficient)) {
-        return false;
-    }
+    if (RejectNonFinite(host, out.creep, FieldId::CreepCoefficient)) return false;
     // The creep stretch (1 + 0.57 * coefficient) must stay positive, or the peak strain of the
     // concrete law is zero or negative and the law divides by it.
     if (1 + 0.57 * out.creep <= 0) return !Apply(host, RuleId::CreepMakesNoStrain);
 
-    out.gamac = ReadNumber(data.Gamac);
+    out.gamac = n[FieldId::Gamac];
     if (out.gamac < 1) return !Apply(host, RuleId::GamacBelowOne);
-    if (RejectNonFinite(host, out.gamac, "Coeficiente parcial do concreto", FocusTarget::Gamac)) {
-        return false;
-    }
-    out.gamas = ReadNumber(data.Gamas);
+    if (RejectNonFinite(host, out.gamac, FieldId::Gamac)) return false;
+    out.gamas = n[FieldId::Gamas];
     if (out.gamas < 1) return !Apply(host, RuleId::GamasBelowOne);
-    if (RejectNonFinite(host, out.gamas, "Coeficiente parcial do aço", FocusTarget::Gamas)) {
-        return false;
-    }
-    return true;
+    return !RejectNonFinite(host, out.gamas, FieldId::Gamas);
 }
 
 // Bar-count checks; returns RuleId::None when the count is usable.
-RuleId CheckBarCount(const ColumnData& data, int& barCount) {
-    const CountValue count = ReadCount(data.barCount);
-    if (count.overflow) return RuleId::BarCountOverflow;
-    barCount = count.value;
+RuleId CheckBarCount(const ColumnNumbers& n, int& barCount) {
+    if (n.barCount.overflow) return RuleId::BarCountOverflow;
+    barCount = n.barCount.value;
     if (barCount <= 0) return RuleId::BarCountNotPositive;
     if (barCount > kMaxBars) return RuleId::BarCountAbove299;
-    switch (data.sectionType) {
+    switch (n.sectionType) {
         case SectionType::Polygonal:
             if (barCount < 4) return RuleId::PolygonBarsBelow4;
             break;
@@ -155,11 +155,11 @@ RuleId CheckBarCount(const ColumnData& data, int& barCount) {
 }
 
 // Bar count, section generation with its checks, centring and coincident bars.
-bool BuildSection(const ColumnData& data, ProcedureHost& host, PreparedColumn& out) {
-    if (RuleId id = CheckBarCount(data, out.barCount); id != RuleId::None) {
+bool BuildSection(ProcedureHost& host, PreparedColumn& out) {
+    if (RuleId id = CheckBarCount(out.numbers, out.barCount); id != RuleId::None) {
         return !Apply(host, id);
     }
-    if (RuleId id = GenerateSection(data, out.barCount, out.section); id != RuleId::None) {
+    if (RuleId id = GenerateSection(out.numbers, out.barCount, out.section); id != RuleId::None) {
         return !Apply(host, id);
     }
     // Dimensions or coordinates such as 1e300 overflow the section's integrals.
@@ -171,9 +171,23 @@ bool BuildSection(const ColumnData& data, ProcedureHost& host, PreparedColumn& o
         return false;
     };
     if (!SectionIsFinite(out.section)) return outOfRange();
+    // A typed contour that crosses itself and typed bars outside the concrete are found on the
+    // coordinates as typed (centring rounds them); their rules come after the orientation and the
+    // coincident-bar checks. The circular kinds place their own bars inside the circle.
+    const SectionType kind = out.numbers.sectionType;
+    const bool circular =
+        kind == SectionType::CircularSolid || kind == SectionType::CircularHollow;
+    const EdgeCrossing crossing = kind == SectionType::Polygonal
+                                      ? FindCrossingEdges(out.section)
+                                      : EdgeCrossing{};
+    const int barOutside = circular ? 0 : FindBarOutsideConcrete(out.section);
     if (!CentreSection(out.section, out.centringArea)) {
         if (!std::isfinite(out.centringArea)) return outOfRange();
         return !Apply(host, RuleId::PolygonOrientation);
+    }
+    if (crossing.found()) {
+        return !Apply(host, RuleId::SelfCrossingPolygon,
+                      CrossingEdgesMessage(crossing.first, crossing.second, out.section.nv));
     }
     if (!std::isfinite(out.centringArea) || !SectionIsFinite(out.section)) return outOfRange();
     // The stiffness and the report need the second moments, which overflow long before the
@@ -184,44 +198,35 @@ bool BuildSection(const ColumnData& data, ProcedureHost& host, PreparedColumn& o
         !std::isfinite(moments.productOfInertia)) {
         return outOfRange();
     }
+    out.concreteArea = moments.area;
     if (HasCoincidentBars(out.section)) return !Apply(host, RuleId::CoincidentBars);
+    if (barOutside != 0) {
+        return !Apply(host, RuleId::BarOutsideConcrete, BarOutsideMessage(barOutside));
+    }
     return true;
 }
 
-bool ReadLoads(const ColumnData& data, ProcedureHost& host, Loads& out) {
-    struct Field {
-        const std::string& text;
-        double& value;
-        std::string_view label;
-    };
-    ColumnLoads& c = out.column;
-    const Field fields[] = {
-        {data.L, out.L, "Altura do pilar L"},
-        {data.Fd, c.Fd, "Fd,t"},
-        {data.Hxd_t, c.Hxd_t, "Hxd,t"},
-        {data.Hyd_t, c.Hyd_t, "Hyd,t"},
-        {data.Mxd_t, c.Mxd_t, "Mxd,t"},
-        {data.Myd_t, c.Myd_t, "Myd,t"},
-        {data.Mxd_b, c.Mxd_b, "Mxd,b"},
-        {data.Myd_b, c.Myd_b, "Myd,b"},
-        {data.pxd, c.pxd, "pxd"},
-        {data.pyd, c.pyd, "pyd"},
-    };
-    for (const Field& f : fields) {
-        f.value = ReadNumber(f.text);
-        if (RejectNonFinite(host, f.value, f.label, FocusTarget::Loads)) return false;
+// Every load must be a finite number, in the order of the loads window's fields.
+bool CheckLoads(const ColumnNumbers& n, ProcedureHost& host, Loads& out) {
+    for (const FieldInfo& field : Fields()) {
+        if (field.window == FieldWindow::Loads && RejectNonFinite(host, n[field.id], field.id)) {
+            return false;
+        }
     }
+    out.L = n[FieldId::L];
+    ColumnLoads& c = out.column;
+    c.Fd = n[FieldId::Fd];
+    c.Hxd_t = n[FieldId::Hxd_t];
+    c.Hyd_t = n[FieldId::Hyd_t];
+    c.Mxd_t = n[FieldId::Mxd_t];
+    c.Myd_t = n[FieldId::Myd_t];
+    c.Mxd_b = n[FieldId::Mxd_b];
+    c.Myd_b = n[FieldId::Myd_b];
+    c.pxd = n[FieldId::pxd];
+    c.pyd = n[FieldId::pyd];
     // A free top doubles the height into the buckling length, which must stay a number too.
-    const double le = EffectiveLength(out.L, data.baseSupport, data.topSupport);
-    return !RejectNonFinite(host, le, "Altura do pilar L", FocusTarget::Loads);
-}
-
-// Steps shared by both procedures up to the coincident-bar check (the design skips the steel
-// area field).
-bool PrepareUpToBars(const ColumnData& data, ProcedureHost& host, PreparedColumn& out) {
-    if (LoadsRejected(data, host)) return false;
-    if (!ReadMaterials(data, host, out.materials)) return false;
-    return BuildSection(data, host, out);
+    const double le = EffectiveLength(out.L, n.baseSupport, n.topSupport);
+    return !RejectNonFinite(host, le, FieldId::L);
 }
 
 // bmin checks, then fcd and fyd, then the area warning.
@@ -241,37 +246,87 @@ void CompleteMaterials(Materials& m) {
     m.params.Es = m.Es;
 }
 
-// One analysis of the column with the given total steel area: model set-up, optional
-// slenderness warning, supports and factorisation, load steps. Returns false on a singular
-// matrix (after its message).
-struct TrialOutcome {
-    bool singular = false;
-    LoadStepResult steps;
+enum class RunKind { Verify, Design };
+
+// The preparation both runs share: the previous results are cleared, the texts are read into
+// numbers once, and the input rules are applied in their fixed order. Only the verification
+// reads the steel area; the design empties it. False when a rule ended the run.
+bool PrepareRun(const ColumnData& data, RunKind kind, ProcedureHost& host, AnalysisResult& result,
+                PreparedColumn& p) {
+    host.HideDrawingAndChart();
+    if (kind == RunKind::Design) host.SetEnabled(Control::LoadCurve, false);
+    result.curve.Clear();
+    host.SetResultText(ResultField::SafetyCoefficient, " ");
+
+    p.numbers = ReadColumnNumbers(data);
+    if (LoadsRejected(p.numbers, host)) return false;
+    if (!CheckMaterials(p.numbers, host, p.materials)) return false;
+    if (!BuildSection(host, p)) return false;
+    if (kind == RunKind::Verify &&
+        RejectNonFinite(host, p.numbers[FieldId::TotalSteelArea], FieldId::TotalSteelArea)) {
+        return false;
+    }
+    if (!CheckDimensionsAndArea(host, p)) return false;
+    if (kind == RunKind::Verify) {
+        host.SetResultText(ResultField::RequiredSteel, "");
+        host.SetResultText(ResultField::MinimumSteel, " ");
+    }
+    CompleteMaterials(p.materials);
+    if (!CheckLoads(p.numbers, host, p.loads)) return false;
+    if (kind == RunKind::Design) host.SetResultText(ResultField::TotalSteelArea, "");
+    return true;
+}
+
+// While the analyses run the main window is disabled and the progress window shows their lines;
+// every way out of the scope enables the window again and hides the progress window. The
+// verification disables the window first, the design shows the progress window first.
+class BusyScope {
+  public:
+    enum class Opening { DisableFirst, ShowFirst };
+
+    BusyScope(ProcedureHost& host, Opening opening) : host_(host) {
+        if (opening == Opening::ShowFirst) host_.ShowProgressWindow(true);
+        host_.SetEnabled(Control::MainWindow, false);
+        if (opening == Opening::DisableFirst) host_.ShowProgressWindow(true);
+    }
+    ~BusyScope() {
+        host_.SetEnabled(Control::MainWindow, true);
+        host_.ShowProgressWindow(false);
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    ProcedureHost& host_;
 };
 
+// One analysis of the column with a given total steel area: model set-up, optional slenderness
+// warning, supports and factorisation, load steps.
 class Analysis {
   public:
-    Analysis(const PreparedColumn& column, const ColumnData& data, ProcedureHost& host,
-             const ProcedureOptions& options, AnalysisResult& result)
-        : column_(column), data_(data), host_(host), options_(options), result_(result) {}
+    Analysis(const PreparedColumn& column, ProcedureHost& host, const ProcedureOptions& options,
+             AnalysisResult& result)
+        : column_(column), host_(host), options_(options), result_(result) {}
 
     // Builds the model for the steel area; with keepConstants the section constants and the
-    // slenderness are taken for the report and the short-column warning is given.
+    // slenderness are taken for the report and the short-column warning is given. False on a
+    // singular matrix (after its message).
     bool Build(double steelArea, bool keepConstants) {
         model_ = std::make_unique<ColumnModel>();
+        const ColumnNumbers& n = column_.numbers;
         const double barArea = steelArea / column_.barCount;
         SectionConstants constants =
             model_->Assemble(column_.section, barArea, column_.loads.L, column_.materials.params,
                              column_.loads.column);
         if (keepConstants) {
-            ComputeSlenderness(constants, column_.loads.L, data_.baseSupport, data_.topSupport);
+            ComputeSlenderness(constants, column_.loads.L, n.baseSupport, n.topSupport);
             result_.sectionConstants = constants;
             result_.hasSectionConstants = true;
             if (constants.slendernessX < 3 || constants.slendernessY < 3) {
                 Apply(host_, RuleId::ShortColumn);
             }
         }
-        if (model_->ApplySupportsAndFactor(data_.baseSupport, data_.topSupport) != 0) {
+        if (model_->ApplySupportsAndFactor(n.baseSupport, n.topSupport) != 0) {
             host_.ShowWarning(kProgramTitle,
                               "A matriz de rigidez é singular. Revise todos os dados.");
             return false;
@@ -286,12 +341,66 @@ class Analysis {
 
   private:
     const PreparedColumn& column_;
-    const ColumnData& data_;
     ProcedureHost& host_;
     const ProcedureOptions& options_;
     AnalysisResult& result_;
     std::unique_ptr<ColumnModel> model_;
 };
+
+std::string IterationLine(int trial) {
+    char line[48];
+    std::snprintf(line, sizeof line, "  Iteração =  %d", trial);
+    return line;
+}
+
+// The design's trials: each announces itself in the progress window and analyses the column
+// with one steel area; the first (plain concrete) also keeps the section constants.
+class DesignTrials final : public SteelTrials {
+  public:
+    DesignTrials(Analysis& analysis, ProcedureHost& host) : analysis_(analysis), host_(host) {}
+
+    void Begin(int trial) override {
+        host_.ProgressLine(IterationLine(trial));
+        first_ = trial == 1;
+    }
+    std::optional<double> Residual(double steelArea) override {
+        if (!analysis_.Build(steelArea, first_)) return std::nullopt;
+        const LoadStepResult steps = analysis_.Run();
+        return static_cast<double>(steps.reachedStep - kStepsPerDesignLoad) / kStepsPerDesignLoad;
+    }
+
+  private:
+    Analysis& analysis_;
+    ProcedureHost& host_;
+    bool first_ = true;
+};
+
+// The ratio checks of a found steel area. False when it is above 8 % (after the message).
+bool SteelRatioAccepted(ProcedureHost& host, double steelArea, double concreteArea) {
+    const double rho = 100 * steelArea / concreteArea;
+    // The search never goes beyond 8 % of the area, but 100 * (0.08 * area) / area can come out
+    // a few ulps above 8: compare with a relative tolerance.
+    if (rho > 8 * (1 + 1e-9)) {
+        host.ShowWarning(kProgramTitle,
+                         "A taxa de armadura é superior a 8%. Aumente as dimensões da seção do "
+                         "pilar.");
+        return false;
+    }
+    if (rho > 4) {
+        host.ShowWarning(kProgramTitle,
+                         "A taxa de armadura é superior a 4%. Verifique se a taxa de armadura não "
+                         "será superior a 8%, na região das emendas por traspasse.");
+    }
+    return true;
+}
+
+// The minimum steel: 0.15 Nd / fyd, and never below 0.4 % of the concrete area.
+double MinimumSteelArea(double concreteArea, double Fd, const MaterialParameters& m) {
+    const double nu = Fd / (concreteArea * m.fcd);
+    double rhoMin = 0.15 * nu * m.fcd / m.fyd;
+    if (rhoMin < 0.004) rhoMin = 0.004;
+    return rhoMin * concreteArea;
+}
 
 std::string FormatHundredths(long long hundredths) {
     const bool negative = hundredths < 0;
@@ -306,12 +415,6 @@ std::string FormatHundredths(long long hundredths) {
         if (frac % 10 != 0) text += static_cast<char>('0' + frac % 10);
     }
     return text;
-}
-
-std::string IterationLine(int trial) {
-    char line[48];
-    std::snprintf(line, sizeof line, "  Iteração =  %d", trial);
-    return line;
 }
 
 }  // namespace
@@ -342,75 +445,58 @@ std::string FormatDisplayValue(double value) {
 }
 
 bool CheckLoadsWindow(const ColumnData& data, ProcedureHost& host) {
-    return !LoadsRejected(data, host);
+    return !LoadsRejected(ReadColumnNumbers(data), host);
 }
 
 bool CheckSectionWindowCounts(const ColumnData& data, ProcedureHost& host, int& vertexCount,
                               int& barCount) {
+    const ColumnNumbers n = ReadColumnNumbers(data);
     vertexCount = 0;
-    if (data.sectionType == SectionType::Polygonal) {
-        const CountValue nv = ReadCount(data.vertexCount);
-        if (nv.overflow) return !Apply(host, RuleId::VertexCountOverflow);
-        if (nv.value < 3) return !Apply(host, RuleId::VertexCountBelow3);
-        if (nv.value > kMaxVertices) return !Apply(host, RuleId::VertexCountAbove299);
-        vertexCount = nv.value;
+    if (n.sectionType == SectionType::Polygonal) {
+        if (RuleId id = CheckVertexCount(n.vertexCount); id != RuleId::None) {
+            return !Apply(host, id);
+        }
+        vertexCount = n.vertexCount.value;
     }
-    const CountValue nb = ReadCount(data.barCount);
-    if (nb.overflow) return !Apply(host, RuleId::BarCountOverflow);
-    barCount = nb.value;
-    if (barCount < 1) return !Apply(host, RuleId::BarCountNotPositive);
-    if (barCount > kMaxBars) return !Apply(host, RuleId::BarCountAbove299);
-    const bool rectangular = data.sectionType == SectionType::RectangularSolid ||
-                             data.sectionType == SectionType::RectangularHollow;
-    const bool circular = data.sectionType == SectionType::CircularSolid ||
-                          data.sectionType == SectionType::CircularHollow;
-    if (rectangular && barCount < 4) return !Apply(host, RuleId::RectangleBarsBelow4);
-    if (circular && barCount < 6) return !Apply(host, RuleId::CircleBarsBelow6);
+    // The window opens for a polygon with fewer than four bars: a polygon's four-bar minimum is
+    // checked when its section is built.
+    const RuleId id = CheckBarCount(n, barCount);
+    if (id != RuleId::None && id != RuleId::PolygonBarsBelow4) return !Apply(host, id);
     return true;
 }
 
 bool BuildSectionForDrawing(const ColumnData& data, ProcedureHost& host, SectionGeometry& out) {
     host.HideDrawingAndChart();
-    PreparedColumn column;
-    if (!BuildSection(data, host, column)) return false;
-    out = column.section;
+    auto column = std::make_unique<PreparedColumn>();
+    column->numbers = ReadColumnNumbers(data);
+    if (!BuildSection(host, *column)) return false;
+    out = column->section;
     return true;
 }
 
 std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& host,
                                        const ProcedureOptions& options) {
     auto result = std::make_unique<AnalysisResult>();
-    host.HideDrawingAndChart();
-    result->curve.Clear();
-    host.SetResultText(ResultField::SafetyCoefficient, " ");
-
     auto column = std::make_unique<PreparedColumn>();
-    PreparedColumn& p = *column;
-    if (!PrepareUpToBars(data, host, p)) return result;
-    const double steelArea = ReadNumber(data.totalSteelArea);
-    if (RejectNonFinite(host, steelArea, "Área total de aço", FocusTarget::None)) return result;
-    if (!CheckDimensionsAndArea(host, p)) return result;
-    host.SetResultText(ResultField::RequiredSteel, "");
-    host.SetResultText(ResultField::MinimumSteel, " ");
-    CompleteMaterials(p.materials);
-    if (!ReadLoads(data, host, p.loads)) return result;
+    if (!PrepareRun(data, RunKind::Verify, host, *result, *column)) return result;
 
-    Analysis analysis(p, data, host, options, *result);
-    if (!analysis.Build(steelArea, true)) return result;
-
-    host.SetEnabled(Control::MainWindow, false);
-    host.ShowProgressWindow(true);
-    const LoadStepResult steps = analysis.Run();
-    result->trials = 1;
-    result->reachedStep = steps.reachedStep;
-    result->notConverged = steps.notConverged;
-    if (steps.notConverged != 0) {
-        host.ShowWarning(kProgramTitle,
-                         "Não convergiu na última etapa de carga. Não se pode garantir que os "
-                         "deslocamentos finais correspondam a uma posição de equilíbrio.");
+    Analysis analysis(*column, host, options, *result);
+    if (!analysis.Build(column->numbers[FieldId::TotalSteelArea], true)) return result;
+    LoadStepResult steps;
+    {
+        BusyScope busy(host, BusyScope::Opening::DisableFirst);
+        steps = analysis.Run();
+        result->trials = 1;
+        result->reachedStep = steps.reachedStep;
+        result->notConverged = steps.notConverged;
+        result->failure = steps.failure;
+        result->designLoad = steps.designLoad;
+        if (steps.notConverged != 0) {
+            host.ShowWarning(kProgramTitle,
+                             "Não convergiu na última etapa de carga. Não se pode garantir que os "
+                             "deslocamentos finais correspondam a uma posição de equilíbrio.");
+        }
     }
-    host.SetEnabled(Control::MainWindow, true);
-    host.ShowProgressWindow(false);
     host.ClearProgress();
 
     result->safetyCoefficient = static_cast<double>(steps.reachedStep) / kStepsPerDesignLoad;
@@ -426,130 +512,44 @@ std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& ho
 std::unique_ptr<AnalysisResult> Design(const ColumnData& data, ProcedureHost& host,
                                        const ProcedureOptions& options) {
     auto result = std::make_unique<AnalysisResult>();
-    host.HideDrawingAndChart();
-    host.SetEnabled(Control::LoadCurve, false);
-    result->curve.Clear();
-    host.SetResultText(ResultField::SafetyCoefficient, " ");
-
     auto column = std::make_unique<PreparedColumn>();
-    PreparedColumn& p = *column;
-    if (!PrepareUpToBars(data, host, p)) return result;
-    if (!CheckDimensionsAndArea(host, p)) return result;
-    CompleteMaterials(p.materials);
-    if (!ReadLoads(data, host, p.loads)) return result;
-    host.SetResultText(ResultField::TotalSteelArea, "");
+    if (!PrepareRun(data, RunKind::Design, host, *result, *column)) return result;
+    const PreparedColumn& p = *column;
 
-    // Every way out from here enables the main window and hides the progress window.
-    host.ShowProgressWindow(true);
-    host.SetEnabled(Control::MainWindow, false);
-    auto leave = [&host] {
-        host.SetEnabled(Control::MainWindow, true);
-        host.ShowProgressWindow(false);
-    };
-    auto emptyResults = [&host] {
-        host.SetResultText(ResultField::RequiredSteel, "");
-        host.SetResultText(ResultField::MinimumSteel, "");
-    };
-
-    Analysis analysis(p, data, host, options, *result);
-    // Residual of a trial: the safety coefficient minus one.
-    auto residual = [](const LoadStepResult& r) {
-        return static_cast<double>(r.reachedStep - kStepsPerDesignLoad) / kStepsPerDesignLoad;
-    };
-
-    int trial = 1;
-    host.ProgressLine(IterationLine(trial));
-    if (!analysis.Build(0.0, true)) {
-        leave();
-        return result;
-    }
-    double fa = residual(analysis.Run());
-    result->trials = 1;
-    double a = 0.0;
-    const double area = result->sectionConstants.area;
-    double required = 0.0;
-
-    if (fa < 0) {
-        ++trial;
-        host.ProgressLine(IterationLine(trial));
-        double b = 0.08 * area;
-        if (!analysis.Build(b, false)) {
-            leave();
-            return result;
-        }
-        double fb = residual(analysis.Run());
-        result->trials = 2;
-        if (fa * fb > 0) {
+    Analysis analysis(p, host, options, *result);
+    DesignTrials trials(analysis, host);
+    SteelSearch search;
+    {
+        BusyScope busy(host, BusyScope::Opening::ShowFirst);
+        search = SearchSteelArea(p.concreteArea, trials);
+        result->trials = search.trials;
+        if (search.end == SteelSearchEnd::AboveEightPerCent) {
             host.ShowWarning(kProgramTitle,
                              "A taxa de armadura é maior que 8%. Aumente as dimensões da seção do "
                              "pilar.");
-            leave();
-            emptyResults();
-            return result;
-        }
-        double fc = 1.0;
-        double width = 1.0;
-        double c = 0.0;
-        while (true) {
-            if (std::fabs(fc) <= 0.01 || width <= 0.001) {
-                required = c;
-                break;
-            }
-            c = (a * fb - b * fa) / (fb - fa);
-            ++trial;
-            host.ProgressLine(IterationLine(trial));
-            if (trial > kMaxTrials) {
-                host.ShowWarning(kProgramTitle,
-                                 "Não convergiu. Não foi possível realizar o dimensionamento. "
-                                 "Muitas vezes, uma pequena modificação do carregamento é "
-                                 "suficiente para se alcançar a convergência do método não "
-                                 "linear.");
-                leave();
-                emptyResults();
-                return result;
-            }
-            if (!analysis.Build(c, false)) {
-                leave();
-                return result;
-            }
-            fc = residual(analysis.Run());
-            result->trials = trial;
-            if (fc * fa < 0) {
-                b = c;
-                fb = fc;
-            } else {
-                a = c;
-                fa = fc;
-            }
-            width = (b - a) / c;
+        } else if (search.end == SteelSearchEnd::NoConvergence) {
+            host.ShowWarning(kProgramTitle,
+                             "Não convergiu. Não foi possível realizar o dimensionamento. "
+                             "Muitas vezes, uma pequena modificação do carregamento é "
+                             "suficiente para se alcançar a convergência do método não "
+                             "linear.");
         }
     }
-
-    leave();
-    host.ClearProgress();
-    result->requiredSteelArea = required;
-    const double rho = 100 * required / area;
-    // The search never goes beyond 8 % of the area, but 100 * (0.08 * area) / area can come out
-    // a few ulps above 8: compare with a relative tolerance.
-    if (rho > 8 * (1 + 1e-9)) {
-        host.ShowWarning(kProgramTitle,
-                         "A taxa de armadura é superior a 8%. Aumente as dimensões da seção do "
-                         "pilar.");
+    if (search.end == SteelSearchEnd::AnalysisFailed) return result;
+    if (search.end != SteelSearchEnd::Found) {
+        host.SetResultText(ResultField::RequiredSteel, "");
+        host.SetResultText(ResultField::MinimumSteel, "");
         return result;
     }
-    if (rho > 4) {
-        host.ShowWarning(kProgramTitle,
-                         "A taxa de armadura é superior a 4%. Verifique se a taxa de armadura não "
-                         "será superior a 8%, na região das emendas por traspasse.");
-    }
-    result->requiredText = FormatDisplayValue(required);
+
+    host.ClearProgress();
+    result->requiredSteelArea = search.steelArea;
+    if (!SteelRatioAccepted(host, search.steelArea, p.concreteArea)) return result;
+    result->requiredText = FormatDisplayValue(search.steelArea);
     host.SetResultText(ResultField::RequiredSteel, result->requiredText);
 
-    const MaterialParameters& m = p.materials.params;
-    const double nu = p.loads.column.Fd / (area * m.fcd);
-    double rhoMin = 0.15 * nu * m.fcd / m.fyd;
-    if (rhoMin < 0.004) rhoMin = 0.004;
-    result->minimumSteelArea = rhoMin * area;
+    result->minimumSteelArea =
+        MinimumSteelArea(p.concreteArea, p.loads.column.Fd, p.materials.params);
     result->minimumText = FormatDisplayValue(result->minimumSteelArea);
     host.SetResultText(ResultField::MinimumSteel, result->minimumText);
     host.SetEnabled(Control::ToolbarHelp, true);

@@ -1,6 +1,6 @@
 // VERIFICAR and DIMENSIONAR, and the checks that the windows share with them. Each run reads the
-// column texts afresh, checks them in their fixed order and talks to its caller only through the
-// ProcedureHost.
+// column texts into numbers once at its start, checks them in their fixed order and talks to its
+// caller only through the ProcedureHost.
 #pragma once
 
 #include <memory>
@@ -37,6 +37,12 @@ struct AnalysisResult {
     // Load-deflection rows (rows[0] = (0, 0)); valid rows are 1..reachedStep (and 501 when all
     // 500 steps passed).
     LoadDeflectionCurve curve;
+
+    // How the verification's analysis ended, for the report's conclusion: the section failure of
+    // step reachedStep (cause None when no section failed), and the deflections at the design
+    // loads when the analysis carried them.
+    FailureSite failure;
+    DesignLoadDeflections designLoad;
 };
 
 // Tuning for tests and fuzzing only: a cap on the load steps of every analysis (0 = none).

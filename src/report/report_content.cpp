@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 #include <string_view>
 
+#include "model/atomic_file.h"
 #include "model/number_reading.h"
 #include "procedures/procedures.h"
 
@@ -145,10 +144,12 @@ std::string ReportLine::PlainText() const {
 
 std::string FormatReportNumber(double value) {
     if (value == 0.0) value = 0.0;  // no "-0"
-    char digits[64];
-    const auto result =
-        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 15);
-    std::string text(digits, result.ptr);
+    // Fifteen significant digits as C's "%.15g" gives them, in the classic locale whatever the
+    // program's locale is, and with the same digits on every C++ library.
+    std::ostringstream digits;
+    digits.imbue(std::locale::classic());
+    digits << std::setprecision(15) << value;
+    std::string text = digits.str();
     for (char& c : text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (text == "INF" || text == "NAN") text = text == "INF" ? "Infinito" : "NaN";
@@ -309,18 +310,7 @@ bool WriteReportText(const ColumnData& data, const ReportResultTexts& results,
                      SectionConstants kept, const std::string& path, std::string& error) {
     const ReportContent content = BuildReportContent(data, results, kept, ReportVariant::Printer);
     const std::string text = RenderReportText(PaginatePrinter(content, false));
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        error = "Não foi possível criar o arquivo " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-        error = "Erro ao gravar o arquivo " + path;
-        return false;
-    }
-    return true;
+    return WriteFileAtomically(path, text, error);
 }
 
 }  // namespace tarvelo::report

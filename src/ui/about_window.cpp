@@ -71,33 +71,33 @@ QString SystemDescription() {
 
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     InitResources();
-    setObjectName(QStringLiteral("FormAbout"));
+    setObjectName(QStringLiteral("aboutWindow"));
     setWindowTitle(QStringLiteral("Sobre o TARVELO"));
 
     auto* icon = new QLabel;
     icon->setPixmap(QIcon(QStringLiteral(":/icons/tarvelo.svg")).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     auto* title = new QLabel(QStringLiteral("TARVELO - 2014"));
-    title->setObjectName(QStringLiteral("lblTitle"));
+    title->setObjectName(QStringLiteral("titleLabel"));
     QFont titleFont = title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
     title->setFont(titleFont);
     auto* version = new QLabel(QStringLiteral("Versão 3.0"));
-    version->setObjectName(QStringLiteral("lblVersion"));
+    version->setObjectName(QStringLiteral("versionLabel"));
     auto* description = new QLabel(QStringLiteral(
         "Programa para dimensionamento e verificação de pilares esbeltos de concreto armado de "
         "seções poligonais arbitrárias, submetidos à flexo-compressão oblíqua. Realiza a análise "
         "pelo Método dos Elementos Finitos."));
-    description->setObjectName(QStringLiteral("lblDescription"));
+    description->setObjectName(QStringLiteral("descriptionLabel"));
     description->setWordWrap(true);
     description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto* ok = new QPushButton(QStringLiteral("OK"));
-    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     auto* sysInfo = new QPushButton(QStringLiteral("&Info. do sistema ..."));
-    sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    sysInfo->setObjectName(QStringLiteral("systemInfoButton"));
     sysInfo->setAutoDefault(false);
 
     auto* texts = new QVBoxLayout;
@@ -128,7 +128,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     connect(sysInfo, &QPushButton::clicked, this, &AboutWindow::StartSysInfo);
-    SetClientSize(this, 6315, 4065);
+    SetClientSize(this, 421, 271);
     CentreOnScreen(this);
 }
 

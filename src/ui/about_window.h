@@ -1,4 +1,4 @@
-// FormAbout: title, version and description of the program, and the system information.
+// The about window: title, version and description of the program, and the system information.
 #pragma once
 
 #include <QWidget>

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -73,7 +72,7 @@ void SetRoundTicks(QValueAxis* axis, const Range& r) {
 
 ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent) {
     setWindowFlag(Qt::Window);
-    setObjectName(QStringLiteral("Form17c"));
+    setObjectName(QStringLiteral("chartWindow"));
     setWindowTitle(QStringLiteral(" TARVELO"));
 
     chart_ = new QChart;
@@ -100,15 +99,15 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent) {
     chart_->resize(kChartSize);
 
     view_ = new QChartView(chart_, this);
-    view_->setObjectName(QStringLiteral("MSChart1"));
+    view_->setObjectName(QStringLiteral("chartView"));
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMinimumSize(320, 240);
 
     saveChartButton_ = new QPushButton(QString::fromUtf8("Salvar gráfico"), this);
-    saveChartButton_->setObjectName(QStringLiteral("Command2"));
+    saveChartButton_->setObjectName(QStringLiteral("saveChartButton"));
     saveChartButton_->setToolTip(QString::fromUtf8("Salva o gráfico em arquivo"));
     savePointsButton_ = new QPushButton(QString::fromUtf8("Salvar pontos"), this);
-    savePointsButton_->setObjectName(QStringLiteral("Command1"));
+    savePointsButton_->setObjectName(QStringLiteral("savePointsButton"));
     savePointsButton_->setToolTip(QString::fromUtf8("Salvar os pontos do gráfico em arquivo"));
     connect(saveChartButton_, &QPushButton::clicked, this, [this] { SaveChartClicked(); });
     connect(savePointsButton_, &QPushButton::clicked, this, [this] { SavePointsClicked(); });

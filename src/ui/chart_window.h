@@ -1,4 +1,4 @@
-// Form17c: the load-deflection chart of the last verification.
+// The chart window: the load-deflection chart of the last verification.
 #pragma once
 
 #include <QSize>
@@ -58,10 +58,10 @@ class ChartWindow : public QWidget {
     QLineSeries* series_ = nullptr;
     QValueAxis* axisX_ = nullptr;
     QValueAxis* axisY_ = nullptr;
-    QPushButton* saveChartButton_ = nullptr;   // Command2
-    QPushButton* savePointsButton_ = nullptr;  // Command1
-    LoadDeflectionCurve rows_{};               // the table as last drawn
-    int points_ = 0;                           // n of the last drawing
+    QPushButton* saveChartButton_ = nullptr;
+    QPushButton* savePointsButton_ = nullptr;
+    LoadDeflectionCurve rows_{};  // the table as last drawn
+    int points_ = 0;              // n of the last drawing
     bool topFree_ = false;
     bool placed_ = false;
 };

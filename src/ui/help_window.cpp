@@ -12,15 +12,15 @@ namespace tarvelo::ui {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     InitResources();
-    setObjectName(QStringLiteral("FormAjuda"));
+    setObjectName(QStringLiteral("helpWindow"));
     setWindowTitle(QStringLiteral(" Ajuda"));
     richTextBox_ = new QTextBrowser(this);
-    richTextBox_->setObjectName(QStringLiteral("RichTextBox1"));
+    richTextBox_->setObjectName(QStringLiteral("helpText"));
     richTextBox_->setOpenLinks(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(richTextBox_);
-    resize(Px(7905), Px(7980));
+    resize(527, 532);
 }
 
 bool HelpWindow::Load(const QString& path) {

@@ -1,4 +1,4 @@
-// FormAjuda: the help text, at the right-hand edge of the screen.
+// The help window: the help text, at the right-hand edge of the screen.
 #pragma once
 
 #include <QWidget>

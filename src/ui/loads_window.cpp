@@ -15,13 +15,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "key_filters.h"
+#include "field_set.h"
 #include "ui_common.h"
 
 namespace tarvelo::ui {
 namespace {
 
-constexpr int kLoadFieldLength = 8;
+constexpr int kFieldWidth = 76;  // pixels
 
 QLabel* Label(const QString& text) {
     auto* label = new QLabel(text);
@@ -145,7 +145,7 @@ void Plane(QPainter& p, QRectF area, const QString& axis) {
 // --- LoadsSketch -----------------------------------------------------------------------------
 
 LoadsSketch::LoadsSketch(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Picture1"));
+    setObjectName(QStringLiteral("loadsSketch"));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -172,24 +172,15 @@ void LoadsSketch::paintEvent(QPaintEvent*) {
 // --- LoadsWindow -----------------------------------------------------------------------------
 
 LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("Form17d"));
+    setObjectName(QStringLiteral("loadsWindow"));
     setWindowTitle(QStringLiteral(" TARVELO"));
-
-    for (int i : {1, 2, 3, 5, 6, 7, 8, 9, 10, 11}) {
-        auto* field = new QLineEdit;
-        field->setObjectName(QStringLiteral("Text%1").arg(i));
-        SetUpField(field, kLoadFieldLength);
-        field->setFixedWidth(76);
-        InstallKeyFilter(field,
-                         i == 1 || i == 7 ? KeyFilterKind::Decimal : KeyFilterKind::SignedDecimal);
-        text_[i] = field;
-    }
-    text_[1]->setText(QStringLiteral("400"));
+    fields_ = std::make_unique<FieldSet>(FieldWindow::Loads, kFieldWidth);
+    const FieldSet& field = *fields_;
 
     // Height.
     auto* height = new QHBoxLayout;
     height->addWidget(new QLabel(QStringLiteral("Altura do pilar L  (cm) =")));
-    height->addWidget(text_[1]);
+    height->addWidget(field[FieldId::L]);
     height->addStretch(1);
 
     // Forces at the top.
@@ -197,12 +188,12 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* forcesGrid = new QGridLayout(forces);
     auto* axial = new QLabel(QStringLiteral("Força normal de cálculo:  Fd,t (kN)="));
     forcesGrid->addWidget(axial, 0, 0, 1, 2, Qt::AlignRight);
-    forcesGrid->addWidget(text_[7], 0, 2);
+    forcesGrid->addWidget(field[FieldId::Fd], 0, 2);
     forcesGrid->addWidget(new QLabel(QStringLiteral("Forças horizontais:")), 1, 0);
     forcesGrid->addWidget(Label(QStringLiteral("Hxd,t (kN) =")), 1, 1);
-    forcesGrid->addWidget(text_[8], 1, 2);
+    forcesGrid->addWidget(field[FieldId::Hxd_t], 1, 2);
     forcesGrid->addWidget(Label(QStringLiteral("Hyd,t (kN) = ")), 2, 1);
-    forcesGrid->addWidget(text_[9], 2, 2);
+    forcesGrid->addWidget(field[FieldId::Hyd_t], 2, 2);
     forcesGrid->setColumnStretch(0, 1);
 
     // Initial bending moments.
@@ -210,23 +201,23 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* momentsGrid = new QGridLayout(moments);
     momentsGrid->addWidget(new QLabel(QStringLiteral("No topo:")), 0, 0);
     momentsGrid->addWidget(Label(QStringLiteral("Mxd,t (kN cm) =")), 0, 1);
-    momentsGrid->addWidget(text_[10], 0, 2);
+    momentsGrid->addWidget(field[FieldId::Mxd_t], 0, 2);
     momentsGrid->addWidget(Label(QStringLiteral("Myd,t (kN cm) =")), 1, 1);
-    momentsGrid->addWidget(text_[11], 1, 2);
+    momentsGrid->addWidget(field[FieldId::Myd_t], 1, 2);
     momentsGrid->addWidget(new QLabel(QStringLiteral("Na base:")), 2, 0);
     momentsGrid->addWidget(Label(QStringLiteral("Mxd,b (kN cm) =")), 2, 1);
-    momentsGrid->addWidget(text_[5], 2, 2);
+    momentsGrid->addWidget(field[FieldId::Mxd_b], 2, 2);
     momentsGrid->addWidget(Label(QStringLiteral("Myd,b (kN cm) =")), 3, 1);
-    momentsGrid->addWidget(text_[6], 3, 2);
+    momentsGrid->addWidget(field[FieldId::Myd_b], 3, 2);
     momentsGrid->setColumnStretch(0, 1);
 
     // Distributed loads.
     auto* distributed = new QGroupBox(QStringLiteral("Cargas distribuídas"));
     auto* distributedGrid = new QGridLayout(distributed);
     distributedGrid->addWidget(Label(QStringLiteral("pxd (kN/cm) =")), 0, 0);
-    distributedGrid->addWidget(text_[2], 0, 1);
+    distributedGrid->addWidget(field[FieldId::pxd], 0, 1);
     distributedGrid->addWidget(Label(QStringLiteral("pyd (kN/cm) =")), 1, 0);
-    distributedGrid->addWidget(text_[3], 1, 1);
+    distributedGrid->addWidget(field[FieldId::pyd], 1, 1);
     distributedGrid->setColumnStretch(0, 1);
 
     auto* left = new QVBoxLayout;
@@ -237,23 +228,33 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     left->addStretch(1);
 
     // Supports.
-    auto makeOption = [this](int number, const QString& caption, bool on) {
-        auto* option = new QRadioButton(caption);
-        option->setObjectName(QStringLiteral("Option%1").arg(number));
+    auto makeOption = [](QRadioButton*& option, const char* name, const QString& caption, bool on) {
+        option = new QRadioButton(caption);
+        option->setObjectName(QString::fromLatin1(name));
         option->setChecked(on);
-        option_[number] = option;
         return option;
+    };
+    auto top = [this](SupportCondition s) -> QRadioButton*& {
+        return topOptions_[static_cast<std::size_t>(s)];
+    };
+    auto base = [this](SupportCondition s) -> QRadioButton*& {
+        return baseOptions_[static_cast<std::size_t>(s)];
     };
     auto* supports = new QGroupBox(QStringLiteral("Condições de contorno"));
     auto* topFrame = new QGroupBox(QStringLiteral("No topo (t)"));
     auto* topLayout = new QVBoxLayout(topFrame);
-    topLayout->addWidget(makeOption(4, QStringLiteral("Engaste"), false));
-    topLayout->addWidget(makeOption(5, QStringLiteral("Apoio simples"), true));
-    topLayout->addWidget(makeOption(6, QStringLiteral("Livre"), false));
+    topLayout->addWidget(makeOption(top(SupportCondition::Fixed), "topFixedOption",
+                                    QStringLiteral("Engaste"), false));
+    topLayout->addWidget(makeOption(top(SupportCondition::Pinned), "topPinnedOption",
+                                    QStringLiteral("Apoio simples"), true));
+    topLayout->addWidget(
+        makeOption(top(SupportCondition::Free), "topFreeOption", QStringLiteral("Livre"), false));
     auto* baseFrame = new QGroupBox(QStringLiteral("Na base (b) "));
     auto* baseLayout = new QVBoxLayout(baseFrame);
-    baseLayout->addWidget(makeOption(1, QStringLiteral("Engaste"), false));
-    baseLayout->addWidget(makeOption(2, QStringLiteral("Apoio simples"), true));
+    baseLayout->addWidget(makeOption(base(SupportCondition::Fixed), "baseFixedOption",
+                                     QStringLiteral("Engaste"), false));
+    baseLayout->addWidget(makeOption(base(SupportCondition::Pinned), "basePinnedOption",
+                                     QStringLiteral("Apoio simples"), true));
     baseLayout->addStretch(1);
     auto* supportsLayout = new QHBoxLayout(supports);
     supportsLayout->addWidget(topFrame);
@@ -263,9 +264,9 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     sketchCaption->setAlignment(Qt::AlignCenter);
     auto* sketch = new LoadsSketch;
 
-    auto* ok = CommandButton(QStringLiteral("Command1"), QStringLiteral("&OK"),
+    auto* ok = CommandButton(QStringLiteral("okButton"), QStringLiteral("&OK"),
                              QStringLiteral("Volta para a janela principal"));
-    auto* help = CommandButton(QStringLiteral("Command2"), QStringLiteral("Ajuda"),
+    auto* help = CommandButton(QStringLiteral("helpButton"), QStringLiteral("Ajuda"),
                                QStringLiteral("Abrir a ajuda do programa"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -286,70 +287,44 @@ LoadsWindow::LoadsWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     connect(ok, &QPushButton::clicked, this, &LoadsWindow::confirmRequested);
     connect(help, &QPushButton::clicked, this, &LoadsWindow::helpRequested);
-    SetClientSize(this, 10185, 7590);
+    SetClientSize(this, 679, 506);
 }
 
-QLineEdit* LoadsWindow::Field(int number) const {
-    if (number < 1 || number > 11) return nullptr;
-    return text_[number];
+LoadsWindow::~LoadsWindow() = default;
+
+QLineEdit* LoadsWindow::Field(FieldId id) const {
+    return (*fields_)[id];
 }
 
-QRadioButton* LoadsWindow::Option(int number) const {
-    if (number < 1 || number > 6) return nullptr;
-    return option_[number];
+QRadioButton* LoadsWindow::TopOption(SupportCondition support) const {
+    return topOptions_[static_cast<std::size_t>(support)];
+}
+
+QRadioButton* LoadsWindow::BaseOption(SupportCondition support) const {
+    return baseOptions_[static_cast<std::size_t>(support)];
 }
 
 bool LoadsWindow::TopIsFree() const {
-    return option_[6]->isChecked();
+    return TopOption(SupportCondition::Free)->isChecked();
 }
 
 void LoadsWindow::Collect(ColumnData& data) const {
-    auto text = [this](int i) { return FromQ(text_[i]->text()); };
-    data.L = text(1);
-    data.Fd = text(7);
-    data.Hxd_t = text(8);
-    data.Hyd_t = text(9);
-    data.Mxd_t = text(10);
-    data.Myd_t = text(11);
-    data.Mxd_b = text(5);
-    data.Myd_b = text(6);
-    data.pxd = text(2);
-    data.pyd = text(3);
-    data.baseSupport = option_[1]->isChecked() ? SupportCondition::Fixed : SupportCondition::Pinned;
-    if (option_[4]->isChecked()) {
-        data.topSupport = SupportCondition::Fixed;
-    } else if (option_[6]->isChecked()) {
-        data.topSupport = SupportCondition::Free;
-    } else {
-        data.topSupport = SupportCondition::Pinned;
+    fields_->Collect(data);
+    data.baseSupport = BaseOption(SupportCondition::Fixed)->isChecked() ? SupportCondition::Fixed
+                                                                        : SupportCondition::Pinned;
+    data.topSupport = SupportCondition::Pinned;
+    for (SupportCondition s : {SupportCondition::Fixed, SupportCondition::Free}) {
+        if (TopOption(s)->isChecked()) data.topSupport = s;
     }
 }
 
 void LoadsWindow::Apply(const ColumnData& data) {
-    auto set = [this](int i, const std::string& value) { text_[i]->setText(ToQ(value)); };
-    set(1, data.L);
-    set(7, data.Fd);
-    set(8, data.Hxd_t);
-    set(9, data.Hyd_t);
-    set(10, data.Mxd_t);
-    set(11, data.Myd_t);
-    set(5, data.Mxd_b);
-    set(6, data.Myd_b);
-    set(2, data.pxd);
-    set(3, data.pyd);
+    fields_->Apply(data);
     // A free base does not exist: anything but a fixed base is pinned.
-    (data.baseSupport == SupportCondition::Fixed ? option_[1] : option_[2])->setChecked(true);
-    switch (data.topSupport) {
-        case SupportCondition::Fixed:
-            option_[4]->setChecked(true);
-            break;
-        case SupportCondition::Pinned:
-            option_[5]->setChecked(true);
-            break;
-        case SupportCondition::Free:
-            option_[6]->setChecked(true);
-            break;
-    }
+    BaseOption(data.baseSupport == SupportCondition::Fixed ? SupportCondition::Fixed
+                                                           : SupportCondition::Pinned)
+        ->setChecked(true);
+    TopOption(data.topSupport)->setChecked(true);
 }
 
 void LoadsWindow::closeEvent(QCloseEvent* event) {

@@ -1,25 +1,34 @@
-// Form17d: column height, design loads and support conditions.
+// The loads window: column height, design loads and support conditions.
 #pragma once
+
+#include <array>
+#include <memory>
 
 #include <QWidget>
 
 #include "model/column_data.h"
+#include "model/field_table.h"
 
 class QLineEdit;
 class QRadioButton;
 
 namespace tarvelo::ui {
 
+class FieldSet;
+
 class LoadsWindow : public QWidget {
     Q_OBJECT
   public:
     explicit LoadsWindow(QWidget* parent = nullptr);
+    ~LoadsWindow() override;
 
     void Collect(ColumnData& data) const;
     void Apply(const ColumnData& data);
 
-    QLineEdit* Field(int number) const;      // Text1 .. Text11 (Text4 does not exist)
-    QRadioButton* Option(int number) const;  // Option1, 2 (base), Option4, 5, 6 (top)
+    QLineEdit* Field(FieldId id) const;  // a field of this window; nullptr for other fields
+    // The support options; the base has no free option (nullptr).
+    QRadioButton* TopOption(SupportCondition support) const;
+    QRadioButton* BaseOption(SupportCondition support) const;
     bool TopIsFree() const;
 
   signals:
@@ -33,8 +42,9 @@ class LoadsWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    QLineEdit* text_[12] = {};
-    QRadioButton* option_[7] = {};
+    std::unique_ptr<FieldSet> fields_;
+    std::array<QRadioButton*, 3> topOptions_{};   // by SupportCondition
+    std::array<QRadioButton*, 3> baseOptions_{};  // by SupportCondition, no free base
 };
 
 // The sketch "Sentido positivo das forças e momentos": the column in its two planes with the

@@ -16,6 +16,7 @@
 
 #include "about_window.h"
 #include "chart_window.h"
+#include "field_set.h"
 #include "file_chooser.h"
 #include "help_window.h"
 #include "key_filters.h"
@@ -36,14 +37,7 @@ const QString kTitle = QStringLiteral("TARVELO");
 const QString kCaption = QStringLiteral(" TARVELO");
 const QString kFileFilter = QStringLiteral("Pilar TARVELO (*.json)");
 
-QLineEdit* Field(const QString& name, const QString& text, int maxLength, KeyFilterKind filter) {
-    auto* field = new QLineEdit(text);
-    field->setObjectName(name);
-    SetUpField(field, maxLength);
-    InstallKeyFilter(field, filter);
-    field->setFixedWidth(50);
-    return field;
-}
+constexpr int kFieldWidth = 50;  // pixels
 
 QLineEdit* MakeResultField(const QString& name) {
     auto* field = new QLineEdit;
@@ -101,38 +95,38 @@ class MainWindow::Host final : public ProcedureHost {
         QLineEdit* target = nullptr;
         switch (field) {
             case ResultField::TotalSteelArea:
-                target = window_.text6_;
+                target = (*window_.fields_)[FieldId::TotalSteelArea];
                 break;
             case ResultField::SafetyCoefficient:
-                target = window_.text11_;
+                target = window_.safetyField_;
                 break;
             case ResultField::RequiredSteel:
-                target = window_.text12_;
+                target = window_.requiredSteelField_;
                 break;
             case ResultField::MinimumSteel:
-                target = window_.text13_;
+                target = window_.minimumSteelField_;
                 break;
         }
         target->setText(ToQ(text));
     }
+    // The procedures name controls; the window turns each into a step of its workflow.
     void SetEnabled(Control control, bool enabled) override {
+        Workflow& w = window_.workflow_;
         switch (control) {
             case Control::MainWindow:
-                window_.SetMainEnabled(enabled);
-                break;
+                window_.HoldInput(enabled ? Workflow::Holder::None : Workflow::Holder::Analysis);
+                return;
             case Control::LoadCurve:
-                window_.command8_->setEnabled(enabled);
+                w.curveReady = enabled;
                 break;
             case Control::ToolbarSave:
-                window_.buttons_[2]->setEnabled(enabled);
-                break;
             case Control::ToolbarPrint:
-                window_.buttons_[3]->setEnabled(enabled);
+                w.verified = enabled;
                 break;
             case Control::ToolbarHelp:
-                window_.buttons_[4]->setEnabled(enabled);
-                break;
+                return;  // "Ajuda" is always enabled
         }
+        window_.ShowWorkflow();
     }
     void HideDrawingAndChart() override {
         window_.drawing_->hide();
@@ -156,7 +150,7 @@ class MainWindow::Host final : public ProcedureHost {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     InitResources();
-    setObjectName(QStringLiteral("Form17"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(kCaption);
 
     // The windows this one opens; each is a window of its own (not a child), so that disabling
@@ -173,21 +167,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     BuildToolbar();
     ConnectWindows();
 
-    // Start-up state: the section window's tables hold their heading row only, every button
-    // after "Dados da seção" waits for the step before it, the vertex count only shows for
-    // polygons, and "Salvar" and "Imprimir" wait for a verification.
-    command5_->setEnabled(false);
-    command1_->setEnabled(false);
-    command4_->setEnabled(false);
-    command8_->setEnabled(false);
-    command12_->setEnabled(false);
-    text4_->hide();
-    label17_->hide();
-    buttons_[2]->setEnabled(false);
-    buttons_[3]->setEnabled(false);
-    buttons_[5]->setEnabled(false);
+    // Start-up state: every button after "Dados da seção" waits for the step before it, and
+    // the vertex count only shows for polygons.
+    ShowWorkflow();
+    SectionKindChosen();
 
-    SetClientSize(this, 10185, 5955);
+    SetClientSize(this, 679, 397);
     CentreOnScreen(this);
 }
 
@@ -196,61 +181,58 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::BuildFields() {
-    text1_ = Field(QStringLiteral("Text1"), QStringLiteral("20"), 2, KeyFilterKind::Decimal);
-    text15_ = Field(QStringLiteral("Text15"), QStringLiteral("2.5"), 3, KeyFilterKind::Decimal);
-    text2_ = Field(QStringLiteral("Text2"), QStringLiteral("500"), 3, KeyFilterKind::Decimal);
-    text3_ = Field(QStringLiteral("Text3"), QStringLiteral("200"), 3, KeyFilterKind::Decimal);
-    text10_ = Field(QStringLiteral("Text10"), QStringLiteral("1.4"), 4, KeyFilterKind::Decimal);
-    text14_ = Field(QStringLiteral("Text14"), QStringLiteral("1.15"), 4, KeyFilterKind::Decimal);
-    text4_ = Field(QStringLiteral("Text4"), QString(), 3, KeyFilterKind::Digit);
-    text5_ = Field(QStringLiteral("Text5"), QString(), 3, KeyFilterKind::Digit);
-    text6_ = Field(QStringLiteral("Text6"), QString(), 5, KeyFilterKind::Decimal);
-    text11_ = MakeResultField(QStringLiteral("Text11"));
-    text12_ = MakeResultField(QStringLiteral("Text12"));
-    text13_ = MakeResultField(QStringLiteral("Text13"));
-    label17_ = RightLabel(QStringLiteral("Número de vértices="));
-    label17_->setObjectName(QStringLiteral("Label17"));
+    fields_ = std::make_unique<FieldSet>(FieldWindow::Main, kFieldWidth);
+    safetyField_ = MakeResultField(QStringLiteral("safetyField"));
+    requiredSteelField_ = MakeResultField(QStringLiteral("requiredSteelField"));
+    minimumSteelField_ = MakeResultField(QStringLiteral("minimumSteelField"));
+    vertexCountLabel_ = RightLabel(QStringLiteral("Número de vértices="));
+    vertexCountLabel_->setObjectName(QStringLiteral("vertexCountLabel"));
     // The vertex count comes and goes with the polygonal kind; the layout keeps its place.
-    for (QWidget* w : {static_cast<QWidget*>(text4_), static_cast<QWidget*>(label17_)}) {
+    for (QWidget* w : {static_cast<QWidget*>((*fields_)[FieldId::VertexCount]),
+                       static_cast<QWidget*>(vertexCountLabel_)}) {
         QSizePolicy policy = w->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         w->setSizePolicy(policy);
     }
 
-    command3_ =
-        CommandButton(QStringLiteral("Command3"), QStringLiteral("Dados da seção"),
+    sectionDataButton_ =
+        CommandButton(QStringLiteral("sectionDataButton"), QStringLiteral("Dados da seção"),
                       QStringLiteral("Fornecer dimensões da seção e posição das barras de aço"));
-    command5_ = CommandButton(QStringLiteral("Command5"), QStringLiteral("Ver seção"),
-                              QStringLiteral("Ver um desenho da seção com as armaduras"));
-    command1_ =
-        CommandButton(QStringLiteral("Command1"), QStringLiteral("Carregamento"),
+    drawSectionButton_ =
+        CommandButton(QStringLiteral("drawSectionButton"), QStringLiteral("Ver seção"),
+                      QStringLiteral("Ver um desenho da seção com as armaduras"));
+    loadsButton_ =
+        CommandButton(QStringLiteral("loadsButton"), QStringLiteral("Carregamento"),
                       QStringLiteral("Fornecer dados do carregamento e condições de contorno"));
-    command4_ = CalculationButton(QStringLiteral("Command4"), QStringLiteral("VERIFICAR"),
-                                  QStringLiteral("Determinar o coeficiente global de segurança"));
-    command12_ = CalculationButton(QStringLiteral("Command12"), QStringLiteral("DIMENSIONAR"),
-                                   QStringLiteral("Calcular a área de aço necessária no pilar"));
-    command8_ = CommandButton(QStringLiteral("Command8"), QStringLiteral("Curva carga-flecha"),
-                              QStringLiteral("Ver o gráfico carga-flecha"));
+    verifyButton_ =
+        CalculationButton(QStringLiteral("verifyButton"), QStringLiteral("VERIFICAR"),
+                          QStringLiteral("Determinar o coeficiente global de segurança"));
+    designButton_ = CalculationButton(QStringLiteral("designButton"), QStringLiteral("DIMENSIONAR"),
+                                      QStringLiteral("Calcular a área de aço necessária no pilar"));
+    loadCurveButton_ =
+        CommandButton(QStringLiteral("loadCurveButton"), QStringLiteral("Curva carga-flecha"),
+                      QStringLiteral("Ver o gráfico carga-flecha"));
 }
 
 QWidget* MainWindow::BuildCentralWidget() {
+    const FieldSet& field = *fields_;
     // Materials.
     auto* concrete = new QGroupBox(QStringLiteral("Concreto"));
     auto* concreteGrid = new QGridLayout(concrete);
     concreteGrid->addWidget(RightLabel(QStringLiteral("fck (MPa)=")), 0, 0, 1, 2);
-    concreteGrid->addWidget(text1_, 0, 2);
+    concreteGrid->addWidget(field[FieldId::Fck], 0, 2);
     concreteGrid->addWidget(RightLabel(QStringLiteral("Coef. de fluência:")), 1, 0);
     concreteGrid->addWidget(RightLabel(QStringLiteral("φ=")), 1, 1);
-    concreteGrid->addWidget(text15_, 1, 2);
+    concreteGrid->addWidget(field[FieldId::CreepCoefficient], 1, 2);
     concreteGrid->setColumnStretch(0, 1);
     Compact(concreteGrid);
 
     auto* steel = new QGroupBox(QStringLiteral("Aço"));
     auto* steelGrid = new QGridLayout(steel);
     steelGrid->addWidget(RightLabel(QStringLiteral("fyk (MPa)=")), 0, 0);
-    steelGrid->addWidget(text2_, 0, 1);
+    steelGrid->addWidget(field[FieldId::Fyk], 0, 1);
     steelGrid->addWidget(RightLabel(QStringLiteral("Es (GPa)=")), 1, 0);
-    steelGrid->addWidget(text3_, 1, 1);
+    steelGrid->addWidget(field[FieldId::Es], 1, 1);
     steelGrid->setColumnStretch(0, 1);
     Compact(steelGrid);
 
@@ -262,10 +244,10 @@ QWidget* MainWindow::BuildCentralWidget() {
     gammaS->setTextFormat(Qt::RichText);
     factorsGrid->addWidget(RightLabel(QStringLiteral("Concreto:")), 0, 0);
     factorsGrid->addWidget(gammaC, 0, 1);
-    factorsGrid->addWidget(text10_, 0, 2);
+    factorsGrid->addWidget(field[FieldId::Gamac], 0, 2);
     factorsGrid->addWidget(RightLabel(QStringLiteral("Aço:")), 1, 0);
     factorsGrid->addWidget(gammaS, 1, 1);
-    factorsGrid->addWidget(text14_, 1, 2);
+    factorsGrid->addWidget(field[FieldId::Gamas], 1, 2);
     factorsGrid->setColumnStretch(0, 1);
     Compact(factorsGrid);
 
@@ -280,58 +262,62 @@ QWidget* MainWindow::BuildCentralWidget() {
     auto* kindsLayout = new QVBoxLayout(kinds);
     kindsLayout->setSpacing(2);
     kindsLayout->setContentsMargins(6, 4, 6, 4);
-    const QString kindCaptions[6] = {QString(),
-                                     QStringLiteral("Retangular maciça"),
-                                     QStringLiteral("Retangular vazada"),
-                                     QStringLiteral("Circular maciça"),
-                                     QStringLiteral("Circular vazada"),
-                                     QStringLiteral("Poligonal")};
-    for (int i = 1; i <= 5; ++i) {
-        option_[i] = new QRadioButton(kindCaptions[i]);
-        option_[i]->setObjectName(QStringLiteral("Option%1").arg(i));
-        kindsLayout->addWidget(option_[i]);
-        connect(option_[i], &QRadioButton::clicked, this, &MainWindow::SectionKindChosen);
+    // In the order of SectionType.
+    const struct {
+        const char* name;
+        const char* caption;
+    } kindSpecs[5] = {{"rectangularSolidOption", "Retangular maciça"},
+                      {"rectangularHollowOption", "Retangular vazada"},
+                      {"circularSolidOption", "Circular maciça"},
+                      {"circularHollowOption", "Circular vazada"},
+                      {"polygonalOption", "Poligonal"}};
+    for (std::size_t i = 0; i < kindOptions_.size(); ++i) {
+        auto* option = new QRadioButton(QString::fromUtf8(kindSpecs[i].caption));
+        option->setObjectName(QString::fromLatin1(kindSpecs[i].name));
+        kindsLayout->addWidget(option);
+        connect(option, &QRadioButton::clicked, this, &MainWindow::SectionKindChosen);
+        kindOptions_[i] = option;
     }
-    option_[1]->setChecked(true);
+    kindOptions_[0]->setChecked(true);
 
     auto* section = new QGroupBox(QStringLiteral("Dados da seção"));
     auto* sectionLayout = new QVBoxLayout(section);
     sectionLayout->addWidget(kinds);
     auto* counts = new QGridLayout;
-    counts->addWidget(label17_, 0, 0);
-    counts->addWidget(text4_, 0, 1);
+    counts->addWidget(vertexCountLabel_, 0, 0);
+    counts->addWidget(field[FieldId::VertexCount], 0, 1);
     counts->addWidget(RightLabel(QStringLiteral("Número de barras de aço=")), 1, 0);
-    counts->addWidget(text5_, 1, 1);
+    counts->addWidget(field[FieldId::BarCount], 1, 1);
     counts->setColumnStretch(0, 1);
     sectionLayout->addLayout(counts);
-    sectionLayout->addWidget(command3_);
-    sectionLayout->addWidget(command5_);
+    sectionLayout->addWidget(sectionDataButton_);
+    sectionLayout->addWidget(drawSectionButton_);
     sectionLayout->addStretch(1);
     Compact(sectionLayout);
 
     auto* sectionColumn = new QVBoxLayout;
     sectionColumn->addWidget(section, 1);
-    sectionColumn->addWidget(command1_);
+    sectionColumn->addWidget(loadsButton_);
 
     // Verification and design.
     auto* verification = new QGroupBox(QStringLiteral("Verificação"));
     auto* verificationGrid = new QGridLayout(verification);
     verificationGrid->addWidget(RightLabel(QStringLiteral("Área total de aço (cm2):")), 0, 0);
-    verificationGrid->addWidget(text6_, 0, 1, Qt::AlignLeft);
-    verificationGrid->addWidget(command4_, 1, 0, 1, 2);
+    verificationGrid->addWidget(field[FieldId::TotalSteelArea], 0, 1, Qt::AlignLeft);
+    verificationGrid->addWidget(verifyButton_, 1, 0, 1, 2);
     verificationGrid->addWidget(RightLabel(QStringLiteral("Coeficiente de segurança S=")), 2, 0);
-    verificationGrid->addWidget(text11_, 2, 1);
-    verificationGrid->addWidget(command8_, 3, 0, 1, 2);
+    verificationGrid->addWidget(safetyField_, 2, 1);
+    verificationGrid->addWidget(loadCurveButton_, 3, 0, 1, 2);
     verificationGrid->setColumnStretch(0, 1);
     Compact(verificationGrid);
 
     auto* design = new QGroupBox(QStringLiteral("Dimensionamento"));
     auto* designGrid = new QGridLayout(design);
-    designGrid->addWidget(command12_, 0, 0, 1, 2);
+    designGrid->addWidget(designButton_, 0, 0, 1, 2);
     designGrid->addWidget(RightLabel(QStringLiteral("Armadura calculada (cm2)=")), 1, 0);
-    designGrid->addWidget(text12_, 1, 1);
+    designGrid->addWidget(requiredSteelField_, 1, 1);
     designGrid->addWidget(RightLabel(QStringLiteral("Armadura mínima (cm2)=")), 2, 0);
-    designGrid->addWidget(text13_, 2, 1);
+    designGrid->addWidget(minimumSteelField_, 2, 1);
     designGrid->setColumnStretch(0, 1);
     Compact(designGrid);
 
@@ -351,8 +337,8 @@ QWidget* MainWindow::BuildCentralWidget() {
 }
 
 void MainWindow::BuildToolbar() {
-    toolbar_ = new QToolBar(QStringLiteral("Toolbar1"), this);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar_ = new QToolBar(this);
+    toolbar_->setObjectName(QStringLiteral("toolbar"));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -361,62 +347,52 @@ void MainWindow::BuildToolbar() {
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, toolbar_);
 
-    struct Spec {
-        const char* name;
-        const char* caption;
-        const char* tip;
-        const char* icon;
-    };
-    const Spec specs[8] = {
-        {},
-        {"Abrir", "Abrir", "Ler dados de arquivo", ":/icons/abrir.svg"},
-        {"Salvar", "Salvar", "Salvar dados em arquivo", ":/icons/salvar.svg"},
-        {"Imprimir", "Imprimir", "Imprimir relatório", ":/icons/imprimir.svg"},
-        {"Ajuda", "Ajuda", "Abrir a ajuda do programa", ":/icons/ajuda.svg"},
-        {"Botao5", "", "", ":/icons/curva.svg"},
-        {"TARVELO", "TARVELO", "Sobre o programa", ":/icons/tarvelo.svg"},
-        {"Sair", "Sair", "Sair do programa", ":/icons/sair.svg"},
-    };
-    for (int i = 1; i <= 7; ++i) {
-        const Spec& s = specs[i];
-        auto* action =
-            new QAction(QIcon(QString::fromLatin1(s.icon)), QString::fromUtf8(s.caption), this);
-        action->setObjectName(QString::fromLatin1(s.name));
-        action->setToolTip(QString::fromUtf8(s.tip));
-        if (i == 5) action->setIconText(QString());
+    auto add = [this](QAction*& action, const char* name, const char* caption, const char* tip,
+                      const char* icon) {
+        action = new QAction(QIcon(QString::fromLatin1(icon)), QString::fromUtf8(caption), this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setToolTip(QString::fromUtf8(tip));
         toolbar_->addAction(action);
-        buttons_[i] = action;
-    }
-    connect(buttons_[1], &QAction::triggered, this, &MainWindow::OpenFile);
-    connect(buttons_[2], &QAction::triggered, this, &MainWindow::SaveFile);
-    connect(buttons_[3], &QAction::triggered, this, &MainWindow::OpenReport);
-    connect(buttons_[4], &QAction::triggered, this, &MainWindow::ShowHelp);
-    connect(buttons_[6], &QAction::triggered, this, &MainWindow::ShowAbout);
-    connect(buttons_[7], &QAction::triggered, this, &MainWindow::AskExit);
+    };
+    ToolbarActions& a = actions_;
+    add(a.open, "openAction", "Abrir", "Ler dados de arquivo", ":/icons/abrir.svg");
+    add(a.save, "saveAction", "Salvar", "Salvar dados em arquivo", ":/icons/salvar.svg");
+    add(a.print, "printAction", "Imprimir", "Imprimir relatório", ":/icons/imprimir.svg");
+    add(a.help, "helpAction", "Ajuda", "Abrir a ajuda do programa", ":/icons/ajuda.svg");
+    add(a.curve, "curveAction", "", "", ":/icons/curva.svg");
+    add(a.about, "aboutAction", "TARVELO", "Sobre o programa", ":/icons/tarvelo.svg");
+    add(a.exit, "exitAction", "Sair", "Sair do programa", ":/icons/sair.svg");
+    connect(a.open, &QAction::triggered, this, &MainWindow::OpenFile);
+    connect(a.save, &QAction::triggered, this, &MainWindow::SaveFile);
+    connect(a.print, &QAction::triggered, this, &MainWindow::OpenReport);
+    connect(a.help, &QAction::triggered, this, &MainWindow::ShowHelp);
+    connect(a.about, &QAction::triggered, this, &MainWindow::ShowAbout);
+    connect(a.exit, &QAction::triggered, this, &MainWindow::AskExit);
 }
 
 void MainWindow::ConnectWindows() {
-    connect(command3_, &QPushButton::clicked, this, &MainWindow::OpenSectionWindow);
-    connect(command5_, &QPushButton::clicked, this, &MainWindow::DrawSection);
-    connect(command1_, &QPushButton::clicked, this, &MainWindow::OpenLoadsWindow);
-    connect(command4_, &QPushButton::clicked, this, &MainWindow::Verify);
-    connect(command12_, &QPushButton::clicked, this, &MainWindow::Design);
-    connect(command8_, &QPushButton::clicked, this, &MainWindow::ShowCurve);
+    connect(sectionDataButton_, &QPushButton::clicked, this, &MainWindow::OpenSectionWindow);
+    connect(drawSectionButton_, &QPushButton::clicked, this, &MainWindow::DrawSection);
+    connect(loadsButton_, &QPushButton::clicked, this, &MainWindow::OpenLoadsWindow);
+    connect(verifyButton_, &QPushButton::clicked, this, &MainWindow::Verify);
+    connect(designButton_, &QPushButton::clicked, this, &MainWindow::Design);
+    connect(loadCurveButton_, &QPushButton::clicked, this, &MainWindow::ShowCurve);
 
     connect(section_.get(), &SectionWindow::closed, this, [this](bool confirmed) {
-        SetMainEnabled(true);
+        HoldInput(Workflow::Holder::None);
         if (confirmed) help_->hide();
     });
     connect(section_.get(), &SectionWindow::helpRequested, this, &MainWindow::ShowHelp);
-    connect(section_.get(), &SectionWindow::vertexCountChanged, this,
-            [this](int count) { text4_->setText(QString::number(count)); });
+    connect(section_.get(), &SectionWindow::vertexCountChanged, this, [this](int count) {
+        (*fields_)[FieldId::VertexCount]->setText(QString::number(count));
+    });
     connect(section_.get(), &SectionWindow::barCountChanged, this,
-            [this](int count) { text5_->setText(QString::number(count)); });
+            [this](int count) { (*fields_)[FieldId::BarCount]->setText(QString::number(count)); });
 
     connect(loads_.get(), &LoadsWindow::confirmRequested, this, &MainWindow::ConfirmLoads);
     connect(loads_.get(), &LoadsWindow::helpRequested, this, &MainWindow::ShowHelp);
     connect(loads_.get(), &LoadsWindow::closedWithoutConfirming, this,
-            [this] { SetMainEnabled(true); });
+            [this] { HoldInput(Workflow::Holder::None); });
 }
 
 ChartWindow* MainWindow::Chart() {
@@ -428,29 +404,16 @@ ReportWindow* MainWindow::Report() const {
     return report_.data();
 }
 
-QAction* MainWindow::ToolbarButton(int position) const {
-    if (position < 1 || position > 7) return nullptr;
-    return buttons_[position];
-}
-
 // --- Data ------------------------------------------------------------------------------------
 
 ColumnData MainWindow::CollectColumnData() const {
     ColumnData data;
     data.title = title_;
-    data.fck = FromQ(text1_->text());
-    data.creepCoefficient = FromQ(text15_->text());
-    data.fyk = FromQ(text2_->text());
-    data.Es = FromQ(text3_->text());
-    data.Gamac = FromQ(text10_->text());
-    data.Gamas = FromQ(text14_->text());
     data.sectionType = SectionType::RectangularSolid;
-    for (int i = 1; i <= 5; ++i) {
-        if (option_[i]->isChecked()) data.sectionType = static_cast<SectionType>(i - 1);
+    for (std::size_t i = 0; i < kindOptions_.size(); ++i) {
+        if (kindOptions_[i]->isChecked()) data.sectionType = static_cast<SectionType>(i);
     }
-    data.vertexCount = FromQ(text4_->text());
-    data.barCount = FromQ(text5_->text());
-    data.totalSteelArea = FromQ(text6_->text());
+    fields_->Collect(data);
     section_->Collect(data);
     loads_->Collect(data);
     return data;
@@ -458,76 +421,30 @@ ColumnData MainWindow::CollectColumnData() const {
 
 void MainWindow::ApplyColumnData(const ColumnData& data) {
     title_ = data.title;
-    text1_->setText(ToQ(data.fck));
-    text15_->setText(ToQ(data.creepCoefficient));
-    text2_->setText(ToQ(data.fyk));
-    text3_->setText(ToQ(data.Es));
-    text10_->setText(ToQ(data.Gamac));
-    text14_->setText(ToQ(data.Gamas));
-    option_[static_cast<int>(data.sectionType) + 1]->setChecked(true);
+    kindOptions_[static_cast<std::size_t>(data.sectionType)]->setChecked(true);
     SectionKindChosen();
-    text4_->setText(ToQ(data.vertexCount));
-    text5_->setText(ToQ(data.barCount));
-    text6_->setText(ToQ(data.totalSteelArea));
+    fields_->Apply(data);
     section_->Apply(data);
     loads_->Apply(data);
 }
 
 // A text longer than its field accepts would be cut by the field; such a file is refused
 // rather than changed behind the user's back.
-QString MainWindow::FitsTheWindows(const ColumnData& d) const {
-    struct Check {
-        const std::string& text;
-        const QLineEdit* field;
-        const char* label;
-    };
-    const SectionWindow& s = *section_;
-    const LoadsWindow& l = *loads_;
-    const Check checks[] = {
-        {d.fck, text1_, "fck (MPa)="},
-        {d.creepCoefficient, text15_, "Coef. de fluência"},
-        {d.fyk, text2_, "fyk (MPa)="},
-        {d.Es, text3_, "Es (GPa)="},
-        {d.Gamac, text10_, "Coeficiente parcial do concreto"},
-        {d.Gamas, text14_, "Coeficiente parcial do aço"},
-        {d.vertexCount, text4_, "Número de vértices="},
-        {d.barCount, text5_, "Número de barras de aço="},
-        {d.totalSteelArea, text6_, "Área total de aço (cm2):"},
-        {d.rectHx, s.Field(1), "hx"},
-        {d.rectHy, s.Field(2), "hy"},
-        {d.hollowHx, s.Field(3), "hx"},
-        {d.hollowHy, s.Field(4), "hy"},
-        {d.hollowBxo, s.Field(5), "bx"},
-        {d.hollowByo, s.Field(6), "by"},
-        {d.circleDiameter, s.Field(7), "D"},
-        {d.circleCover, s.Field(8), "d'"},
-        {d.hollowCircleDe, s.Field(9), "De"},
-        {d.hollowCircleDi, s.Field(10), "Di"},
-        {d.hollowCircleCover, s.Field(11), "d'"},
-        {d.L, l.Field(1), "Altura do pilar L  (cm) ="},
-        {d.Fd, l.Field(7), "Fd,t (kN)="},
-        {d.Hxd_t, l.Field(8), "Hxd,t (kN) ="},
-        {d.Hyd_t, l.Field(9), "Hyd,t (kN) ="},
-        {d.Mxd_t, l.Field(10), "Mxd,t (kN cm) ="},
-        {d.Myd_t, l.Field(11), "Myd,t (kN cm) ="},
-        {d.Mxd_b, l.Field(5), "Mxd,b (kN cm) ="},
-        {d.Myd_b, l.Field(6), "Myd,b (kN cm) ="},
-        {d.pxd, l.Field(2), "pxd (kN/cm) ="},
-        {d.pyd, l.Field(3), "pyd (kN/cm) ="},
-    };
-    for (const Check& c : checks) {
-        const QString text = ToQ(c.text);
-        if (text.size() > c.field->maxLength()) {
+QString MainWindow::FitsTheWindows(const ColumnData& data) const {
+    for (const FieldInfo& row : Fields()) {
+        const QString text = ToQ(data.*row.member);
+        const QString caption = ToQ(row.caption);
+        const int maxLength = row.maxLength;  // as the field was made
+        if (text.size() > maxLength) {
             return QStringLiteral("O valor \"%1\" do campo \"%2\" tem mais de %3 caracteres.")
-                .arg(text, QString::fromUtf8(c.label))
-                .arg(c.field->maxLength());
+                .arg(text, caption)
+                .arg(maxLength);
         }
         if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-            return QStringLiteral("O valor do campo \"%1\" tem mais de uma linha.")
-                .arg(QString::fromUtf8(c.label));
+            return QStringLiteral("O valor do campo \"%1\" tem mais de uma linha.").arg(caption);
         }
     }
-    if (d.vertices.size() > kMaxGridRows || d.bars.size() > kMaxGridRows) {
+    if (data.vertices.size() > kMaxGridRows || data.bars.size() > kMaxGridRows) {
         return QStringLiteral("As tabelas de coordenadas têm no máximo 299 linhas.");
     }
     return {};
@@ -554,17 +471,15 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     HideAuxiliaryWindows();
     ApplyColumnData(data);
     // The results on the screen belong to the previous column.
-    text11_->clear();
-    text12_->clear();
-    text13_->clear();
-    command8_->setEnabled(false);
+    safetyField_->clear();
+    requiredSteelField_->clear();
+    minimumSteelField_->clear();
+    workflow_.curveReady = false;
     hasCurve_ = false;
     hasSectionConstants_ = false;
     // A complete column can be calculated at once; the procedures check everything anyway.
-    command5_->setEnabled(true);
-    command1_->setEnabled(true);
-    command4_->setEnabled(true);
-    command12_->setEnabled(true);
+    workflow_.Reach(Workflow::Step::LoadsConfirmed);
+    ShowWorkflow();
     filePath_ = path;
     setWindowTitle(kCaption + QStringLiteral(" - ") + name);
     return true;
@@ -584,26 +499,25 @@ bool MainWindow::SaveColumnFile(const QString& path) {
 }
 
 ReportSnapshot MainWindow::Snapshot() const {
-    ReportSnapshot s;
-    s.data = CollectColumnData();
-    s.safetyText = FromQ(text11_->text());
-    s.requiredText = FromQ(text12_->text());
-    s.minimumText = FromQ(text13_->text());
-    s.hasSectionConstants = hasSectionConstants_;
-    s.sectionConstants = sectionConstants_;
-    s.hasCurve = hasCurve_;
-    s.curve = curve_;
-    s.curvePoints = lastReachedStep_;
-    s.topFree = loads_->TopIsFree();
-    return s;
+    report::RunRecord runs;
+    runs.hasSectionConstants = hasSectionConstants_;
+    runs.sectionConstants = sectionConstants_;
+    runs.hasCurve = hasCurve_;
+    runs.curve = curve_;
+    runs.reachedStep = lastReachedStep_;
+    return report::MakeReportSnapshot(
+        CollectColumnData(),
+        {FromQ(safetyField_->text()), FromQ(requiredSteelField_->text()),
+         FromQ(minimumSteelField_->text())}, runs);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------
 
 void MainWindow::SectionKindChosen() {
-    const bool polygonal = option_[5]->isChecked();
-    text4_->setVisible(polygonal);
-    label17_->setVisible(polygonal);
+    const bool polygonal =
+        kindOptions_[static_cast<std::size_t>(SectionType::Polygonal)]->isChecked();
+    (*fields_)[FieldId::VertexCount]->setVisible(polygonal);
+    vertexCountLabel_->setVisible(polygonal);
 }
 
 void MainWindow::HideAuxiliaryWindows() {
@@ -612,42 +526,54 @@ void MainWindow::HideAuxiliaryWindows() {
     help_->hide();
 }
 
-void MainWindow::SetMainEnabled(bool enabled) {
-    setEnabled(enabled);
-    if (enabled && isVisible()) {
-        raise();
-        activateWindow();
+void MainWindow::HoldInput(Workflow::Holder holder) {
+    workflow_.holder = holder;
+    ShowWorkflow();
+}
+
+void MainWindow::ShowWorkflow() {
+    using Step = Workflow::Step;
+    const Workflow& w = workflow_;
+    drawSectionButton_->setEnabled(w.step >= Step::SectionSized);
+    loadsButton_->setEnabled(w.step >= Step::SectionDrawn);
+    verifyButton_->setEnabled(w.step >= Step::LoadsConfirmed);
+    designButton_->setEnabled(w.step >= Step::LoadsConfirmed);
+    loadCurveButton_->setEnabled(w.curveReady);
+    actions_.save->setEnabled(w.verified);
+    actions_.print->setEnabled(w.verified);
+    actions_.curve->setEnabled(w.curveShown);
+    // The window given back to the user comes to the front.
+    const bool free = w.holder == Workflow::Holder::None;
+    if (free != isEnabled()) {
+        setEnabled(free);
+        if (free && isVisible()) {
+            raise();
+            activateWindow();
+        }
     }
 }
 
+// The focus target of a refused value: a field of this window names itself in the table;
+// the others are the buttons and fields that lead to the value.
 QWidget* MainWindow::FocusWidget(FocusTarget target) const {
     switch (target) {
         case FocusTarget::None:
             return nullptr;
-        case FocusTarget::Fck:
-            return text1_;
-        case FocusTarget::CreepCoefficient:
-            return text15_;
-        case FocusTarget::Fyk:
-            return text2_;
-        case FocusTarget::Es:
-            return text3_;
-        case FocusTarget::Gamac:
-            return text10_;
-        case FocusTarget::Gamas:
-            return text14_;
-        case FocusTarget::VertexCount:
-            return text4_;
-        case FocusTarget::BarCount:
-            return text5_;
         case FocusTarget::SectionData:
-            return command3_;
+        case FocusTarget::SectionVertexGrid:
+        case FocusTarget::SectionBarGrid:
+            return sectionDataButton_;
         case FocusTarget::Loads:
-            return command1_;
+            return loadsButton_;
         case FocusTarget::LoadsHeight:
-            return loads_->Field(1);
+            return loads_->Field(FieldId::L);
         case FocusTarget::LoadsAxialForce:
-            return loads_->Field(7);
+            return loads_->Field(FieldId::Fd);
+        default:
+            break;
+    }
+    for (const FieldInfo& row : Fields()) {
+        if (row.window == FieldWindow::Main && row.focus == target) return (*fields_)[row.id];
     }
     return nullptr;
 }
@@ -667,11 +593,12 @@ void MainWindow::OpenSectionWindow() {
     int vertexCount = 0;
     int barCount = 0;
     if (!CheckSectionWindowCounts(data, host, vertexCount, barCount)) return;
-    SetMainEnabled(false);
+    HoldInput(Workflow::Holder::SectionWindow);
     section_->Prepare(data.sectionType, vertexCount, barCount);
     CentreOnFirstShow(section_.get());
     ShowInFront(section_.get(), this);
-    command5_->setEnabled(true);
+    workflow_.Reach(Workflow::Step::SectionSized);
+    ShowWorkflow();
 }
 
 void MainWindow::DrawSection() {
@@ -683,13 +610,14 @@ void MainWindow::DrawSection() {
     drawing_->Draw(geometry);
     CentreOnFirstShow(drawing_.get());
     ShowInFront(drawing_.get(), this);
-    command1_->setEnabled(true);
+    workflow_.Reach(Workflow::Step::SectionDrawn);
+    ShowWorkflow();
 }
 
 void MainWindow::OpenLoadsWindow() {
     HideAuxiliaryWindows();
     CentreOnFirstShow(loads_.get());
-    SetMainEnabled(false);
+    HoldInput(Workflow::Holder::LoadsWindow);
     ShowInFront(loads_.get(), this);
 }
 
@@ -697,11 +625,11 @@ void MainWindow::ConfirmLoads() {
     const ColumnData data = CollectColumnData();
     Host host(*this, loads_.get());
     if (!CheckLoadsWindow(data, host)) return;
-    SetMainEnabled(true);
+    HoldInput(Workflow::Holder::None);
     loads_->hide();
     help_->hide();
-    command4_->setEnabled(true);
-    command12_->setEnabled(true);
+    workflow_.Reach(Workflow::Step::LoadsConfirmed);
+    ShowWorkflow();
 }
 
 void MainWindow::Verify() {
@@ -721,7 +649,7 @@ void MainWindow::RunProcedure(bool design) {
         design ? tarvelo::Design(data, host) : tarvelo::Verify(data, host);
     running_ = false;
     // Every way out of a run leaves the main window usable and the progress window hidden.
-    if (!isEnabled()) SetMainEnabled(true);
+    HoldInput(Workflow::Holder::None);
     progress_->hide();
     if (!result) return;
 
@@ -732,13 +660,14 @@ void MainWindow::RunProcedure(bool design) {
         sectionConstants_ = result->sectionConstants;
     }
     hasCurve_ = !design && result->completed;
-    if (!design && result->completed) command8_->setFocus(Qt::OtherFocusReason);
+    if (!design && result->completed) loadCurveButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::ShowCurve() {
     HideAuxiliaryWindows();
     if (Chart()->DrawCurve(curve_, lastReachedStep_, loads_->TopIsFree())) {
-        buttons_[5]->setEnabled(true);
+        workflow_.curveShown = true;
+        ShowWorkflow();
     }
 }
 
@@ -760,9 +689,10 @@ void MainWindow::SaveFile() {
 void MainWindow::OpenReport() {
     if (!report_) {
         report_ = new ReportWindow;
-        connect(report_.data(), &ReportWindow::closed, this, [this] { SetMainEnabled(true); });
+        connect(report_.data(), &ReportWindow::closed, this,
+                [this] { HoldInput(Workflow::Holder::None); });
     }
-    SetMainEnabled(false);
+    HoldInput(Workflow::Holder::ReportWindow);
     report_->Open([this] { return Snapshot(); });
 }
 

@@ -1,7 +1,8 @@
-// Form17: the main window. Holds the materials, the section kind and counts, the steel area and
+// The main window. Holds the materials, the section kind and counts, the steel area and
 // the results; its buttons open the other windows and run the procedures in their order.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -10,9 +11,12 @@
 
 #include "engine/column_model.h"
 #include "model/column_data.h"
+#include "model/field_table.h"
 #include "model/input_rules.h"
 #include "model/section_geometry.h"
 #include "procedures/procedure_host.h"
+#include "workflow.h"
+#include "report/report_snapshot.h"
 
 class QAction;
 class QLabel;
@@ -25,13 +29,14 @@ namespace tarvelo::ui {
 
 class AboutWindow;
 class ChartWindow;
+class FieldSet;
 class HelpWindow;
 class LoadsWindow;
 class ProgressWindow;
 class ReportWindow;
 class SectionDrawingWindow;
 class SectionWindow;
-struct ReportSnapshot;
+using report::ReportSnapshot;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -55,8 +60,17 @@ class MainWindow : public QMainWindow {
     // window there.
     void SetExitHandler(std::function<void()> handler) { exitHandler_ = std::move(handler); }
 
-    // Toolbar button by position, 1 to 7.
-    QAction* ToolbarButton(int position) const;
+    // The toolbar's actions, left to right.
+    struct ToolbarActions {
+        QAction* open = nullptr;
+        QAction* save = nullptr;
+        QAction* print = nullptr;
+        QAction* help = nullptr;
+        QAction* curve = nullptr;  // the curve icon: enabled once a curve was drawn
+        QAction* about = nullptr;
+        QAction* exit = nullptr;
+    };
+    const ToolbarActions& Actions() const { return actions_; }
     QToolBar* Toolbar() const { return toolbar_; }
 
     SectionWindow* Section() const { return section_.get(); }
@@ -88,13 +102,13 @@ class MainWindow : public QMainWindow {
     void ConnectWindows();
 
     // Buttons.
-    void OpenSectionWindow();  // Command3
-    void DrawSection();        // Command5
-    void OpenLoadsWindow();    // Command1
-    void Verify();             // Command4
-    void Design();             // Command12
-    void ShowCurve();          // Command8
-    void ConfirmLoads();       // Form17d OK
+    void OpenSectionWindow();
+    void DrawSection();
+    void OpenLoadsWindow();
+    void Verify();
+    void Design();
+    void ShowCurve();
+    void ConfirmLoads();  // "OK" of the loads window
     // Toolbar.
     void OpenFile();
     void SaveFile();
@@ -106,34 +120,28 @@ class MainWindow : public QMainWindow {
     void RunProcedure(bool design);
     void SectionKindChosen();
     void HideAuxiliaryWindows();  // drawing, chart and help
-    void SetMainEnabled(bool enabled);
+    // Gives the input to `holder` (None gives it back to this window) and shows the result.
+    void HoldInput(Workflow::Holder holder);
+    // Every enabled state of this window's controls, from workflow_.
+    void ShowWorkflow();
     void FocusOn(FocusTarget target);
     QWidget* FocusWidget(FocusTarget target) const;
     QString FitsTheWindows(const ColumnData& data) const;
 
-    // Fields of this window.
-    QLineEdit* text1_ = nullptr;   // fck
-    QLineEdit* text15_ = nullptr;  // creep coefficient
-    QLineEdit* text2_ = nullptr;   // fyk
-    QLineEdit* text3_ = nullptr;   // Es
-    QLineEdit* text10_ = nullptr;  // Gamac
-    QLineEdit* text14_ = nullptr;  // Gamas
-    QLineEdit* text4_ = nullptr;   // vertex count
-    QLabel* label17_ = nullptr;
-    QLineEdit* text5_ = nullptr;   // bar count
-    QLineEdit* text6_ = nullptr;   // total steel area
-    QLineEdit* text11_ = nullptr;  // S
-    QLineEdit* text12_ = nullptr;  // required steel
-    QLineEdit* text13_ = nullptr;  // minimum steel
-    QRadioButton* option_[6] = {};
-    QPushButton* command3_ = nullptr;
-    QPushButton* command5_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command4_ = nullptr;
-    QPushButton* command12_ = nullptr;
-    QPushButton* command8_ = nullptr;
+    std::unique_ptr<FieldSet> fields_;  // the input fields of this window
+    QLabel* vertexCountLabel_ = nullptr;
+    QLineEdit* safetyField_ = nullptr;            // "Coeficiente de segurança S="
+    QLineEdit* requiredSteelField_ = nullptr;     // "Armadura calculada (cm2)="
+    QLineEdit* minimumSteelField_ = nullptr;      // "Armadura mínima (cm2)="
+    std::array<QRadioButton*, 5> kindOptions_{};  // by SectionType
+    QPushButton* sectionDataButton_ = nullptr;
+    QPushButton* drawSectionButton_ = nullptr;
+    QPushButton* loadsButton_ = nullptr;
+    QPushButton* verifyButton_ = nullptr;
+    QPushButton* designButton_ = nullptr;
+    QPushButton* loadCurveButton_ = nullptr;
     QToolBar* toolbar_ = nullptr;
-    QAction* buttons_[8] = {};
+    ToolbarActions actions_;
 
     std::unique_ptr<SectionWindow> section_;
     std::unique_ptr<LoadsWindow> loads_;
@@ -148,6 +156,7 @@ class MainWindow : public QMainWindow {
     std::string title_;  // example title of the column file
     QString filePath_;
     bool running_ = false;
+    Workflow workflow_;
 
     // Kept from the last run.
     LoadDeflectionCurve curve_{};

@@ -25,7 +25,7 @@ void ClearUpperVectorState() {
 }  // namespace
 
 ProgressText::ProgressText(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Picture1"));
+    setObjectName(QStringLiteral("progressText"));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -33,8 +33,8 @@ ProgressText::ProgressText(QWidget* parent) : QWidget(parent) {
     setPalette(palette);
 }
 
-int ProgressText::LineHeightTwips() const {
-    return fontMetrics().height() * kTwipsPerPixel;
+int ProgressText::LineHeight() const {
+    return fontMetrics().height();
 }
 
 void ProgressText::paintEvent(QPaintEvent*) {
@@ -48,23 +48,23 @@ void ProgressText::paintEvent(QPaintEvent*) {
 }
 
 ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("Formiteration"));
+    setObjectName(QStringLiteral("progressWindow"));
     setWindowTitle(QStringLiteral(" TARVELO - calculando"));
     text_ = new ProgressText(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(text_);
-    // Room for the 4800 twips of text and the line that passes them.
+    // Room for the 320 pixels of text and the line that passes them.
     const int lineHeight = text_->fontMetrics().height();
     text_->setMinimumSize(
         text_->fontMetrics().horizontalAdvance(QStringLiteral("  Etapa de carga =  500    ")),
-        Px(kRestartTwips) + 2 * lineHeight);
+        kRestartPixels + 2 * lineHeight);
     setFixedSize(sizeHint().expandedTo(QSize(240, 0)));
     CentreOnScreen(this);
 }
 
 void ProgressWindow::PrintLine(const QString& line) {
-    if (PrintPositionTwips() > kRestartTwips) text_->Clear();
+    if (PrintPosition() > kRestartPixels) text_->Clear();
     text_->Append(line);
     if (!sinceRepaint_.isValid()) sinceRepaint_.start();
     if (sinceRepaint_.elapsed() >= kRepaintIntervalMs) RepaintNow();
@@ -79,8 +79,8 @@ QStringList ProgressWindow::Lines() const {
     return text_->Lines();
 }
 
-int ProgressWindow::PrintPositionTwips() const {
-    return static_cast<int>(text_->Lines().size()) * text_->LineHeightTwips();
+int ProgressWindow::PrintPosition() const {
+    return static_cast<int>(text_->Lines().size()) * text_->LineHeight();
 }
 
 void ProgressWindow::ShowNow() {

@@ -1,5 +1,5 @@
-// Formiteration: the running output of an analysis, one line per load step (and per design
-// trial). The text restarts at the top once it has run past 4800 twips, so it never scrolls.
+// The progress window: the running output of an analysis, one line per load step (and per design
+// trial). The text restarts at the top once it has run past 320 pixels, so it never scrolls.
 #pragma once
 
 #include <QElapsedTimer>
@@ -15,7 +15,7 @@ class ProgressText : public QWidget {
     const QStringList& Lines() const { return lines_; }
     void Append(const QString& line) { lines_.append(line); }
     void Clear() { lines_.clear(); }
-    int LineHeightTwips() const;
+    int LineHeight() const;  // pixels
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -27,22 +27,22 @@ class ProgressText : public QWidget {
 class ProgressWindow : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kRestartTwips = 4800;
+    static constexpr int kRestartPixels = 320;
     // The window repaints at most this often while an analysis prints.
     static constexpr int kRepaintIntervalMs = 30;
 
     explicit ProgressWindow(QWidget* parent = nullptr);
 
     // Prints a line below the previous one, first clearing the text when its print position is
-    // more than 4800 twips from the top. Every 30 ms lets the windows repaint, without accepting
+    // more than 320 pixels from the top. Every 30 ms lets the windows repaint, without accepting
     // any input.
     void PrintLine(const QString& line);
     // Clears the text (print position back at the top).
     void Clear();
 
     QStringList Lines() const;
-    // Vertical print position in twips: where the next line would start.
-    int PrintPositionTwips() const;
+    // Vertical print position in pixels: where the next line would start.
+    int PrintPosition() const;
 
     // Shows the window; it paints with the first line printed 30 ms later.
     void ShowNow();

@@ -22,11 +22,11 @@
 
 namespace tarvelo::ui {
 
-// Picture1: the white preview area, one page of the report in 8 points.
+// The white preview area, one page of the report in 8 points.
 class ReportPreviewArea : public QWidget {
   public:
     explicit ReportPreviewArea(QWidget* parent) : QWidget(parent) {
-        setObjectName(QStringLiteral("Picture1"));
+        setObjectName(QStringLiteral("previewArea"));
         setAutoFillBackground(true);
         QPalette p = palette();
         p.setColor(QPalette::Window, Qt::white);
@@ -59,10 +59,11 @@ class ReportPreviewArea : public QWidget {
 
 namespace {
 
-constexpr int kDialogWidthTwips = 7065;
-constexpr int kDialogHeightTwips = 3300;
-constexpr int kPreviewLeftTwips = 3720;
-constexpr int kPreviewHeightTwips = 8400;
+// Pixels.
+constexpr int kDialogWidth = 471;
+constexpr int kDialogHeight = 220;
+constexpr int kPreviewLeft = 248;
+constexpr int kPreviewHeight = 560;
 
 ReportWindow::PrintDialogHook& PrintHook() {
     static ReportWindow::PrintDialogHook hook;
@@ -99,36 +100,36 @@ void ReportWindow::SetPrintDialogHook(PrintDialogHook hook) {
 
 ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent) {
     setWindowFlag(Qt::Window);
-    setObjectName(QStringLiteral("FormImprimir"));
+    setObjectName(QStringLiteral("reportWindow"));
     setWindowTitle(QStringLiteral("  Imprimir"));
 
     // Dialog layout.
     dialogPanel_ = new QWidget(this);
     titleLabel_ = new QLabel(QString::fromUtf8("Título do exemplo"), dialogPanel_);
-    titleLabel_->setObjectName(QStringLiteral("Label1"));
+    titleLabel_->setObjectName(QStringLiteral("titleLabel"));
     titleField_ = new QLineEdit(dialogPanel_);
-    titleField_->setObjectName(QStringLiteral("Text2"));
+    titleField_->setObjectName(QStringLiteral("titleField"));
     titleField_->setMaxLength(50);
     titleLabel_->setBuddy(titleField_);
     copiesLabel_ = new QLabel(QString::fromUtf8("Número de cópias"), dialogPanel_);
-    copiesLabel_->setObjectName(QStringLiteral("Label2"));
+    copiesLabel_->setObjectName(QStringLiteral("copiesLabel"));
     copiesField_ = new QLineEdit(QStringLiteral("1"), dialogPanel_);
-    copiesField_->setObjectName(QStringLiteral("Text1"));
+    copiesField_->setObjectName(QStringLiteral("copiesField"));
     SetUpField(copiesField_, 2);
     copiesField_->setFixedWidth(48);
     InstallKeyFilter(copiesField_, KeyFilterKind::Digit);
     copiesLabel_->setBuddy(copiesField_);
 
-    previewButton_ = MakeButton(dialogPanel_, "Command1", "Visualizar",
+    previewButton_ = MakeButton(dialogPanel_, "previewButton", "Visualizar",
                                 "Visualizar o relatório antes da impressão");
     printButton_ =
-        MakeButton(dialogPanel_, "Command2", "Im&primir", "Imprimir o relatório de cálculo");
-    cancelButton_ = MakeButton(dialogPanel_, "Command3", "&Cancelar");
-    saveTextButton_ = MakeButton(dialogPanel_, "Command8", "Salvar TXT",
+        MakeButton(dialogPanel_, "printButton", "Im&primir", "Imprimir o relatório de cálculo");
+    cancelButton_ = MakeButton(dialogPanel_, "cancelButton", "&Cancelar");
+    saveTextButton_ = MakeButton(dialogPanel_, "saveTextButton", "Salvar TXT",
                                  "Salvar o relatório em arquivo de texto");
-    savePdfButton_ =
-        MakeButton(dialogPanel_, "Command7", "Salvar PDF", "Salvar o relatório em arquivo PDF");
-    originField_ = MakeHiddenField(dialogPanel_, "Text3");
+    savePdfButton_ = MakeButton(dialogPanel_, "savePdfButton", "Salvar PDF",
+                                "Salvar o relatório em arquivo PDF");
+    originField_ = MakeHiddenField(dialogPanel_, "originField");
 
     auto* grid = new QGridLayout(dialogPanel_);
     grid->setContentsMargins(16, 12, 16, 12);
@@ -149,10 +150,10 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent) {
     grid->setRowStretch(6, 1);
 
     // Preview layout: the three buttons in the strip left of the white page.
-    backButton_ = MakeButton(this, "Command4", "Voltar");
-    forwardButton_ = MakeButton(this, "Command5", "Avançar");
-    returnButton_ = MakeButton(this, "Command6", "Imprimir");
-    const int strip = Px(kPreviewLeftTwips);
+    backButton_ = MakeButton(this, "backButton", "Voltar");
+    forwardButton_ = MakeButton(this, "forwardButton", "Avançar");
+    returnButton_ = MakeButton(this, "returnButton", "Imprimir");
+    const int strip = kPreviewLeft;
     int y = 24;
     for (QPushButton* b : {backButton_, forwardButton_, returnButton_}) {
         b->setGeometry(24, y, strip - 48, 32);
@@ -160,12 +161,12 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent) {
     }
     // The page fields are hidden; the reader still sees where he is.
     pageLabel_ = new QLabel(this);
-    pageLabel_->setObjectName(QStringLiteral("PageLabel"));
+    pageLabel_->setObjectName(QStringLiteral("pageLabel"));
     pageLabel_->setAlignment(Qt::AlignCenter);
     pageLabel_->setGeometry(24, y, strip - 48, 24);
     previewArea_ = new ReportPreviewArea(this);
-    pageField_ = MakeHiddenField(this, "Text11");
-    pageTotalField_ = MakeHiddenField(this, "Text22");
+    pageField_ = MakeHiddenField(this, "pageField");
+    pageTotalField_ = MakeHiddenField(this, "pageTotalField");
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -182,8 +183,7 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent) {
     connect(titleField_, &QLineEdit::textEdited, this, &ReportWindow::titleEdited);
 
     ShowDialogLayout();
-    dialogSize_ =
-        QSize(Px(kDialogWidthTwips), Px(kDialogHeightTwips)).expandedTo(layout->minimumSize());
+    dialogSize_ = QSize(kDialogWidth, kDialogHeight).expandedTo(layout->minimumSize());
     resize(dialogSize_);
 }
 
@@ -191,7 +191,7 @@ void ReportWindow::Open(std::function<ReportSnapshot()> snapshot) {
     snapshot_ = std::move(snapshot);
     closedSent_ = false;
     titleField_->setText(snapshot_ ? QString::fromStdString(snapshot_().data.title) : QString());
-    originField_->setText(QStringLiteral("Form17"));
+    originField_->setText(QStringLiteral("mainWindow"));
     ShowDialogLayout();
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -256,12 +256,12 @@ void ReportWindow::PreviewClicked() {
     returnButton_->setEnabled(true);
     pageLabel_->clear();
     pageLabel_->show();
-    const int left = Px(kPreviewLeftTwips);
+    const int left = kPreviewLeft;
     const int width = static_cast<int>(0.97 * (screen.width() - left));
-    previewArea_->setGeometry(left, 0, std::max(width, 100), Px(kPreviewHeightTwips));
+    previewArea_->setGeometry(left, 0, std::max(width, 100), kPreviewHeight);
     previewArea_->show();
     previewArea_->raise();
-    if (originField_->text() == QLatin1String("Form17")) ProducePreviewPage();
+    if (originField_->text() == QLatin1String("mainWindow")) ProducePreviewPage();
 }
 
 void ReportWindow::ProducePreviewPage() {

@@ -1,4 +1,4 @@
-// FormImprimir: the report dialog, its page-by-page preview and the printed report.
+// The report window: the report dialog, its page-by-page preview and the printed report.
 #pragma once
 
 #include <functional>
@@ -8,9 +8,7 @@
 #include <QSize>
 #include <QWidget>
 
-#include "engine/column_model.h"
-#include "model/column_data.h"
-#include "model/section_geometry.h"
+#include "report/report_snapshot.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,20 +19,7 @@ namespace tarvelo::ui {
 
 class ReportPreviewArea;
 
-// What the report reads at the moment it is produced: the input texts, the result field
-// texts, the section constants kept by the last run and the curve of the last verification.
-struct ReportSnapshot {
-    ColumnData data;
-    std::string safetyText;    // Form17 Text11
-    std::string requiredText;  // Form17 Text12
-    std::string minimumText;   // Form17 Text13
-    bool hasSectionConstants = false;
-    SectionConstants sectionConstants;
-    bool hasCurve = false;  // a completed verification left a curve
-    LoadDeflectionCurve curve;
-    int curvePoints = 0;  // n, the last load step reached
-    bool topFree = false;
-};
+using report::ReportSnapshot;
 
 class ReportWindow : public QWidget {
     Q_OBJECT
@@ -66,14 +51,14 @@ class ReportWindow : public QWidget {
 
   private:
     void ShowDialogLayout();
-    void PreviewClicked();   // Command1 "Visualizar"
-    void BackClicked();      // Command4 "Voltar"
-    void ForwardClicked();   // Command5 "Avançar"
-    void ReturnClicked();    // Command6 "Imprimir" of the preview
-    void PrintClicked();     // Command2 "Im&primir"
-    void CancelClicked();    // Command3 "&Cancelar"
-    void SaveTextClicked();  // Command8 "Salvar TXT"
-    void SavePdfClicked();   // Command7 "Salvar PDF"
+    void PreviewClicked();   // "Visualizar"
+    void BackClicked();      // "Voltar"
+    void ForwardClicked();   // "Avançar"
+    void ReturnClicked();    // "Imprimir" of the preview
+    void PrintClicked();     // "Im&primir"
+    void CancelClicked();    // "&Cancelar"
+    void SaveTextClicked();  // "Salvar TXT"
+    void SavePdfClicked();   // "Salvar PDF"
     void ProducePreviewPage();
     ReportSnapshot TakeSnapshot() const;
 
@@ -85,23 +70,23 @@ class ReportWindow : public QWidget {
 
     QWidget* dialogPanel_ = nullptr;
     QLabel* titleLabel_ = nullptr;
-    QLineEdit* titleField_ = nullptr;  // Text2 "Título do exemplo"
+    QLineEdit* titleField_ = nullptr;  // "Título do exemplo"
     QLabel* copiesLabel_ = nullptr;
-    QLineEdit* copiesField_ = nullptr;       // Text1 "Número de cópias"
-    QPushButton* previewButton_ = nullptr;   // Command1
-    QPushButton* printButton_ = nullptr;     // Command2
-    QPushButton* cancelButton_ = nullptr;    // Command3
-    QPushButton* saveTextButton_ = nullptr;  // Command8
-    QPushButton* savePdfButton_ = nullptr;   // Command7
-    QLineEdit* originField_ = nullptr;       // Text3 ReportOrigin
+    QLineEdit* copiesField_ = nullptr;  // "Número de cópias"
+    QPushButton* previewButton_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* saveTextButton_ = nullptr;
+    QPushButton* savePdfButton_ = nullptr;
+    QLineEdit* originField_ = nullptr;  // the window the report was opened from
 
-    QPushButton* backButton_ = nullptr;         // Command4
-    QPushButton* forwardButton_ = nullptr;      // Command5
-    QPushButton* returnButton_ = nullptr;       // Command6
-    ReportPreviewArea* previewArea_ = nullptr;  // Picture1
-    QLabel* pageLabel_ = nullptr;               // "Página p de n" under the buttons
-    QLineEdit* pageField_ = nullptr;            // Text11
-    QLineEdit* pageTotalField_ = nullptr;       // Text22
+    QPushButton* backButton_ = nullptr;
+    QPushButton* forwardButton_ = nullptr;
+    QPushButton* returnButton_ = nullptr;
+    ReportPreviewArea* previewArea_ = nullptr;
+    QLabel* pageLabel_ = nullptr;  // "Página p de n" under the buttons
+    QLineEdit* pageField_ = nullptr;
+    QLineEdit* pageTotalField_ = nullptr;
 };
 
 }  // namespace tarvelo::ui

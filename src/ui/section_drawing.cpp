@@ -33,7 +33,7 @@ SectionDrawingMapping ComputeSectionMapping(const SectionGeometry& section) {
 }
 
 SectionCanvas::SectionCanvas(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Picture1"));
+    setObjectName(QStringLiteral("drawingCanvas"));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
@@ -72,11 +72,11 @@ void SectionCanvas::paintEvent(QPaintEvent*) {
 }
 
 SectionDrawingWindow::SectionDrawingWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("Form12c"));
+    setObjectName(QStringLiteral("sectionDrawingWindow"));
     setWindowTitle(QStringLiteral(" TARVELO"));
     canvas_ = new SectionCanvas(this);
-    canvas_->setGeometry(Px(360), Px(360), Px(4935), Px(3015));
-    setFixedSize(Px(5685), Px(3810));
+    canvas_->setGeometry(24, 24, 329, 201);
+    setFixedSize(379, 254);
 }
 
 void SectionDrawingWindow::Draw(const SectionGeometry& section) {

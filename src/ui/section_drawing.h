@@ -1,5 +1,5 @@
-// Form12c: the section as the calculation sees it, outline and bars, scaled so that its larger
-// extent measures 2560 twips and centred on the picture area.
+// The section drawing window: the section as the calculation sees it, outline and bars, scaled so
+// that its larger extent measures 2560 twips and centred on the picture area.
 #pragma once
 
 #include <QPointF>
@@ -29,7 +29,7 @@ struct SectionDrawingMapping {
 
 SectionDrawingMapping ComputeSectionMapping(const SectionGeometry& section);
 
-// The white picture area that holds the drawing (Picture1).
+// The white picture area that holds the drawing.
 class SectionCanvas : public QWidget {
     Q_OBJECT
   public:

@@ -13,6 +13,7 @@
 
 #include "coordinate_file.h"
 #include "coordinate_grid.h"
+#include "field_set.h"
 #include "file_chooser.h"
 #include "key_filters.h"
 #include "message_presenter.h"
@@ -23,11 +24,50 @@
 namespace tarvelo::ui {
 namespace {
 
-constexpr int kDimensionLength = 6;
+constexpr int kFieldWidth = 64;  // pixels
 const QString kTitle = QStringLiteral("TARVELO");
 
 int KindIndex(SectionType kind) {
     return static_cast<int>(kind);
+}
+
+// The dimension frame of each parametric kind, in the order of SectionType: its fields with
+// their labels and the picture beside them.
+struct DimensionRow {
+    FieldId field;
+    const char* label;
+};
+struct KindFrame {
+    const char* frameName;
+    const char* pictureName;
+    SectionPictureKind picture;
+    std::vector<DimensionRow> rows;
+};
+const std::array<KindFrame, 4>& KindFrames() {
+    static const std::array<KindFrame, 4> frames{{
+        {"rectangularSolidFrame",
+         "rectangularSolidPicture",
+         SectionPictureKind::RectangularSolid,
+         {{FieldId::RectHx, "hx = "}, {FieldId::RectHy, "hy = "}}},
+        {"rectangularHollowFrame",
+         "rectangularHollowPicture",
+         SectionPictureKind::RectangularHollow,
+         {{FieldId::HollowHx, "hx = "},
+          {FieldId::HollowHy, "hy = "},
+          {FieldId::HollowBxo, "bx ="},
+          {FieldId::HollowByo, "by ="}}},
+        {"circularSolidFrame",
+         "circularSolidPicture",
+         SectionPictureKind::CircularSolid,
+         {{FieldId::CircleDiameter, "D = "}, {FieldId::CircleCover, "d' ="}}},
+        {"circularHollowFrame",
+         "circularHollowPicture",
+         SectionPictureKind::CircularHollow,
+         {{FieldId::HollowCircleDe, "De ="},
+          {FieldId::HollowCircleDi, "Di ="},
+          {FieldId::HollowCircleCover, "d' ="}}},
+    }};
+    return frames;
 }
 
 QPushButton* Button(const QString& name, const QString& caption, const QString& tip) {
@@ -49,60 +89,30 @@ QLabel* Caption(const QString& text) {
 }  // namespace
 
 SectionWindow::SectionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setObjectName(QStringLiteral("Form17b"));
+    setObjectName(QStringLiteral("sectionWindow"));
     setWindowTitle(QStringLiteral(" TARVELO"));
-
-    for (int i = 1; i <= 13; ++i) {
-        auto* field = new QLineEdit(this);
-        field->setObjectName(QStringLiteral("Text%1").arg(i));
-        if (i <= 11) {
-            SetUpField(field, kDimensionLength);
-            InstallKeyFilter(field, KeyFilterKind::Decimal);
-            field->setFixedWidth(64);
-        } else {
-            field->hide();  // the counts the window was opened with
-        }
-        text_[static_cast<std::size_t>(i)] = field;
-    }
-    text_[1]->setText(QStringLiteral("20"));
-    text_[2]->setText(QStringLiteral("40"));
-    text_[3]->setText(QStringLiteral("60"));
-    text_[4]->setText(QStringLiteral("60"));
-    text_[7]->setText(QStringLiteral("20"));
-    text_[9]->setText(QStringLiteral("40"));
+    fields_ = std::make_unique<FieldSet>(FieldWindow::Section, kFieldWidth);
 
     // One dimension frame per parametric kind, with its picture beside the fields.
-    struct Row {
-        int field;
-        const char* label;
-    };
-    const std::array<std::vector<Row>, 4> rows{{
-        {{1, "hx = "}, {2, "hy = "}},
-        {{3, "hx = "}, {4, "hy = "}, {5, "bx ="}, {6, "by ="}},
-        {{7, "D = "}, {8, "d' ="}},
-        {{9, "De ="}, {10, "Di ="}, {11, "d' ="}},
-    }};
-    const SectionPictureKind pictureKinds[4] = {
-        SectionPictureKind::RectangularSolid, SectionPictureKind::RectangularHollow,
-        SectionPictureKind::CircularSolid, SectionPictureKind::CircularHollow};
     auto* framesBox = new QWidget;
     auto* framesLayout = new QVBoxLayout(framesBox);
     framesLayout->setContentsMargins(0, 0, 0, 0);
     for (std::size_t k = 0; k < 4; ++k) {
+        const KindFrame& kind = KindFrames()[k];
         auto* frame = new QGroupBox(QStringLiteral("Dimensões da seção (cm)"));
-        frame->setObjectName(QStringLiteral("FrameKind%1").arg(k + 1));
+        frame->setObjectName(QString::fromLatin1(kind.frameName));
         auto* grid = new QGridLayout(frame);
         int r = 0;
-        for (const Row& row : rows[k]) {
+        for (const DimensionRow& row : kind.rows) {
             auto* label = new QLabel(QString::fromUtf8(row.label));
             label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grid->addWidget(label, r, 0);
-            grid->addWidget(text_[static_cast<std::size_t>(row.field)], r, 1);
+            grid->addWidget((*fields_)[row.field], r, 1);
             ++r;
         }
         grid->setRowStretch(r, 1);
-        auto* picture = new SectionPicture(pictureKinds[k]);
-        picture->setObjectName(QStringLiteral("Picture%1").arg(k + 1));
+        auto* picture = new SectionPicture(kind.picture);
+        picture->setObjectName(QString::fromLatin1(kind.pictureName));
         picture->setMinimumSize(170, 140);
         grid->addWidget(picture, 0, 2, r + 1, 1);
         grid->setColumnStretch(2, 1);
@@ -112,8 +122,8 @@ SectionWindow::SectionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     }
 
     // The two tables, each with its caption and, for polygons, its numbering sketch.
-    grade1_ = new CoordinateGrid(QStringLiteral("Grade1"), QStringLiteral("Vértice"));
-    grade2_ = new CoordinateGrid(QStringLiteral("Grade2"), QStringLiteral("Barra"));
+    vertexGrid_ = new CoordinateGrid(QStringLiteral("vertexGrid"), QStringLiteral("Vértice"));
+    barGrid_ = new CoordinateGrid(QStringLiteral("barGrid"), QStringLiteral("Barra"));
     auto makePanel = [](QLabel* caption, CoordinateGrid* grid, QWidget* numbering) {
         auto* panel = new QWidget;
         auto* layout = new QVBoxLayout(panel);
@@ -140,26 +150,26 @@ SectionWindow::SectionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
                                      SectionPictureKind::VertexNumbering);
     barNumbering_ = makeNumbering(QStringLiteral("Numeração das barras de aço"),
                                   SectionPictureKind::BarNumbering);
-    vertexPanel_ = makePanel(Caption(QStringLiteral("Coordenadas dos vértices da seção")), grade1_,
-                             vertexNumbering_);
-    barPanel_ =
-        makePanel(Caption(QStringLiteral("Coordenadas das barras de aço")), grade2_, barNumbering_);
+    vertexPanel_ = makePanel(Caption(QStringLiteral("Coordenadas dos vértices da seção")),
+                             vertexGrid_, vertexNumbering_);
+    barPanel_ = makePanel(Caption(QStringLiteral("Coordenadas das barras de aço")), barGrid_,
+                          barNumbering_);
 
     auto* body = new QHBoxLayout;
     body->addWidget(framesBox, 1);
     body->addWidget(vertexPanel_, 1);
     body->addWidget(barPanel_, 1);
 
-    auto* ok = Button(QStringLiteral("Command2"), QStringLiteral("&OK"),
+    auto* ok = Button(QStringLiteral("okButton"), QStringLiteral("&OK"),
                       QStringLiteral("Volta para a janela principal"));
-    auto* cancel = Button(QStringLiteral("Command5"), QStringLiteral("&Cancelar"),
+    auto* cancel = Button(QStringLiteral("cancelButton"), QStringLiteral("&Cancelar"),
                           QStringLiteral("Cancela a entrada de dados e volta para a janela "
                                          "principal"));
-    auto* clear = Button(QStringLiteral("Command1"), QStringLiteral("Apagar tudo"),
+    auto* clear = Button(QStringLiteral("clearButton"), QStringLiteral("Apagar tudo"),
                          QStringLiteral("Apagar todos os dados dessa janela"));
-    readButton_ = Button(QStringLiteral("Command4"), QStringLiteral("Ler de arquivo"),
+    readButton_ = Button(QStringLiteral("readFileButton"), QStringLiteral("Ler de arquivo"),
                          QStringLiteral("Ler as coordenadas das barras de arquivo de texto"));
-    auto* help = Button(QStringLiteral("Command3"), QStringLiteral("Ajuda"),
+    auto* help = Button(QStringLiteral("helpButton"), QStringLiteral("Ajuda"),
                         QStringLiteral("Abrir a ajuda do programa"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ok);
@@ -181,15 +191,16 @@ SectionWindow::SectionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(help, &QPushButton::clicked, this, &SectionWindow::helpRequested);
 
     // Both tables hold the heading row only until the window is first opened.
-    grade1_->SetDataRowCount(0);
-    grade2_->SetDataRowCount(0);
+    vertexGrid_->SetDataRowCount(0);
+    barGrid_->SetDataRowCount(0);
     Prepare(SectionType::RectangularSolid, 0, 0);
-    SetClientSize(this, 8595, 4860);
+    SetClientSize(this, 573, 324);
 }
 
-QLineEdit* SectionWindow::Field(int number) const {
-    if (number < 1 || number > 13) return nullptr;
-    return text_[static_cast<std::size_t>(number)];
+SectionWindow::~SectionWindow() = default;
+
+QLineEdit* SectionWindow::Field(FieldId id) const {
+    return (*fields_)[id];
 }
 
 void SectionWindow::Prepare(SectionType kind, int vertexCount, int barCount) {
@@ -207,65 +218,39 @@ void SectionWindow::Prepare(SectionType kind, int vertexCount, int barCount) {
     barNumbering_->setVisible(polygonal);
     readButton_->setVisible(polygonal || rectangular);
 
-    if (polygonal) grade1_->SetDataRowCount(vertexCount);
-    if (polygonal || rectangular) grade2_->SetDataRowCount(barCount);
-    text_[12]->setText(QString::number(vertexCount));
-    text_[13]->setText(QString::number(barCount));
+    if (polygonal) vertexGrid_->SetDataRowCount(vertexCount);
+    if (polygonal || rectangular) barGrid_->SetDataRowCount(barCount);
 }
 
 void SectionWindow::Collect(ColumnData& data) const {
-    auto text = [this](int i) { return FromQ(text_[static_cast<std::size_t>(i)]->text()); };
-    data.rectHx = text(1);
-    data.rectHy = text(2);
-    data.hollowHx = text(3);
-    data.hollowHy = text(4);
-    data.hollowBxo = text(5);
-    data.hollowByo = text(6);
-    data.circleDiameter = text(7);
-    data.circleCover = text(8);
-    data.hollowCircleDe = text(9);
-    data.hollowCircleDi = text(10);
-    data.hollowCircleCover = text(11);
-    data.vertices = grade1_->Rows();
-    data.bars = grade2_->Rows();
+    fields_->Collect(data);
+    data.vertices = vertexGrid_->Rows();
+    data.bars = barGrid_->Rows();
 }
 
 void SectionWindow::Apply(const ColumnData& data) {
-    auto set = [this](int i, const std::string& value) {
-        text_[static_cast<std::size_t>(i)]->setText(ToQ(value));
-    };
-    set(1, data.rectHx);
-    set(2, data.rectHy);
-    set(3, data.hollowHx);
-    set(4, data.hollowHy);
-    set(5, data.hollowBxo);
-    set(6, data.hollowByo);
-    set(7, data.circleDiameter);
-    set(8, data.circleCover);
-    set(9, data.hollowCircleDe);
-    set(10, data.hollowCircleDi);
-    set(11, data.hollowCircleCover);
-    grade1_->SetRows(data.vertices);
-    grade2_->SetRows(data.bars);
-    Prepare(data.sectionType, grade1_->DataRowCount(), grade2_->DataRowCount());
+    fields_->Apply(data);
+    vertexGrid_->SetRows(data.vertices);
+    barGrid_->SetRows(data.bars);
+    Prepare(data.sectionType, vertexGrid_->DataRowCount(), barGrid_->DataRowCount());
 }
 
 void SectionWindow::ClearCurrentKind() {
-    static const std::array<std::vector<int>, 5> fields{
-        {{1, 2}, {3, 4, 5, 6}, {7, 8}, {9, 10, 11}, {}}};
-    for (int i : fields[static_cast<std::size_t>(KindIndex(kind_))]) {
-        text_[static_cast<std::size_t>(i)]->clear();
+    if (kind_ != SectionType::Polygonal) {
+        for (const DimensionRow& row : KindFrames()[static_cast<std::size_t>(kind_)].rows) {
+            (*fields_)[row.field]->clear();
+        }
     }
-    if (kind_ == SectionType::Polygonal) grade1_->ClearCells();
+    if (kind_ == SectionType::Polygonal) vertexGrid_->ClearCells();
     if (kind_ != SectionType::CircularSolid && kind_ != SectionType::CircularHollow) {
-        grade2_->ClearCells();
+        barGrid_->ClearCells();
     }
 }
 
 void SectionWindow::Confirm() {
     hide();
-    grade1_->CutLongTexts();
-    grade2_->CutLongTexts();
+    vertexGrid_->CutLongTexts();
+    barGrid_->CutLongTexts();
     emit closed(true);
 }
 
@@ -345,15 +330,13 @@ bool SectionWindow::ReadCoordinateFile(const QString& path, bool vertices) {
                         .arg(name)
                         .arg(count));
     }
-    CoordinateGrid* grid = vertices ? grade1_ : grade2_;
+    CoordinateGrid* grid = vertices ? vertexGrid_ : barGrid_;
     const bool countChanged = grid->DataRowCount() != count;
     grid->SetRows(rows);
     if (countChanged) {
         if (vertices) {
-            text_[12]->setText(QString::number(count));
             emit vertexCountChanged(count);
         } else {
-            text_[13]->setText(QString::number(count));
             emit barCountChanged(count);
         }
     }

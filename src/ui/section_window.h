@@ -1,11 +1,13 @@
-// Form17b: the dimensions of the chosen section kind and the vertex and bar tables.
+// The section window: the dimensions of the chosen section kind and the vertex and bar tables.
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include <QWidget>
 
 #include "model/column_data.h"
+#include "model/field_table.h"
 
 class QGroupBox;
 class QLabel;
@@ -15,15 +17,17 @@ class QPushButton;
 namespace tarvelo::ui {
 
 class CoordinateGrid;
+class FieldSet;
 class SectionPicture;
 
 class SectionWindow : public QWidget {
     Q_OBJECT
   public:
     explicit SectionWindow(QWidget* parent = nullptr);
+    ~SectionWindow() override;
 
-    // Shows the parts of the kind, sizes the shown tables to the counts (keeping the rows that
-    // remain) and writes the counts into the hidden count fields. Does not show the window.
+    // Shows the parts of the kind and sizes the shown tables to the counts (keeping the rows
+    // that remain). Does not show the window.
     void Prepare(SectionType kind, int vertexCount, int barCount);
     SectionType Kind() const { return kind_; }
 
@@ -31,9 +35,9 @@ class SectionWindow : public QWidget {
     void Collect(ColumnData& data) const;
     void Apply(const ColumnData& data);
 
-    CoordinateGrid* VertexGrid() const { return grade1_; }
-    CoordinateGrid* BarGrid() const { return grade2_; }
-    QLineEdit* Field(int number) const;  // Text1 .. Text13
+    CoordinateGrid* VertexGrid() const { return vertexGrid_; }
+    CoordinateGrid* BarGrid() const { return barGrid_; }
+    QLineEdit* Field(FieldId id) const;  // a dimension field; nullptr for other fields
 
     // "Apagar tudo": empties the dimension fields and the table cells of the current kind.
     void ClearCurrentKind();
@@ -58,15 +62,15 @@ class SectionWindow : public QWidget {
     void ReadFromFile();
 
     SectionType kind_ = SectionType::RectangularSolid;
-    std::array<QLineEdit*, 14> text_{};  // text_[1] .. text_[13]
-    std::array<QGroupBox*, 4> frames_{};
+    std::unique_ptr<FieldSet> fields_;
+    std::array<QGroupBox*, 4> frames_{};  // the dimensions of the parametric kinds
     std::array<SectionPicture*, 4> pictures_{};
     QWidget* vertexPanel_ = nullptr;
     QWidget* barPanel_ = nullptr;
     QWidget* vertexNumbering_ = nullptr;
     QWidget* barNumbering_ = nullptr;
-    CoordinateGrid* grade1_ = nullptr;
-    CoordinateGrid* grade2_ = nullptr;
+    CoordinateGrid* vertexGrid_ = nullptr;
+    CoordinateGrid* barGrid_ = nullptr;
     QPushButton* readButton_ = nullptr;
 };
 

@@ -38,11 +38,11 @@ void RestoreDecimalSeparator() {
 SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     InitResources();
-    setObjectName(QStringLiteral("Form0entra"));
+    setObjectName(QStringLiteral("splashWindow"));
     setWindowTitle(QStringLiteral("TARVELO"));
-    setFixedSize(Px(6675), Px(3765));
+    setFixedSize(445, 251);
     timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
+    timer_->setObjectName(QStringLiteral("closeTimer"));
     timer_->setInterval(kIntervalMs);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, &SplashWindow::finished);
@@ -113,7 +113,7 @@ void SplashWindow::paintEvent(QPaintEvent*) {
 BackgroundWindow::BackgroundWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint |
                           Qt::WindowDoesNotAcceptFocus) {
-    setObjectName(QStringLiteral("Form0b"));
+    setObjectName(QStringLiteral("backgroundWindow"));
     setWindowTitle(QStringLiteral("TARVELO"));
 }
 
@@ -126,12 +126,11 @@ void BackgroundWindow::ShowBehind() {
 void BackgroundWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    // The picture is 12000 x 11420 twips on an 800 x 600 screen, stretched with the screen.
+    // The picture is 800 x 761 pixels on an 800 x 600 screen, stretched with the screen.
     const QSize screen = QGuiApplication::primaryScreen() != nullptr
                              ? QGuiApplication::primaryScreen()->size()
                              : size();
-    const QRectF picture(0, 0, Px(12000) * (screen.width() / 800.0),
-                         Px(11420) * (screen.height() / 600.0));
+    const QRectF picture(0, 0, 800 * (screen.width() / 800.0), 761 * (screen.height() / 600.0));
     QLinearGradient sky(picture.topLeft(), picture.bottomLeft());
     sky.setColorAt(0, QColor(70, 90, 170));
     sky.setColorAt(1, QColor(200, 210, 240));
@@ -158,14 +157,14 @@ void BackgroundWindow::paintEvent(QPaintEvent*) {
 // --- Exit ------------------------------------------------------------------------------------
 
 ExitWindow::ExitWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
-    setObjectName(QStringLiteral("FormSAIDA"));
+    setObjectName(QStringLiteral("exitWindow"));
     setWindowTitle(QStringLiteral("TARVELO"));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, SplashColour());
     setPalette(palette);
     timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
+    timer_->setObjectName(QStringLiteral("closeTimer"));
     timer_->setInterval(kIntervalMs);
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, &ExitWindow::finished);

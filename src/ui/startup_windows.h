@@ -12,7 +12,7 @@ namespace tarvelo::ui {
 
 class MainWindow;
 
-// Form0entra: title, subtitle and version on light blue while the program loads.
+// The splash window: title, subtitle and version on light blue while the program loads.
 class SplashWindow : public QWidget {
     Q_OBJECT
   public:
@@ -30,7 +30,8 @@ class SplashWindow : public QWidget {
     QTimer* timer_ = nullptr;
 };
 
-// Form0b: borderless, covering the screen, always behind the program's other windows.
+// The background window: borderless, covering the screen, always behind the program's other
+// windows.
 class BackgroundWindow : public QWidget {
     Q_OBJECT
   public:
@@ -42,7 +43,7 @@ class BackgroundWindow : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 };
 
-// FormSAIDA: light blue over the whole screen for half a second, then the program ends.
+// The exit window: light blue over the whole screen for half a second, then the program ends.
 class ExitWindow : public QWidget {
     Q_OBJECT
   public:

@@ -7,12 +7,15 @@
 #include <QPalette>
 #include <QPointF>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
 #include <cmath>
+#include <string>
+#include <string_view>
+
+#include "model/atomic_file.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void InitTarveloResource() {
@@ -26,8 +29,8 @@ void InitResources() {
     (void)done;
 }
 
-void SetClientSize(QWidget* window, int widthTwips, int heightTwips) {
-    QSize size(Px(widthTwips), Px(heightTwips));
+void SetClientSize(QWidget* window, int width, int height) {
+    QSize size(width, height);
     if (window->layout() != nullptr) size = size.expandedTo(window->minimumSizeHint());
     window->setFixedSize(size);
 }
@@ -103,21 +106,14 @@ void Arrowhead(QPainter& p, const QPointF& tip, const QPointF& from, double size
 }
 
 bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
+    std::string message;
+    if (WriteFileAtomically(
+            path.toStdString(),
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), message)) {
+        return true;
     }
-    if (file.write(bytes) != bytes.size()) {
-        error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    error = QString::fromStdString(message);
+    return false;
 }
 
 }  // namespace tarvelo::ui

@@ -17,11 +17,9 @@ class QWidget;
 
 namespace tarvelo::ui {
 
-// The windows are designed in twips; the screen has 15 twips per pixel.
+// The section drawing and the report preview measure in twips; the screen has 15 twips per
+// pixel.
 inline constexpr int kTwipsPerPixel = 15;
-constexpr int Px(int twips) {
-    return twips / kTwipsPerPixel;
-}
 
 // Light cyan of the locked result fields.
 inline QColor ResultFieldColour() {
@@ -42,8 +40,9 @@ inline std::string FromQ(const QString& text) {
 // Registers the program's icons and help text (they live in a static library).
 void InitResources();
 
-// Gives a window the client size of its design, or more when the fonts of this system need it.
-void SetClientSize(QWidget* window, int widthTwips, int heightTwips);
+// Gives a window the client size of its design in pixels, or more when the fonts of this system
+// need it.
+void SetClientSize(QWidget* window, int width, int height);
 
 // (screen width - window width) / 2 and (screen height - window height) / 2.
 void CentreOnScreen(QWidget* window);

@@ -2,8 +2,8 @@
 // corpus. Line 1 holds five digits: section kind (0..4 in the order of the main window's
 // options), base support (0 Fixed, 1 Pinned), top support (0 Fixed, 1 Pinned, 2 Free), the
 // answer to questions (0 No, 1 Yes) and the procedure (0 VERIFICAR, 1 DIMENSIONAR). The next
-// lines are the field texts in the order of kFields; then vertex rows "x;y" up to a line "#",
-// then bar rows. Missing lines keep the window's default text.
+// lines are the field texts in the order of the field table; then vertex rows "x;y" up to a line
+// "#", then bar rows. Missing lines keep the window's default text.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "model/column_data.h"
+#include "model/field_table.h"
 
 namespace tarvelo::fuzz {
 
@@ -19,40 +20,6 @@ struct ColumnText {
     bool answerYes = false;
     bool design = false;
 };
-
-inline constexpr std::string ColumnData::*kFields[] = {
-    &ColumnData::fck,
-    &ColumnData::creepCoefficient,
-    &ColumnData::fyk,
-    &ColumnData::Es,
-    &ColumnData::Gamac,
-    &ColumnData::Gamas,
-    &ColumnData::vertexCount,
-    &ColumnData::barCount,
-    &ColumnData::totalSteelArea,
-    &ColumnData::rectHx,
-    &ColumnData::rectHy,
-    &ColumnData::hollowHx,
-    &ColumnData::hollowHy,
-    &ColumnData::hollowBxo,
-    &ColumnData::hollowByo,
-    &ColumnData::circleDiameter,
-    &ColumnData::circleCover,
-    &ColumnData::hollowCircleDe,
-    &ColumnData::hollowCircleDi,
-    &ColumnData::hollowCircleCover,
-    &ColumnData::L,
-    &ColumnData::Fd,
-    &ColumnData::Hxd_t,
-    &ColumnData::Hyd_t,
-    &ColumnData::Mxd_t,
-    &ColumnData::Myd_t,
-    &ColumnData::Mxd_b,
-    &ColumnData::Myd_b,
-    &ColumnData::pxd,
-    &ColumnData::pyd,
-};
-inline constexpr std::size_t kFieldCount = sizeof kFields / sizeof kFields[0];
 
 // Grids a little beyond the 299 rows the counts allow, so the row checks are exercised too.
 inline constexpr std::size_t kMaxRows = 310;
@@ -77,7 +44,7 @@ inline ColumnText ParseColumnText(std::string_view text) {
             out.answerYes = digits[3] % 2 == 1;
             out.design = digits[4] % 2 == 1;
         } else if (line <= kFieldCount) {
-            out.data.*kFields[line - 1] = std::string(row);
+            out.data.*(Fields()[line - 1].member) = std::string(row);
         } else if (row == "#") {
             bars = true;
         } else {
@@ -103,8 +70,8 @@ inline std::string FormatColumnText(const ColumnText& c) {
     s += c.answerYes ? '1' : '0';
     s += c.design ? '1' : '0';
     s += '\n';
-    for (auto field : kFields)
-        s += c.data.*field + '\n';
+    for (const FieldInfo& field : Fields())
+        s += c.data.*(field.member) + '\n';
     for (const GridRow& r : c.data.vertices)
         s += r.x + ';' + r.y + '\n';
     s += "#\n";

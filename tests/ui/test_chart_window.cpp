@@ -121,7 +121,8 @@ TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormat) {
     ASSERT_TRUE(w.DrawCurve(c, 5, true));
 
     chooser.name = dir.filePath(QStringLiteral("pontos.csv"));
-    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("savePointsButton")),
+                      Qt::LeftButton);
     QFile csv(chooser.name);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(csv.readAll()),
@@ -134,7 +135,8 @@ TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormat) {
         {"grafico.pdf", QByteArray("%PDF")}};
     for (const auto& [name, magic] : formats) {
         chooser.name = dir.filePath(QString::fromLatin1(name));
-        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("saveChartButton")),
+                          Qt::LeftButton);
         QFile f(chooser.name);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name;
         EXPECT_TRUE(f.readAll().startsWith(magic)) << name;
@@ -147,12 +149,13 @@ TEST_F(ChartWindowTest, WriteErrorsAreShown) {
     LoadDeflectionCurve c = FiveSteps();
     ASSERT_TRUE(w.DrawCurve(c, 5, false));
     chooser.name = QStringLiteral("/nonexistent-folder/pontos.csv");
-    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("savePointsButton")),
+                      Qt::LeftButton);
     chooser.name = QStringLiteral("/nonexistent-folder/grafico.png");
-    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("saveChartButton")), Qt::LeftButton);
     QTemporaryDir dir;
     chooser.name = dir.filePath(QStringLiteral("grafico.jpg"));  // a format it does not write
-    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("saveChartButton")), Qt::LeftButton);
     ASSERT_EQ(presenter.warnings.size(), 3u);
     EXPECT_TRUE(presenter.warnings[0].contains(QStringLiteral("/nonexistent-folder/pontos.csv")));
     EXPECT_TRUE(presenter.warnings[2].contains(QStringLiteral(".png, .svg ou .pdf")));

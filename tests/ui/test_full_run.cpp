@@ -26,7 +26,7 @@ class FullRun : public testing::WindowTest {
         window = std::make_unique<MainWindow>();
         window->show();
         files.openName = kExample;
-        QWidget* open = window->Toolbar()->widgetForAction(window->ToolbarButton(1));
+        QWidget* open = window->Toolbar()->widgetForAction(window->Actions().open);
         QTest::mouseClick(open, Qt::LeftButton);
         ASSERT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
         std::string error;
@@ -47,46 +47,46 @@ class FullRun : public testing::WindowTest {
 TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
     EXPECT_EQ(window->CollectColumnData(), data);
 
-    QTest::mouseClick(Command("Command4"), Qt::LeftButton);
+    QTest::mouseClick(Command("verifyButton"), Qt::LeftButton);
     RecordingHost reference;
     const auto verified = Verify(data, reference);
     ASSERT_TRUE(verified->completed);
-    EXPECT_EQ(Text("Text11"), QString::fromStdString(verified->safetyText));
-    EXPECT_EQ(Text("Text12"), "");
-    EXPECT_EQ(Text("Text13"), " ");
+    EXPECT_EQ(Text("safetyField"), QString::fromStdString(verified->safetyText));
+    EXPECT_EQ(Text("requiredSteelField"), "");
+    EXPECT_EQ(Text("minimumSteelField"), " ");
     EXPECT_EQ(window->LastReachedStep(), verified->reachedStep);
-    EXPECT_TRUE(Command("Command8")->isEnabled());
-    EXPECT_TRUE(window->ToolbarButton(3)->isEnabled());
+    EXPECT_TRUE(Command("loadCurveButton")->isEnabled());
+    EXPECT_TRUE(window->Actions().print->isEnabled());
     EXPECT_EQ(presenter.Texts().size(), static_cast<qsizetype>(reference.boxes.size()));
     EXPECT_TRUE(window->Snapshot().hasCurve);
     EXPECT_EQ(window->Snapshot().safetyText, verified->safetyText);
 
-    // The curve of this verification, and the fifth toolbar button with it.
-    EXPECT_FALSE(window->ToolbarButton(5)->isEnabled());
-    QTest::mouseClick(Command("Command8"), Qt::LeftButton);
+    // The curve of this verification, and the toolbar's curve button with it.
+    EXPECT_FALSE(window->Actions().curve->isEnabled());
+    QTest::mouseClick(Command("loadCurveButton"), Qt::LeftButton);
     EXPECT_TRUE(window->Chart()->isVisible());
-    EXPECT_TRUE(window->ToolbarButton(5)->isEnabled());
+    EXPECT_TRUE(window->Actions().curve->isEnabled());
 
     // The report keeps the main window disabled until it closes.
-    QWidget* print = window->Toolbar()->widgetForAction(window->ToolbarButton(3));
+    QWidget* print = window->Toolbar()->widgetForAction(window->Actions().print);
     QTest::mouseClick(print, Qt::LeftButton);
     ASSERT_NE(window->Report(), nullptr);
     EXPECT_TRUE(window->Report()->isVisible());
     EXPECT_FALSE(window->isEnabled());
-    QTest::mouseClick(window->Report()->findChild<QPushButton*>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(window->Report()->findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
     EXPECT_TRUE(window->isEnabled());
 
-    QTest::mouseClick(Command("Command12"), Qt::LeftButton);
+    QTest::mouseClick(Command("designButton"), Qt::LeftButton);
     RecordingHost designHost;
     const auto designed = Design(data, designHost);
     ASSERT_TRUE(designed->completed);
-    EXPECT_EQ(Text("Text12"), QString::fromStdString(designed->requiredText));
-    EXPECT_EQ(Text("Text13"), QString::fromStdString(designed->minimumText));
-    EXPECT_FALSE(Text("Text12").isEmpty());
-    EXPECT_FALSE(Text("Text13").trimmed().isEmpty());
-    EXPECT_EQ(Text("Text6"), "");
-    EXPECT_EQ(Text("Text11"), " ");
-    EXPECT_FALSE(Command("Command8")->isEnabled());
+    EXPECT_EQ(Text("requiredSteelField"), QString::fromStdString(designed->requiredText));
+    EXPECT_EQ(Text("minimumSteelField"), QString::fromStdString(designed->minimumText));
+    EXPECT_FALSE(Text("requiredSteelField").isEmpty());
+    EXPECT_FALSE(Text("minimumSteelField").trimmed().isEmpty());
+    EXPECT_EQ(Text("steelAreaField"), "");
+    EXPECT_EQ(Text("safetyField"), " ");
+    EXPECT_FALSE(Command("loadCurveButton")->isEnabled());
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->Progress()->isVisible());
     // A design leaves no curve for the report.
@@ -94,22 +94,22 @@ TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
 }
 
 TEST_F(FullRun, ARunStoppedByAnInputCheckEndsWithTheMainWindowUsable) {
-    window->findChild<QLineEdit*>("Text1")->setText("95");
-    QTest::mouseClick(Command("Command4"), Qt::LeftButton);
+    window->findChild<QLineEdit*>("fckField")->setText("95");
+    QTest::mouseClick(Command("verifyButton"), Qt::LeftButton);
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_TRUE(presenter.boxes[0].text.startsWith("A maior resistência admitida"));
-    EXPECT_EQ(window->focusWidget(), window->findChild<QLineEdit*>("Text1"));
-    EXPECT_EQ(Text("Text11"), " ");
+    EXPECT_EQ(window->focusWidget(), window->findChild<QLineEdit*>("fckField"));
+    EXPECT_EQ(Text("safetyField"), " ");
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_FALSE(Command("Command8")->isEnabled());
+    EXPECT_FALSE(Command("loadCurveButton")->isEnabled());
 
     // A question answered Yes ends the run at its field too.
-    window->findChild<QLineEdit*>("Text1")->setText("15");
+    window->findChild<QLineEdit*>("fckField")->setText("15");
     presenter.answers = {true};
-    QTest::mouseClick(Command("Command12"), Qt::LeftButton);
+    QTest::mouseClick(Command("designButton"), Qt::LeftButton);
     EXPECT_EQ(presenter.boxes.back().kind, testing::RecordedBox::Question);
     EXPECT_FALSE(presenter.boxes.back().defaultNo);
-    EXPECT_EQ(Text("Text6"), QString::fromStdString(data.totalSteelArea));
+    EXPECT_EQ(Text("steelAreaField"), QString::fromStdString(data.totalSteelArea));
 }
 
 // A longer design: while it runs the main window takes no input and cannot be closed, and the
@@ -131,13 +131,13 @@ TEST_F(FullRun, TheProgressWindowPaintsWhileTheMainWindowWaits) {
         EXPECT_FALSE(window->close());
         EXPECT_FALSE(window->Progress()->close());
     });
-    QTest::mouseClick(Command("Command12"), Qt::LeftButton);
+    QTest::mouseClick(Command("designButton"), Qt::LeftButton);
     EXPECT_EQ(checks, 1);
     EXPECT_EQ(exits, 0);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->Progress()->isVisible());
-    EXPECT_FALSE(Text("Text12").isEmpty());
+    EXPECT_FALSE(Text("requiredSteelField").isEmpty());
 }
 
 }  // namespace

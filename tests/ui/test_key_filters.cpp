@@ -59,14 +59,14 @@ TEST_F(KeyFilters, TypingIntoTheMainWindowsFields) {
         const char* text;
         int beeps;
     } cases[] = {
-        {"Text15", "2,5", "2.5", 0},  // creep coefficient: the comma becomes a point
-        {"Text1", "-1", "1", 1},      // fck takes no sign
-        {"Text5", "1/2,", "12", 2},   // the bar count takes digits only
-        {"Text1", "255", "25", 0},    // no more than the field's length
-        {"Text6", "12.3456", "12.34", 0},
-        {"Text11", "12", "", 0},  // the result fields are read-only
-        {"Text12", "12", "", 0},
-        {"Text13", "12", "", 0},
+        {"creepField", "2,5", "2.5", 0},     // creep coefficient: the comma becomes a point
+        {"fckField", "-1", "1", 1},          // fck takes no sign
+        {"barCountField", "1/2,", "12", 2},  // the bar count takes digits only
+        {"fckField", "255", "25", 0},        // no more than the field's length
+        {"steelAreaField", "12.3456", "12.34", 0},
+        {"safetyField", "12", "", 0},  // the result fields are read-only
+        {"requiredSteelField", "12", "", 0},
+        {"minimumSteelField", "12", "", 0},
     };
     for (const auto& c : cases) {
         MainWindow window;
@@ -81,7 +81,7 @@ TEST_F(KeyFilters, TypingIntoTheMainWindowsFields) {
 
 TEST_F(KeyFilters, BackspaceBeepsButDeleteAndRetypingStillEdit) {
     MainWindow window;
-    QLineEdit* fyk = window.findChild<QLineEdit*>("Text2");
+    QLineEdit* fyk = window.findChild<QLineEdit*>("fykField");
     ASSERT_EQ(fyk->text(), "500");
     fyk->setCursorPosition(3);
     QTest::keyClick(fyk, Qt::Key_Backspace);
@@ -126,7 +126,7 @@ TEST_F(KeyFilters, TypingIntoAGridCell) {
     grid->SetCellText(0, 1, "12.3456789");
     grid->SetCellText(0, 2, "12.345678");
     grid->SetCellText(3, 2, "-1234567890");
-    window.findChild<QPushButton*>("Command2")->click();
+    window.findChild<QPushButton*>("okButton")->click();
     EXPECT_EQ(grid->CellText(0, 1), "12.34567");
     EXPECT_EQ(grid->CellText(0, 2), "12.345678");
     EXPECT_EQ(grid->CellText(3, 2), "-1234567");

@@ -52,8 +52,8 @@ class MainWindowTest : public WindowTest {
     QPushButton* Command(const char* name) const { return Main<QPushButton>(name); }
     void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void Click(const char* name) { Click(Command(name)); }
-    void ClickToolbar(int position) {
-        QWidget* button = window->Toolbar()->widgetForAction(window->ToolbarButton(position));
+    void ClickToolbar(QAction* action) {
+        QWidget* button = window->Toolbar()->widgetForAction(action);
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -82,136 +82,131 @@ void FillSixBars(CoordinateGrid* grid) {
 }
 
 TEST_F(MainWindowTest, StartsWithOnlyTheSectionButtonAndTheFreeToolbarButtons) {
-    EXPECT_EQ(window->objectName(), "Form17");
     EXPECT_EQ(window->windowTitle(), " TARVELO");
-    EXPECT_TRUE(Enabled("Command3"));
-    for (const char* name : {"Command5", "Command1", "Command4", "Command12", "Command8"}) {
+    EXPECT_TRUE(Enabled("sectionDataButton"));
+    for (const char* name :
+         {"drawSectionButton", "loadsButton", "verifyButton", "designButton", "loadCurveButton"}) {
         EXPECT_FALSE(Enabled(name)) << name;
     }
-    const char* captions[8] = {"", "Abrir", "Salvar", "Imprimir", "Ajuda", "", "TARVELO", "Sair"};
-    const bool enabled[8] = {false, true, false, false, true, false, true, true};
-    for (int i = 1; i <= 7; ++i) {
-        EXPECT_EQ(window->ToolbarButton(i)->iconText(), captions[i]) << i;
-        EXPECT_EQ(window->ToolbarButton(i)->isEnabled(), enabled[i]) << i;
-    }
-    EXPECT_EQ(Text("Text1")->text(), "20");
-    EXPECT_EQ(Text("Text15")->text(), "2.5");
-    EXPECT_EQ(Text("Text14")->text(), "1.15");
-    EXPECT_EQ(Text("Text10")->maxLength(), 4);
-    EXPECT_TRUE(Main<QRadioButton>("Option1")->isChecked());
-    EXPECT_FALSE(Text("Text4")->isVisible());
-    EXPECT_FALSE(Main<QLabel>("Label17")->isVisible());
+    const MainWindow::ToolbarActions& a = window->Actions();
+    for (QAction* on : {a.open, a.help, a.about, a.exit})
+        EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
+    for (QAction* off : {a.save, a.print, a.curve})
+        EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+    // Every field, kind and support starts as a fresh column.
+    EXPECT_EQ(window->CollectColumnData(), ColumnData{});
+    EXPECT_FALSE(Text("vertexCountField")->isVisible());
+    EXPECT_FALSE(Main<QLabel>("vertexCountLabel")->isVisible());
     EXPECT_EQ(window->Section()->VertexGrid()->DataRowCount(), 0);
     EXPECT_EQ(window->Section()->BarGrid()->DataRowCount(), 0);
 }
 
 TEST_F(MainWindowTest, TheVertexCountShowsForPolygonsOnly) {
-    Main<QRadioButton>("Option5")->click();
-    EXPECT_TRUE(Text("Text4")->isVisible());
-    EXPECT_TRUE(Main<QLabel>("Label17")->isVisible());
-    Main<QRadioButton>("Option3")->click();
-    EXPECT_FALSE(Text("Text4")->isVisible());
-    EXPECT_TRUE(Text("Text5")->isVisible());
+    Main<QRadioButton>("polygonalOption")->click();
+    EXPECT_TRUE(Text("vertexCountField")->isVisible());
+    EXPECT_TRUE(Main<QLabel>("vertexCountLabel")->isVisible());
+    Main<QRadioButton>("circularSolidOption")->click();
+    EXPECT_FALSE(Text("vertexCountField")->isVisible());
+    EXPECT_TRUE(Text("barCountField")->isVisible());
 }
 
 // From start-up to a completed verification, by clicks only.
 TEST_F(MainWindowTest, EnablingSequenceUpToACompletedVerification) {
     // No bar count: the section window stays closed and the count field gets the focus.
-    Click("Command3");
+    Click("sectionDataButton");
     EXPECT_EQ(LastBox(), "Forneça um valor positivo para o número de barras de aço.");
     EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::Warning);
     EXPECT_EQ(presenter.boxes.back().title, "TARVELO");
-    EXPECT_EQ(window->focusWidget(), Text("Text5"));
+    EXPECT_EQ(window->focusWidget(), Text("barCountField"));
     EXPECT_FALSE(window->Section()->isVisible());
     EXPECT_TRUE(window->isEnabled());
 
-    Type(Text("Text5"), "6");
-    Click("Command3");
+    Type(Text("barCountField"), "6");
+    Click("sectionDataButton");
     SectionWindow* section = window->Section();
     EXPECT_TRUE(section->isVisible());
     EXPECT_FALSE(window->isEnabled());
     EXPECT_TRUE(section->isEnabled());
-    EXPECT_TRUE(Enabled("Command5"));
-    EXPECT_FALSE(Enabled("Command1"));
+    EXPECT_TRUE(Enabled("drawSectionButton"));
+    EXPECT_FALSE(Enabled("loadsButton"));
     EXPECT_EQ(section->BarGrid()->DataRowCount(), 6);
-    EXPECT_EQ(section->Field(13)->text(), "6");
     // A disabled main window ignores clicks.
-    Click("Command3");
+    Click("sectionDataButton");
     FillSixBars(section->BarGrid());
-    Click(section->findChild<QPushButton*>("Command2"));
+    Click(section->findChild<QPushButton*>("okButton"));
     EXPECT_FALSE(section->isVisible());
     EXPECT_TRUE(window->isEnabled());
 
-    Click("Command5");
+    Click("drawSectionButton");
     EXPECT_TRUE(window->Drawing()->isVisible());
-    EXPECT_TRUE(Enabled("Command1"));
-    EXPECT_FALSE(Enabled("Command4"));
+    EXPECT_TRUE(Enabled("loadsButton"));
+    EXPECT_FALSE(Enabled("verifyButton"));
 
-    Click("Command1");
+    Click("loadsButton");
     LoadsWindow* loads = window->Loads();
     EXPECT_TRUE(loads->isVisible());
     EXPECT_FALSE(window->Drawing()->isVisible());
     EXPECT_FALSE(window->isEnabled());
-    Type(loads->Field(7), "300");
-    Type(loads->Field(10), "600");
-    Type(loads->Field(5), "600");
-    Click(loads->findChild<QPushButton*>("Command1"));
+    Type(loads->Field(FieldId::Fd), "300");
+    Type(loads->Field(FieldId::Mxd_t), "600");
+    Type(loads->Field(FieldId::Mxd_b), "600");
+    Click(loads->findChild<QPushButton*>("okButton"));
     EXPECT_FALSE(loads->isVisible());
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_TRUE(Enabled("Command4"));
-    EXPECT_TRUE(Enabled("Command12"));
-    EXPECT_FALSE(Enabled("Command8"));
+    EXPECT_TRUE(Enabled("verifyButton"));
+    EXPECT_TRUE(Enabled("designButton"));
+    EXPECT_FALSE(Enabled("loadCurveButton"));
 
-    Type(Text("Text6"), "6");
+    Type(Text("steelAreaField"), "6");
     presenter.boxes.clear();
-    Click("Command4");
+    Click("verifyButton");
     EXPECT_EQ(exits, 0);
     EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
-    EXPECT_FALSE(Text("Text11")->text().trimmed().isEmpty());
-    EXPECT_GT(Text("Text11")->text().toDouble(), 0.0);
+    EXPECT_FALSE(Text("safetyField")->text().trimmed().isEmpty());
+    EXPECT_GT(Text("safetyField")->text().toDouble(), 0.0);
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->Progress()->isVisible());
     EXPECT_TRUE(window->Progress()->Lines().isEmpty());
-    EXPECT_TRUE(Enabled("Command8"));
-    EXPECT_EQ(window->focusWidget(), Command("Command8"));
-    EXPECT_TRUE(window->ToolbarButton(2)->isEnabled());
-    EXPECT_TRUE(window->ToolbarButton(3)->isEnabled());
+    EXPECT_TRUE(Enabled("loadCurveButton"));
+    EXPECT_EQ(window->focusWidget(), Command("loadCurveButton"));
+    EXPECT_TRUE(window->Actions().save->isEnabled());
+    EXPECT_TRUE(window->Actions().print->isEnabled());
     EXPECT_GT(window->LastReachedStep(), 0);
     EXPECT_TRUE(window->HasSectionConstants());
 }
 
 TEST_F(MainWindowTest, CountChecksKeepTheSectionWindowClosed) {
-    Main<QRadioButton>("Option3")->click();
-    Type(Text("Text5"), "4");
-    Click("Command3");
+    Main<QRadioButton>("circularSolidOption")->click();
+    Type(Text("barCountField"), "4");
+    Click("sectionDataButton");
     EXPECT_EQ(LastBox(), "O número mínimo de barras em uma seção circular é igual a 6.");
-    Type(Text("Text5"), "300");
-    Click("Command3");
+    Type(Text("barCountField"), "300");
+    Click("sectionDataButton");
     EXPECT_EQ(LastBox(), "Este programa está limitado a 299 barras de aço.");
-    EXPECT_EQ(window->focusWidget(), Text("Text5"));
+    EXPECT_EQ(window->focusWidget(), Text("barCountField"));
 
-    Main<QRadioButton>("Option5")->click();
-    Type(Text("Text5"), "4");
-    Type(Text("Text4"), "2");
-    Click("Command3");
+    Main<QRadioButton>("polygonalOption")->click();
+    Type(Text("barCountField"), "4");
+    Type(Text("vertexCountField"), "2");
+    Click("sectionDataButton");
     EXPECT_EQ(LastBox(), "O número de vértices da seção deve ser maior ou igual a 3.");
-    EXPECT_EQ(window->focusWidget(), Text("Text4"));
+    EXPECT_EQ(window->focusWidget(), Text("vertexCountField"));
     EXPECT_FALSE(window->Section()->isVisible());
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_FALSE(Enabled("Command5"));
+    EXPECT_FALSE(Enabled("drawSectionButton"));
 }
 
 TEST_F(MainWindowTest, ReopeningWithMoreBarsKeepsTheRowsThatRemain) {
-    Type(Text("Text5"), "8");
-    Click("Command3");
+    Type(Text("barCountField"), "8");
+    Click("sectionDataButton");
     CoordinateGrid* bars = window->Section()->BarGrid();
     for (int r = 0; r < 8; ++r) {
         bars->SetCellText(r, 1, QString::number(r + 1));
         bars->SetCellText(r, 2, QString::number(10 * (r + 1)));
     }
-    Click(window->Section()->findChild<QPushButton*>("Command2"));
-    Type(Text("Text5"), "10");
-    Click("Command3");
+    Click(window->Section()->findChild<QPushButton*>("okButton"));
+    Type(Text("barCountField"), "10");
+    Click("sectionDataButton");
     ASSERT_EQ(bars->DataRowCount(), 10);
     for (int r = 0; r < 8; ++r) {
         EXPECT_EQ(bars->CellText(r, 1), QString::number(r + 1));
@@ -225,88 +220,87 @@ TEST_F(MainWindowTest, ReopeningWithMoreBarsKeepsTheRowsThatRemain) {
     EXPECT_EQ(bars->currentRow(), 0);
     EXPECT_EQ(bars->currentColumn(), 1);
     // Shrinking drops the last rows only.
-    Click(window->Section()->findChild<QPushButton*>("Command5"));
-    Type(Text("Text5"), "4");
-    Click("Command3");
+    Click(window->Section()->findChild<QPushButton*>("cancelButton"));
+    Type(Text("barCountField"), "4");
+    Click("sectionDataButton");
     ASSERT_EQ(bars->DataRowCount(), 4);
     EXPECT_EQ(bars->CellText(3, 2), "40");
 }
 
 TEST_F(MainWindowTest, EachKindShowsItsOwnParts) {
     SectionWindow* section = window->Section();
-    Type(Text("Text5"), "6");
-    Main<QRadioButton>("Option4")->click();
-    Click("Command3");
+    Type(Text("barCountField"), "6");
+    Main<QRadioButton>("circularHollowOption")->click();
+    Click("sectionDataButton");
     EXPECT_FALSE(section->VertexGrid()->isVisible());
     EXPECT_FALSE(section->BarGrid()->isVisible());
-    EXPECT_TRUE(section->Field(9)->isVisible());
-    EXPECT_FALSE(section->Field(1)->isVisible());
-    EXPECT_FALSE(section->findChild<QPushButton*>("Command4")->isVisible());
-    Click(section->findChild<QPushButton*>("Command5"));
+    EXPECT_TRUE(section->Field(FieldId::HollowCircleDe)->isVisible());
+    EXPECT_FALSE(section->Field(FieldId::RectHx)->isVisible());
+    EXPECT_FALSE(section->findChild<QPushButton*>("readFileButton")->isVisible());
+    Click(section->findChild<QPushButton*>("cancelButton"));
 
-    Main<QRadioButton>("Option5")->click();
-    Type(Text("Text4"), "5");
-    Click("Command3");
+    Main<QRadioButton>("polygonalOption")->click();
+    Type(Text("vertexCountField"), "5");
+    Click("sectionDataButton");
     EXPECT_TRUE(section->VertexGrid()->isVisible());
     EXPECT_TRUE(section->BarGrid()->isVisible());
     EXPECT_EQ(section->VertexGrid()->DataRowCount(), 5);
-    EXPECT_EQ(section->Field(12)->text(), "5");
-    EXPECT_FALSE(section->Field(9)->isVisible());
-    EXPECT_TRUE(section->findChild<QPushButton*>("Command4")->isVisible());
+    EXPECT_FALSE(section->Field(FieldId::HollowCircleDe)->isVisible());
+    EXPECT_TRUE(section->findChild<QPushButton*>("readFileButton")->isVisible());
     // The title-bar button behaves as "Cancelar": the main window comes back.
     section->close();
     EXPECT_TRUE(window->isEnabled());
 }
 
 TEST_F(MainWindowTest, ClearAllEmptiesTheFieldsAndCellsOfTheCurrentKind) {
-    Type(Text("Text5"), "4");
-    Click("Command3");
+    Type(Text("barCountField"), "4");
+    Click("sectionDataButton");
     SectionWindow* section = window->Section();
     section->BarGrid()->SetCellText(2, 1, "7");
-    Click(section->findChild<QPushButton*>("Command1"));
-    EXPECT_TRUE(section->Field(1)->text().isEmpty());
-    EXPECT_TRUE(section->Field(2)->text().isEmpty());
-    EXPECT_EQ(section->Field(3)->text(), "60");
-    EXPECT_EQ(section->Field(7)->text(), "20");
+    Click(section->findChild<QPushButton*>("clearButton"));
+    EXPECT_TRUE(section->Field(FieldId::RectHx)->text().isEmpty());
+    EXPECT_TRUE(section->Field(FieldId::RectHy)->text().isEmpty());
+    EXPECT_EQ(section->Field(FieldId::HollowHx)->text(), "60");
+    EXPECT_EQ(section->Field(FieldId::CircleDiameter)->text(), "20");
     EXPECT_EQ(section->BarGrid()->DataRowCount(), 4);
     EXPECT_TRUE(section->BarGrid()->CellText(2, 1).isEmpty());
 }
 
 TEST_F(MainWindowTest, LoadsWindowChecksItsThreeRulesInOrder) {
-    window->findChild<QPushButton*>("Command1")->setEnabled(true);
-    Click("Command1");
+    window->findChild<QPushButton*>("loadsButton")->setEnabled(true);
+    Click("loadsButton");
     LoadsWindow* loads = window->Loads();
-    QPushButton* ok = loads->findChild<QPushButton*>("Command1");
-    EXPECT_EQ(loads->Field(1)->text(), "400");
-    EXPECT_TRUE(loads->Option(2)->isChecked());
-    EXPECT_TRUE(loads->Option(5)->isChecked());
+    QPushButton* ok = loads->findChild<QPushButton*>("okButton");
+    EXPECT_EQ(loads->Field(FieldId::L)->text(), "400");
+    EXPECT_TRUE(loads->BaseOption(SupportCondition::Pinned)->isChecked());
+    EXPECT_TRUE(loads->TopOption(SupportCondition::Pinned)->isChecked());
 
-    loads->Field(1)->clear();
+    loads->Field(FieldId::L)->clear();
     Click(ok);
     EXPECT_EQ(LastBox(), "A altura do pilar não pode ser nula.");
-    EXPECT_EQ(loads->focusWidget(), loads->Field(1));
+    EXPECT_EQ(loads->focusWidget(), loads->Field(FieldId::L));
     EXPECT_TRUE(loads->isVisible());
     EXPECT_FALSE(window->isEnabled());
 
-    Type(loads->Field(1), "400");
+    Type(loads->Field(FieldId::L), "400");
     Click(ok);
     EXPECT_EQ(LastBox(), "Forneça a força normal no topo do pilar.");
-    EXPECT_EQ(loads->focusWidget(), loads->Field(7));
+    EXPECT_EQ(loads->focusWidget(), loads->Field(FieldId::Fd));
 
-    loads->Field(7)->setText("-500");  // negative forces pass this window
-    loads->Option(6)->click();
+    loads->Field(FieldId::Fd)->setText("-500");  // negative forces pass this window
+    loads->TopOption(SupportCondition::Free)->click();
     Click(ok);
     EXPECT_EQ(LastBox(), "A estrutura é hipostática.");
-    EXPECT_FALSE(Enabled("Command4"));
+    EXPECT_FALSE(Enabled("verifyButton"));
 
-    loads->Option(1)->click();
+    loads->BaseOption(SupportCondition::Fixed)->click();
     const std::size_t boxes = presenter.boxes.size();
     Click(ok);
     EXPECT_EQ(presenter.boxes.size(), boxes);
     EXPECT_FALSE(loads->isVisible());
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_TRUE(Enabled("Command4"));
-    EXPECT_TRUE(Enabled("Command12"));
+    EXPECT_TRUE(Enabled("verifyButton"));
+    EXPECT_TRUE(Enabled("designButton"));
     const ColumnData data = window->CollectColumnData();
     EXPECT_EQ(data.baseSupport, SupportCondition::Fixed);
     EXPECT_EQ(data.topSupport, SupportCondition::Free);
@@ -314,7 +308,7 @@ TEST_F(MainWindowTest, LoadsWindowChecksItsThreeRulesInOrder) {
 }
 
 TEST_F(MainWindowTest, ExitAsksWithNoAsDefaultAndClosingDoesNotAsk) {
-    ClickToolbar(7);
+    ClickToolbar(window->Actions().exit);
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_EQ(presenter.boxes[0].kind, RecordedBox::Question);
     EXPECT_EQ(presenter.boxes[0].text, "Deseja sair do programa?");
@@ -324,7 +318,7 @@ TEST_F(MainWindowTest, ExitAsksWithNoAsDefaultAndClosingDoesNotAsk) {
     EXPECT_TRUE(window->isVisible());
 
     presenter.answers = {true};
-    ClickToolbar(7);
+    ClickToolbar(window->Actions().exit);
     EXPECT_EQ(exits, 1);
 
     EXPECT_TRUE(window->close());
@@ -356,21 +350,21 @@ TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
     ASSERT_TRUE(WriteColumnFile(path.toStdString(), data, error)) << error;
 
     files.openName = path;
-    ClickToolbar(1);
+    ClickToolbar(window->Actions().open);
     EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
     EXPECT_EQ(window->CollectColumnData(), data);
     EXPECT_EQ(window->windowTitle(), " TARVELO - pilar.json");
-    EXPECT_TRUE(Text("Text4")->isVisible());
+    EXPECT_TRUE(Text("vertexCountField")->isVisible());
     EXPECT_EQ(window->Section()->VertexGrid()->DataRowCount(), 4);
-    for (const char* name : {"Command5", "Command1", "Command4", "Command12"}) {
+    for (const char* name : {"drawSectionButton", "loadsButton", "verifyButton", "designButton"}) {
         EXPECT_TRUE(Enabled(name)) << name;
     }
-    EXPECT_FALSE(Enabled("Command8"));
+    EXPECT_FALSE(Enabled("loadCurveButton"));
 
     // Saving gives back the same file.
-    window->ToolbarButton(2)->setEnabled(true);
+    window->Actions().save->setEnabled(true);
     files.saveName = dir.filePath("copia");
-    ClickToolbar(2);
+    ClickToolbar(window->Actions().save);
     ColumnData reread;
     ASSERT_TRUE(ReadColumnFile(dir.filePath("copia.json").toStdString(), reread, error)) << error;
     EXPECT_EQ(reread, data);
@@ -378,7 +372,7 @@ TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
 
 TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
     QTemporaryDir dir;
-    Type(Text("Text5"), "7");
+    Type(Text("barCountField"), "7");
     const ColumnData before = window->CollectColumnData();
 
     const QString broken = dir.filePath("quebrado.json");
@@ -404,11 +398,11 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
     EXPECT_EQ(presenter.boxes.size(), 3u);
     EXPECT_EQ(window->CollectColumnData(), before);
     EXPECT_EQ(window->windowTitle(), " TARVELO");
-    EXPECT_FALSE(Enabled("Command4"));
+    EXPECT_FALSE(Enabled("verifyButton"));
 }
 
 TEST_F(MainWindowTest, HelpAboutAndSystemInformation) {
-    ClickToolbar(4);
+    ClickToolbar(window->Actions().help);
     HelpWindow* help = window->Help();
     EXPECT_TRUE(help->isVisible());
     EXPECT_EQ(help->windowTitle(), " Ajuda");
@@ -418,17 +412,17 @@ TEST_F(MainWindowTest, HelpAboutAndSystemInformation) {
     EXPECT_FALSE(help->Load("/nao/existe/ajuda.html"));
     EXPECT_TRUE(help->TextBox()->toPlainText().startsWith("Não foi possível abrir"));
 
-    ClickToolbar(6);
+    ClickToolbar(window->Actions().about);
     AboutWindow* about = window->About();
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->windowTitle(), "Sobre o TARVELO");
-    EXPECT_EQ(about->findChild<QLabel*>("lblTitle")->text(), "TARVELO - 2014");
-    EXPECT_EQ(about->findChild<QLabel*>("lblVersion")->text(), "Versão 3.0");
-    QTest::mouseClick(about->findChild<QPushButton*>("cmdSysInfo"), Qt::LeftButton);
+    EXPECT_EQ(about->findChild<QLabel*>("titleLabel")->text(), "TARVELO - 2014");
+    EXPECT_EQ(about->findChild<QLabel*>("versionLabel")->text(), "Versão 3.0");
+    QTest::mouseClick(about->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_EQ(presenter.boxes[0].kind, RecordedBox::Information);
     EXPECT_TRUE(presenter.boxes[0].text.contains(qVersion()));
-    QTest::mouseClick(about->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    QTest::mouseClick(about->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     EXPECT_FALSE(about->isVisible());
 }
 
@@ -454,20 +448,20 @@ TEST(ProgressWindowTest, PaintsAtMostEveryThirtyMilliseconds) {
     EXPECT_EQ(progress.Lines().last(), "  Etapa de carga =  1002");
 }
 
-TEST(ProgressWindowTest, TextRestartsAtTheTopOncePast4800Twips) {
+TEST(ProgressWindowTest, TextRestartsAtTheTopOncePast320Pixels) {
     ProgressWindow progress;
-    EXPECT_EQ(progress.PrintPositionTwips(), 0);
+    EXPECT_EQ(progress.PrintPosition(), 0);
     progress.PrintLine("  Iteração =  1");
-    const int step = progress.PrintPositionTwips();
+    const int step = progress.PrintPosition();
     ASSERT_GT(step, 0);
     int longest = 1;
     for (int k = 1; k <= 200; ++k) {
         progress.PrintLine(QStringLiteral("  Etapa de carga =  %1").arg(k));
         longest = std::max(longest, static_cast<int>(progress.Lines().size()));
-        // Never more than the lines that fit until the print position passes 4800 twips.
-        EXPECT_LE((progress.Lines().size() - 1) * step, ProgressWindow::kRestartTwips);
+        // Never more than the lines that fit until the print position passes 320 pixels.
+        EXPECT_LE((progress.Lines().size() - 1) * step, ProgressWindow::kRestartPixels);
     }
-    EXPECT_EQ(longest, ProgressWindow::kRestartTwips / step + 1);
+    EXPECT_EQ(longest, ProgressWindow::kRestartPixels / step + 1);
     EXPECT_EQ(progress.Lines().back(), "  Etapa de carga =  200");
     progress.Clear();
     EXPECT_TRUE(progress.Lines().isEmpty());

@@ -137,7 +137,8 @@ class RandomUse : public WindowTest {
 };
 
 // Buttons whose enabled state only ever goes from off to on.
-const char* const kOneWayButtons[] = {"Command5", "Command1", "Command4", "Command12"};
+const char* const kOneWayButtons[] = {"drawSectionButton", "loadsButton", "verifyButton",
+                                      "designButton"};
 
 bool HasNumberOnly(const QString& text) {
     const QString t = text.trimmed();
@@ -268,15 +269,15 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
 
         // Buttons in their order: each step needs the previous one.
         auto on = [&](const char* name) { return button(name)->isEnabledTo(&window); };
-        ASSERT_TRUE(on("Command3"));
-        ASSERT_TRUE(!on("Command1") || on("Command5"));
-        ASSERT_EQ(on("Command4"), on("Command12"));
-        ASSERT_TRUE(!on("Command4") || on("Command1"));
-        ASSERT_TRUE(!on("Command8") || on("Command4"));
-        const bool save = window.ToolbarButton(2)->isEnabled();
-        const bool print = window.ToolbarButton(3)->isEnabled();
+        ASSERT_TRUE(on("sectionDataButton"));
+        ASSERT_TRUE(!on("loadsButton") || on("drawSectionButton"));
+        ASSERT_EQ(on("verifyButton"), on("designButton"));
+        ASSERT_TRUE(!on("verifyButton") || on("loadsButton"));
+        ASSERT_TRUE(!on("loadCurveButton") || on("verifyButton"));
+        const bool save = window.Actions().save->isEnabled();
+        const bool print = window.Actions().print->isEnabled();
         ASSERT_EQ(save, print);
-        ASSERT_TRUE(!print || on("Command4"));
+        ASSERT_TRUE(!print || on("verifyButton"));
         for (const char* name : kOneWayButtons) {
             ASSERT_TRUE(!everEnabled[name] || on(name)) << name << " was disabled again";
             everEnabled[name] = everEnabled[name] || on(name);
@@ -286,12 +287,12 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
             ASSERT_TRUE(!everEnabled[name] || now) << name << " was disabled again";
             everEnabled[name] = everEnabled[name] || now;
         }
-        stepsWithCurve += on("Command8") ? 1 : 0;
-        ASSERT_TRUE(window.ToolbarButton(1)->isEnabled());  // Abrir
-        ASSERT_TRUE(window.ToolbarButton(7)->isEnabled());  // Sair
+        stepsWithCurve += on("loadCurveButton") ? 1 : 0;
+        ASSERT_TRUE(window.Actions().open->isEnabled());
+        ASSERT_TRUE(window.Actions().exit->isEnabled());
 
         // Results are numbers or blank, never NaN or infinity.
-        for (const char* name : {"Text11", "Text12", "Text13"}) {
+        for (const char* name : {"safetyField", "requiredSteelField", "minimumSteelField"}) {
             const QLineEdit* result = window.findChild<QLineEdit*>(name);
             ASSERT_NE(result, nullptr) << name;
             ASSERT_TRUE(HasNumberOnly(result->text()))
@@ -312,7 +313,7 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
     QApplication::processEvents();
     EXPECT_TRUE(window.isEnabled());
     const std::size_t boxesBefore = randomBoxes.texts.size();
-    QTest::mouseClick(button("Command3"), Qt::LeftButton);
+    QTest::mouseClick(button("sectionDataButton"), Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_TRUE(window.Section()->isVisible() || randomBoxes.texts.size() > boxesBefore);
     std::set<QString> distinct(randomBoxes.texts.begin(), randomBoxes.texts.end());

@@ -82,16 +82,16 @@ class ReportWindowTest : public ::testing::Test {
 
 TEST_F(ReportWindowTest, PreviewPagesForwardAndBack) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("  Imprimir"));
-    EXPECT_EQ(Field("Text2")->text(), QStringLiteral("Pilar P1"));
-    EXPECT_FALSE(Button("Command4")->isVisible());
-    Click("Command1");  // Visualizar
-    EXPECT_FALSE(Button("Command1")->isVisible());
-    EXPECT_FALSE(Button("Command2")->isVisible());
-    EXPECT_TRUE(Button("Command6")->isEnabled());
-    EXPECT_FALSE(Button("Command4")->isEnabled());
+    EXPECT_EQ(Field("titleField")->text(), QStringLiteral("Pilar P1"));
+    EXPECT_FALSE(Button("backButton")->isVisible());
+    Click("previewButton");  // Visualizar
+    EXPECT_FALSE(Button("previewButton")->isVisible());
+    EXPECT_FALSE(Button("printButton")->isVisible());
+    EXPECT_TRUE(Button("returnButton")->isEnabled());
+    EXPECT_FALSE(Button("backButton")->isEnabled());
     // 44 counted body lines after the first, lines 8..51: two pages.
     EXPECT_EQ(window.PageTotal(), 2);
-    EXPECT_TRUE(Button("Command5")->isEnabled());
+    EXPECT_TRUE(Button("forwardButton")->isEnabled());
     std::vector<std::string> page = window.PreviewTexts();
     ASSERT_EQ(page.size(), 39u);
     EXPECT_EQ(page[2], "RELATÓRIO DE CÁLCULO - TARVELO");
@@ -99,44 +99,44 @@ TEST_F(ReportWindowTest, PreviewPagesForwardAndBack) {
     EXPECT_EQ(page[7], "Propriedades dos materiais:");
     EXPECT_EQ(page[25], "Área da seção de concreto=  800  cm2");
 
-    Click("Command5");  // Avançar
+    Click("forwardButton");  // Avançar
     EXPECT_EQ(window.PageToShow(), 2);
-    EXPECT_EQ(Field("Text11")->text(), QStringLiteral("2"));
-    const QLabel* where = window.findChild<QLabel*>(QStringLiteral("PageLabel"));
+    EXPECT_EQ(Field("pageField")->text(), QStringLiteral("2"));
+    const QLabel* where = window.findChild<QLabel*>(QStringLiteral("pageLabel"));
     EXPECT_TRUE(where->isVisible());
     EXPECT_EQ(where->text(), QString::fromUtf8("Página 2 de 2"));
-    EXPECT_TRUE(Button("Command4")->isEnabled());
+    EXPECT_TRUE(Button("backButton")->isEnabled());
     page = window.PreviewTexts();
     EXPECT_EQ(page.back(), "Armadura mínima As,min=  cm2");
-    Click("Command5");  // on the last page: nothing changes
+    Click("forwardButton");  // on the last page: nothing changes
     EXPECT_EQ(window.PageToShow(), 2);
     EXPECT_EQ(window.PreviewTexts(), page);
 
-    Click("Command4");  // Voltar
+    Click("backButton");  // Voltar
     EXPECT_EQ(window.PageToShow(), 1);
-    EXPECT_TRUE(Button("Command4")->isEnabled());  // it does not disable itself
+    EXPECT_TRUE(Button("backButton")->isEnabled());  // it does not disable itself
     const std::vector<std::string> first = window.PreviewTexts();
-    Click("Command4");  // on page 1: nothing changes
+    Click("backButton");  // on page 1: nothing changes
     EXPECT_EQ(window.PageToShow(), 1);
-    EXPECT_EQ(Field("Text11")->text(), QStringLiteral("1"));
+    EXPECT_EQ(Field("pageField")->text(), QStringLiteral("1"));
     EXPECT_EQ(window.PreviewTexts(), first);
 
-    Click("Command6");  // back to the dialog
-    EXPECT_TRUE(Button("Command1")->isVisible());
-    EXPECT_TRUE(Button("Command2")->isEnabled());
-    EXPECT_FALSE(Button("Command5")->isVisible());
+    Click("returnButton");  // back to the dialog
+    EXPECT_TRUE(Button("previewButton")->isVisible());
+    EXPECT_TRUE(Button("printButton")->isEnabled());
+    EXPECT_FALSE(Button("forwardButton")->isVisible());
     EXPECT_EQ(window.PageToShow(), 1);
     EXPECT_TRUE(window.PreviewTexts().empty());
 }
 
 TEST_F(ReportWindowTest, TypedTitleAndCurrentFieldsReachThePreview) {
-    Field("Text2")->setText(QString());
-    QTest::keyClicks(Field("Text2"), QStringLiteral("Exemplo 2"));
+    Field("titleField")->setText(QString());
+    QTest::keyClicks(Field("titleField"), QStringLiteral("Exemplo 2"));
     snapshot.safetyText = "0.98";  // the report reads the fields when it is produced
-    Click("Command1");
+    Click("previewButton");
     const std::vector<std::string> p1 = window.PreviewTexts();
     EXPECT_EQ(p1[4], "Denominação: Exemplo 2");
-    Click("Command5");
+    Click("forwardButton");
     const std::vector<std::string> p2 = window.PreviewTexts();
     EXPECT_NE(std::find(p2.begin(), p2.end(), "As= 8 cm2     Coeficiente de segurança S= 0.98"),
               p2.end());
@@ -145,7 +145,7 @@ TEST_F(ReportWindowTest, TypedTitleAndCurrentFieldsReachThePreview) {
 TEST_F(ReportWindowTest, CopiesFieldTakesTwoDigitsOnly) {
     int beeps = 0;
     SetBeepHandler([&] { ++beeps; });
-    QLineEdit* copies = Field("Text1");
+    QLineEdit* copies = Field("copiesField");
     EXPECT_EQ(copies->text(), QStringLiteral("1"));
     copies->clear();
     QTest::keyClicks(copies, QStringLiteral("3x45"));
@@ -165,8 +165,8 @@ TEST_F(ReportWindowTest, PrintsTheCopiesWithTheChartPage) {
         printer.setOutputFileName(out);
         return true;
     });
-    Field("Text1")->setText(QStringLiteral("2"));
-    Click("Command2");
+    Field("copiesField")->setText(QStringLiteral("2"));
+    Click("printButton");
     EXPECT_EQ(askedCopies, 2);
     EXPECT_TRUE(presenter.warnings.empty());
     // One sheet of text and the chart sheet, twice.
@@ -174,27 +174,27 @@ TEST_F(ReportWindowTest, PrintsTheCopiesWithTheChartPage) {
 
     // Without a curve of the last verification there is no chart sheet.
     snapshot.hasCurve = false;
-    Field("Text1")->setText(QStringLiteral("1"));
-    Click("Command2");
+    Field("copiesField")->setText(QStringLiteral("1"));
+    Click("printButton");
     EXPECT_EQ(PdfPages(out), 1);
 
     // A cancelled dialog prints nothing.
     QFile::remove(out);
     ReportWindow::SetPrintDialogHook([](QPrinter&, QWidget*) { return false; });
-    Click("Command2");
+    Click("printButton");
     EXPECT_FALSE(QFile::exists(out));
 }
 
 TEST_F(ReportWindowTest, SavesPdfAndTextAndShowsWriteErrors) {
     QTemporaryDir dir;
     chooser.name = dir.filePath(QStringLiteral("relatorio.pdf"));
-    Click("Command7");
+    Click("savePdfButton");
     ASSERT_TRUE(QFile::exists(chooser.name));
     if (HavePdfInfo()) {
         EXPECT_EQ(PdfPages(chooser.name), static_cast<int>(PrintedReport(snapshot).Pages().size()));
     }
     chooser.name = dir.filePath(QStringLiteral("relatorio"));  // the extension is added
-    Click("Command8");
+    Click("saveTextButton");
     QFile text(chooser.name + QStringLiteral(".txt"));
     ASSERT_TRUE(text.open(QIODevice::ReadOnly));
     const QByteArray bytes = text.readAll();
@@ -204,23 +204,23 @@ TEST_F(ReportWindowTest, SavesPdfAndTextAndShowsWriteErrors) {
     EXPECT_TRUE(presenter.warnings.empty());
 
     chooser.name = QStringLiteral("/nonexistent-folder/relatorio.pdf");
-    Click("Command7");
+    Click("savePdfButton");
     chooser.name = QStringLiteral("/nonexistent-folder/relatorio.txt");
-    Click("Command8");
+    Click("saveTextButton");
     ASSERT_EQ(presenter.warnings.size(), 2u);
     EXPECT_TRUE(presenter.warnings[1].contains(QStringLiteral("/nonexistent-folder/")));
 }
 
 TEST_F(ReportWindowTest, CancelClosesOnceAndReopens) {
     QSignalSpy closed(&window, &ReportWindow::closed);
-    Click("Command3");
+    Click("cancelButton");
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(closed.count(), 1);
     window.close();
     EXPECT_EQ(closed.count(), 1);
     window.Open([this] { return snapshot; });
     EXPECT_TRUE(window.isVisible());
-    Click("Command1");
+    Click("previewButton");
     window.close();  // the window's own close button, from the preview
     EXPECT_EQ(closed.count(), 2);
 }

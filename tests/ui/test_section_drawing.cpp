@@ -77,19 +77,19 @@ class SectionDrawingWindowTest : public testing::WindowTest {};
 TEST_F(SectionDrawingWindowTest, DrawsTheCheckedSectionAndEnablesTheLoads) {
     MainWindow window;
     window.show();
-    window.findChild<QLineEdit*>("Text5")->setText("4");
-    QTest::mouseClick(window.findChild<QPushButton*>("Command3"), Qt::LeftButton);
+    window.findChild<QLineEdit*>("barCountField")->setText("4");
+    QTest::mouseClick(window.findChild<QPushButton*>("sectionDataButton"), Qt::LeftButton);
     const char* bars[4][2] = {{"4", "4"}, {"16", "4"}, {"4", "36"}, {"16", "36"}};
     auto* grid = window.Section()->BarGrid();
     for (int r = 0; r < 4; ++r) {
         grid->SetCellText(r, 1, bars[r][0]);
         grid->SetCellText(r, 2, bars[r][1]);
     }
-    QTest::mouseClick(window.Section()->findChild<QPushButton*>("Command2"), Qt::LeftButton);
-    QTest::mouseClick(window.findChild<QPushButton*>("Command5"), Qt::LeftButton);
+    QTest::mouseClick(window.Section()->findChild<QPushButton*>("okButton"), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>("drawSectionButton"), Qt::LeftButton);
     SectionDrawingWindow* drawing = window.Drawing();
     ASSERT_TRUE(drawing->isVisible());
-    EXPECT_TRUE(window.findChild<QPushButton*>("Command1")->isEnabled());
+    EXPECT_TRUE(window.findChild<QPushButton*>("loadsButton")->isEnabled());
 
     // The centroidal section as the procedures build it, painted at the mapped points.
     const SectionGeometry& section = drawing->Canvas()->Section();

@@ -90,7 +90,7 @@ void SaveReportPictures(const ReportSnapshot& s, Pictures& pictures) {
     ReportWindow report;
     report.Open([&] { return s; });
     pictures.Save(&report, "report-dialog", 50);
-    Click(&report, "Command1");
+    Click(&report, "previewButton");
     pictures.Save(&report, "report-preview", 50);
 
     QTemporaryDir tmp;
@@ -124,20 +124,20 @@ int Run(const QString& dir) {
     MainWindow window;
     window.show();
     window.OpenColumnFile(Example("retangular-esbelto-biaxial.json"));
-    Click(&window, "Command4");  // VERIFICAR
+    Click(&window, "verifyButton");
     pictures.Save(&window, "main-window");
     SaveReportPictures(window.Snapshot(), pictures);
 
     SectionWindow* section = window.Section();
-    Click(&window, "Command3");
+    Click(&window, "sectionDataButton");
     pictures.Save(section, "section-rectangular");
-    Click(section, "Command2");
-    Click(&window, "Command5");
+    Click(section, "okButton");
+    Click(&window, "drawSectionButton");
     pictures.Save(window.Drawing(), "section-drawing");
     window.Drawing()->hide();
-    Click(&window, "Command1");
+    Click(&window, "loadsButton");
     pictures.Save(window.Loads(), "loads");
-    Click(window.Loads(), "Command1");
+    Click(window.Loads(), "okButton");
 
     const std::pair<const char*, const char*> kinds[] = {
         {"retangular-vazado-balanco.json", "section-rectangular-hollow"},
@@ -146,11 +146,11 @@ int Run(const QString& dir) {
         {"poligonal-L.json", "section-polygonal"}};
     for (const auto& [example, name] : kinds) {
         window.OpenColumnFile(Example(example));
-        Click(&window, "Command3");
+        Click(&window, "sectionDataButton");
         pictures.Save(section, name);
-        Click(section, "Command2");
+        Click(section, "okButton");
     }
-    Click(&window, "Command5");
+    Click(&window, "drawSectionButton");
     pictures.Save(window.Drawing(), "section-drawing-polygonal");
 
     ProgressWindow progress;

@@ -1,5 +1,6 @@
 // The command-line program as a user runs it: exit codes, JSON, order of parallel output.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <sys/wait.h>
 #include <array>
@@ -83,7 +84,8 @@ TEST(Cli, UsageAndFileErrorsExitWithTwo) {
 }
 
 TEST(Cli, QuestionsAreAnsweredNoUnlessAskedToStop) {
-    const std::string path = testing::TempDir() + "/fck15.json";
+    const std::string path =
+        testing::TempDir() + "/tarvelo-" + std::to_string(getpid()) + "-fck15.json";
     FILE* f = fopen(path.c_str(), "w");
     ASSERT_NE(f, nullptr);
     fputs(R"({"format":"tarvelo-column","version":1,"main":{"fck":"15","barCount":"4"},

@@ -83,6 +83,12 @@ TEST(LoadSteps, FailureInTheFirstStepLeavesOnlyTheOrigin) {
     EXPECT_EQ(run->curve.rows[0][1], 0.0);
     EXPECT_EQ(run->curve.rows[1][0], kUnwritten);
     EXPECT_EQ(run->result.solutions, 1);
+    // The refinement starts from the unloaded column: it carries 2000 kN (x 2 = 4000 kN in
+    // step 1) only up to about the squash load, 0.85 * 2.5 / 1.4 * 800 + 8 * 40 = 1534 kN.
+    const FailureLoadRefinement r = run->model->RefineFailureLoad(1);
+    EXPECT_TRUE(r.refined);
+    EXPECT_NEAR(r.carriedFactor * 200000, 1534.3, 0.0005 * 200000);
+    EXPECT_LT(r.carriedFactor * 200000, 1534.3);
 }
 
 TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
@@ -106,6 +112,15 @@ TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
     EXPECT_EQ(run->progress.lines[11], "  Etapa de carga =  12");
     EXPECT_EQ(run->progress.lines[499], "  Etapa de carga =  500");
     EXPECT_EQ(run->model->F()[50], -500.0);  // F = reachedStep * dF
+    // Nothing failed, so there is nothing to refine: the last step stands, also for a run cut
+    // short, and nothing at all before a run.
+    EXPECT_FALSE(run->model->RefineFailureLoad(1).refined);
+    EXPECT_EQ(run->model->RefineFailureLoad(1).carriedFactor, 10.0);
+    const auto capped = Analyse(kRect20x40, 8, 150, MakeMaterial(25, 0), loads,
+                                SupportCondition::Fixed, SupportCondition::Free, 1, 20);
+    EXPECT_EQ(capped->model->RefineFailureLoad(1).carriedFactor, 0.4);
+    ColumnModel fresh;
+    EXPECT_EQ(fresh.RefineFailureLoad(1).carriedFactor, 0.0);
 }
 
 TEST(LoadSteps, StockyColumnReachesTheSquashLoad) {

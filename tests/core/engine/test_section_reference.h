@@ -215,10 +215,8 @@ class SectionIntegratorTestPeer {
     static testing::Resultants3 Concrete(SectionIntegrator& integrator,
                                          const testing::TestSection& s, const SectionStrain& e,
                                          const MaterialParameters& m) {
-        integrator.axialStrain_ = e.axialStrain;
-        integrator.curvatureX_ = std::fabs(e.curvatureX) < 1e-12 ? 0.0 : e.curvatureX;
-        integrator.curvatureY_ = std::fabs(e.curvatureY) < 1e-12 ? 0.0 : e.curvatureY;
-        const auto t = integrator.IntegrateConcrete(s.vertices.data(), s.nv(), m);
+        const auto t = integrator.IntegrateConcrete(SectionIntegrator::WithCurvatureCut(e),
+                                                    s.vertices.data(), s.nv(), m);
         return {t.N, t.Sx, t.Sy};
     }
 };

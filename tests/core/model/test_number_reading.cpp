@@ -6,6 +6,8 @@
 #include <cmath>
 #include <string>
 
+#include "model/column_numbers.h"
+#include "model/column_numbers.h"
 #include "model/number_reading.h"
 
 namespace tarvelo {
@@ -54,6 +56,14 @@ TEST(ReadNumber, TableOfTexts) {
         {"9007199254740993", 9007199254740992.0},
         {"9007199254740993." + std::string(2000, '0') + "1", 9007199254740994.0},
         {"9007199254740993." + std::string(2000, '0'), 9007199254740992.0},
+        // The edges of the range round to the nearest double as every conforming C library does,
+        // so the native and the browser builds read the same bits.
+        {"1.7976931348623158e308", 0x1.fffffffffffffp+1023},
+        {"1.7976931348623159e308", HUGE_VAL},
+        {"2.4703282292062328e-324", 0x1p-1074},
+        {"2.4703282292062327e-324", 0},
+        {"2.2250738585072011e-308", 0x0.fffffffffffffp-1022},
+        {"-1e-309", -0x0.0b8157268fdafp-1022},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadNumber(c.text), c.value) << '"' << c.text.substr(0, 40) << '"';
@@ -85,6 +95,23 @@ TEST(ReadCount, HalvesToEvenAndSixteenBits) {
     EXPECT_EQ(RoundToCount(-0.49999999999999994).value, 0);
     EXPECT_EQ(RoundToCount(0.49999999999999994).value, 0);
     EXPECT_TRUE(RoundToCount(std::nan("")).overflow);
+}
+
+// A run reads every field once through the field table: each text must land on its own number,
+// and the counts and grids must be read by the same rule.
+TEST(ReadColumnNumbers, EveryFieldReadsIntoItsOwnNumber) {
+    ColumnData data;
+    for (const FieldInfo& field : Fields())
+        data.*field.member = std::to_string(static_cast<int>(field.id) + 1) + ".5";
+    data.bars = {{"1e400", "&H10"}};
+    const ColumnNumbers numbers = ReadColumnNumbers(data);
+    for (const FieldInfo& field : Fields())
+        EXPECT_EQ(numbers[field.id], static_cast<int>(field.id) + 1.5) << field.fileKey;
+    EXPECT_EQ(numbers.vertexCount.value, ReadCount(data.vertexCount).value);
+    EXPECT_EQ(numbers.barCount.value, ReadCount(data.barCount).value);
+    ASSERT_EQ(numbers.bars.size(), 1u);
+    EXPECT_TRUE(std::isinf(numbers.bars[0].x));
+    EXPECT_EQ(numbers.bars[0].y, 16.0);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ const std::initializer_list<GridRow> kFourBars{{"4", "4"}, {"16", "4"}, {"16", "
 TEST(GenerateSection, SolidRectangleFromTheCornerWithTypedBars) {
     const ColumnData data = WithBars(SectionType::RectangularSolid, kFourBars);
     SectionGeometry s;
-    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     ASSERT_EQ(s.nv, 4);
     EXPECT_TRUE(At(s.vertices[1], 20, 0) && At(s.vertices[3], 0, 40) && At(s.vertices[4], 0, 0));
     EXPECT_EQ(s.bmin, 20.0);
@@ -38,21 +38,21 @@ TEST(GenerateSection, SolidRectangleFromTheCornerWithTypedBars) {
 TEST(GenerateSection, RectangleChecksInOrder) {
     ColumnData data = WithBars(SectionType::RectangularSolid, kFourBars);
     SectionGeometry s;
-    EXPECT_EQ(GenerateSection(data, 5, s), RuleId::RectangleBarGridRows);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 5, s), RuleId::RectangleBarGridRows);
     EXPECT_EQ(s.nv, 0);  // nothing half-built is handed back
     data.rectHy = ""s;
-    EXPECT_EQ(GenerateSection(data, 5, s), RuleId::RectangleZeroDimension);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 5, s), RuleId::RectangleZeroDimension);
     data.rectHy = "-40"s;  // negative dimensions are left to the later checks
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
 
     data.sectionType = SectionType::RectangularHollow;
     data.hollowBxo = "60"s;
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::HollowRectangleOpening);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::HollowRectangleOpening);
     data.hollowBxo = "40"s;
     data.hollowByo = "30"s;
-    EXPECT_EQ(GenerateSection(data, 3, s), RuleId::HollowRectangleBarGridRows);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 3, s), RuleId::HollowRectangleBarGridRows);
     data.hollowHx = "0"s;
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::HollowRectangleZeroDimension);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::HollowRectangleZeroDimension);
 }
 
 TEST(GenerateSection, HollowRectangleJoinsTheCentredOpeningBySlit) {
@@ -60,7 +60,7 @@ TEST(GenerateSection, HollowRectangleJoinsTheCentredOpeningBySlit) {
     data.hollowBxo = "40"s;
     data.hollowByo = "30"s;
     SectionGeometry s;
-    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     ASSERT_EQ(s.nv, 10);
     EXPECT_TRUE(At(s.vertices[5], 10, 15) && At(s.vertices[9], 10, 15));  // a, b
     EXPECT_TRUE(At(s.vertices[6], 10, 45) && At(s.vertices[7], 50, 45));  // clockwise
@@ -72,7 +72,7 @@ TEST(GenerateSection, SolidCircleWithGeneratedBars) {
     ColumnData data = WithBars(SectionType::CircularSolid, {{"99", "99"}});  // grid is ignored
     data.circleCover = "3"s;
     SectionGeometry s;
-    ASSERT_EQ(GenerateSection(data, 6, s), RuleId::None);
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 6, s), RuleId::None);
     ASSERT_EQ(s.nv, 50);
     EXPECT_TRUE(At(s.vertices[0], 10, 0) && At(s.vertices[50], 10, 0));
     for (int i = 0; i < 50; ++i) {
@@ -89,9 +89,9 @@ TEST(GenerateSection, SolidCircleWithGeneratedBars) {
     EXPECT_LT(s.bars[3].y, -2e-9);
 
     data.circleCover = "10"s;
-    EXPECT_EQ(GenerateSection(data, 6, s), RuleId::CircleCoverTooLarge);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 6, s), RuleId::CircleCoverTooLarge);
     data.circleCover = ""s;
-    EXPECT_EQ(GenerateSection(data, 6, s), RuleId::CircleZeroDimension);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 6, s), RuleId::CircleZeroDimension);
 }
 
 TEST(GenerateSection, HollowCircleInnerRingAndChecks) {
@@ -100,13 +100,13 @@ TEST(GenerateSection, HollowCircleInnerRingAndChecks) {
     data.hollowCircleCover = "4"s;
     SectionGeometry s;
     // No inner diameter: the full circle of diameter De.
-    ASSERT_EQ(GenerateSection(data, 8, s), RuleId::None);
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::None);
     EXPECT_EQ(s.nv, 50);
     EXPECT_EQ(s.bmin, 40.0);
     EXPECT_EQ(s.bars[0].x, 16.0);
 
     data.hollowCircleDi = "20"s;
-    ASSERT_EQ(GenerateSection(data, 8, s), RuleId::None);
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::None);
     ASSERT_EQ(s.nv, 102);
     EXPECT_TRUE(At(s.vertices[50], 20, 0) && At(s.vertices[51], 10, 0));  // along the slit
     EXPECT_LT(s.vertices[52].y, 0.0);  // the inner ring runs clockwise
@@ -115,11 +115,11 @@ TEST(GenerateSection, HollowCircleInnerRingAndChecks) {
     EXPECT_TRUE(At(s.vertices[102], 20, 0));
 
     data.hollowCircleCover = "10"s;
-    EXPECT_EQ(GenerateSection(data, 8, s), RuleId::HollowCircleCoverTooLarge);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::HollowCircleCoverTooLarge);
     data.hollowCircleDi = "40"s;
-    EXPECT_EQ(GenerateSection(data, 8, s), RuleId::HollowCircleDiameters);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::HollowCircleDiameters);
     data.hollowCircleDe = " "s;
-    EXPECT_EQ(GenerateSection(data, 8, s), RuleId::HollowCircleZeroDimension);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::HollowCircleZeroDimension);
 }
 
 TEST(GenerateSection, PolygonCountsAndGrids) {
@@ -127,18 +127,18 @@ TEST(GenerateSection, PolygonCountsAndGrids) {
     data.vertices = {{"0", "0"}, {"20", "0"}, {"20", "40"}};
     SectionGeometry s;
     data.vertexCount = "40000"s;
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::VertexCountOverflow);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::VertexCountOverflow);
     data.vertexCount = "2.5"s;  // rounds to 2
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::VertexCountBelow3);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::VertexCountBelow3);
     data.vertexCount = "300"s;
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::VertexCountAbove299);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::VertexCountAbove299);
     data.vertexCount = "4"s;
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::VertexGridRows);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::VertexGridRows);
     data.vertexCount = "3"s;
-    EXPECT_EQ(GenerateSection(data, 5, s), RuleId::PolygonBarGridRows);
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 5, s), RuleId::PolygonBarGridRows);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     data.bars.resize(40000);
-    EXPECT_EQ(GenerateSection(data, 4, s), RuleId::GridRowOverflow);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::GridRowOverflow);
 }
 
 TEST(GenerateSection, PolygonBminIsMeasuredFromTheFirstTypedVertex) {
@@ -146,15 +146,15 @@ TEST(GenerateSection, PolygonBminIsMeasuredFromTheFirstTypedVertex) {
     data.vertexCount = "4"s;
     data.vertices = {{"100", "200"}, {"130", "200"}, {"130", "250"}, {"100", "250"}};
     SectionGeometry s;
-    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     EXPECT_EQ(s.bmin, 30.0);
     EXPECT_EQ(s.vertices[4].x, 100.0);
     // A diamond 40 wide and 60 high numbered from a tip: the extents seen from there fall short.
     data.vertices = {{"40", "0"}, {"20", "30"}, {"0", "0"}, {"20", "-30"}};
-    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     EXPECT_EQ(s.bmin, 30.0);
     data.vertices = {{"20", "-30"}, {"40", "0"}, {"20", "30"}, {"0", "0"}};
-    ASSERT_EQ(GenerateSection(data, 4, s), RuleId::None);
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     EXPECT_EQ(s.bmin, 20.0);
 }
 

@@ -12,7 +12,7 @@ using namespace std::string_literals;
 
 SectionGeometry Generated(const ColumnData& data, int barCount) {
     SectionGeometry s;
-    EXPECT_EQ(GenerateSection(data, barCount, s), RuleId::None);
+    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), barCount, s), RuleId::None);
     return s;
 }
 

@@ -50,6 +50,11 @@ TEST(ColumnFile, RoundTripKeepsEveryTextAsTyped) {
     ASSERT_TRUE(ParseColumnFile(FormatColumnFile(d), "x", back, error)) << error;
     EXPECT_EQ(back, d);
     EXPECT_EQ(FormatColumnFile(back), FormatColumnFile(d));
+    // Each vertex and bar is one line, so two versions of a column compare line by line.
+    const std::string text = FormatColumnFile(d);
+    EXPECT_NE(text.find("\n   [\"30\", \"40\"],\n   [\"0\", \"40\"]\n  ]\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\n   [\" 4\", \"36 \"]\n  ],\n"), std::string::npos) << text;
 }
 
 TEST(ColumnFile, MissingKeysTakeTheWindowDefaultsAndNumbersBecomeTexts) {

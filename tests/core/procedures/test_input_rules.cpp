@@ -128,7 +128,12 @@ const EndCase kEndCases[] = {
      },
      RuleId::PolygonOrientation},
     {"coincidentBars", [](ColumnData& d) { d.bars[3] = d.bars[0]; }, RuleId::CoincidentBars},
-    {"bmin12", [](ColumnData& d) { d.rectHx = "12"; }, RuleId::BminBelow14},
+    {"bmin12",
+     [](ColumnData& d) {
+         d.rectHx = "12";
+         d.bars = {{"3", "3"}, {"9", "3"}, {"3", "37"}, {"9", "37"}};
+     },
+     RuleId::BminBelow14},
     {"heightZero", [](ColumnData& d) { d.L = "0"; }, RuleId::HeightZero},
     {"axialForceZero", [](ColumnData& d) { d.Fd = ""; }, RuleId::AxialForceZero},
     {"hypostatic", [](ColumnData& d) { d.topSupport = SupportCondition::Free; },

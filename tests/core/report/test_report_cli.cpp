@@ -2,6 +2,7 @@
 // checked with poppler's pdfinfo and pdftotext.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -35,6 +36,11 @@ ShellRun Shell(const std::string& command) {
     return run;
 }
 
+// A file in the temporary folder that no other test run on the machine uses at the same time.
+std::string TempFile(const std::string& name) {
+    return testing::TempDir() + "/tarvelo-" + std::to_string(getpid()) + "-" + name;
+}
+
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -58,9 +64,8 @@ TEST(ReportCommandLine, WritesPdfAndTextOfAVerification) {
         GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) not installed";
     }
     const std::string file = std::string(TARVELO_EXAMPLES) + "/retangular-esbelto-biaxial.json";
-    const std::string dir = testing::TempDir();
-    const std::string pdf = dir + "/tarvelo-report-cli.pdf";
-    const std::string txt = dir + "/tarvelo-report-cli.txt";
+    const std::string pdf = TempFile("report-cli.pdf");
+    const std::string txt = TempFile("report-cli.txt");
     std::remove(pdf.c_str());
     std::remove(txt.c_str());
     const ShellRun run = Shell(std::string("\"") + TARVELO_CLI_PATH + "\" report \"" + file +
@@ -104,8 +109,8 @@ TEST(ReportCommandLine, WritesPdfAndTextOfAVerification) {
 TEST(ReportCommandLine, AfterDesignHasNoChartPage) {
     if (Shell("pdfinfo -v").status != 0) GTEST_SKIP() << "poppler-utils not installed";
     const std::string file = std::string(TARVELO_EXAMPLES) + "/retangular-esbelto-biaxial.json";
-    const std::string pdf = testing::TempDir() + "/tarvelo-report-design.pdf";
-    const std::string txt = testing::TempDir() + "/tarvelo-report-design.txt";
+    const std::string pdf = TempFile("report-design.pdf");
+    const std::string txt = TempFile("report-design.txt");
     const ShellRun run = Shell(std::string("\"") + TARVELO_CLI_PATH + "\" report \"" + file +
                                "\" --after design --pdf \"" + pdf + "\" --txt \"" + txt + "\"");
     if (run.status == 2 && run.output.find("sem Qt") != std::string::npos) {
@@ -141,6 +146,20 @@ TEST(ReportCommandLine, UnreadableFileAndNothingToWrite) {
                     "\" --txt /nonexistent-dir/r.txt")
                   .status,
               2);
+}
+
+TEST(ReportCommandLine, WriteFailingHalfWayKeepsThePreviousReport) {
+    const std::string file = std::string(TARVELO_EXAMPLES) + "/retangular-esbelto-biaxial.json";
+    const std::string txt = TempFile("report-limit.txt");
+    const std::string report =
+        std::string("\"") + TARVELO_CLI_PATH + "\" report \"" + file + "\" --txt \"" + txt + "\"";
+    ASSERT_EQ(Shell(report).status, 0);
+    const std::string before = ReadAll(txt);
+    // A 512-byte file-size limit stops the write half-way; SIGXFSZ ignored turns it into an error.
+    const ShellRun limited = Shell("sh -c 'trap \"\" XFSZ; ulimit -f 1; exec " + report + "'");
+    EXPECT_EQ(limited.status, 2) << limited.output;
+    EXPECT_NE(limited.output.find(txt), std::string::npos) << limited.output;
+    EXPECT_EQ(ReadAll(txt), before);
 }
 
 #endif

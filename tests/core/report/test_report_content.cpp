@@ -11,6 +11,7 @@
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "report/report_content.h"
+#include "report/report_snapshot.h"
 
 namespace tarvelo::report {
 namespace {
@@ -31,8 +32,9 @@ std::vector<std::string> Texts(const std::vector<ReportLine>& lines) {
     return out;
 }
 
-// The sheets as the text report writes them after a verification of the column file (a new
-// example needs its text in tests/data/reports: tarvelo-cli report FILE --txt TEXT).
+// The sheets as the text report writes them after a verification of the column file, from the
+// snapshot the windows and the command line build (a new example needs its text in
+// tests/data/reports: tarvelo-cli report FILE --txt TEXT).
 std::string ReportAfterVerification(const fs::path& file) {
     ColumnData data;
     std::string error;
@@ -41,13 +43,16 @@ std::string ReportAfterVerification(const fs::path& file) {
     const auto result = Verify(data, host);
     if (host.fields.count(ResultField::TotalSteelArea) != 0)
         data.totalSteelArea = host.fields[ResultField::TotalSteelArea];
-    const ReportResultTexts texts{host.fields[ResultField::SafetyCoefficient],
-                                  host.fields[ResultField::RequiredSteel],
-                                  host.fields[ResultField::MinimumSteel]};
+    RunRecord runs;
+    runs.Record(*result, false);
+    const ReportSnapshot s = MakeReportSnapshot(
+        data,
+        {host.fields[ResultField::SafetyCoefficient], host.fields[ResultField::RequiredSteel],
+         host.fields[ResultField::MinimumSteel]},
+        runs);
     const fs::path out = fs::path(::testing::TempDir()) / "tarvelo-report-content.txt";
-    EXPECT_TRUE(WriteReportText(
-        data, texts, result->hasSectionConstants ? result->sectionConstants : SectionConstants{},
-        out.string(), error))
+    EXPECT_TRUE(WriteReportText(s.data, {s.safetyText, s.requiredText, s.minimumText},
+                                s.sectionConstants, out.string(), error))
         << error;
     return ReadAll(out);
 }

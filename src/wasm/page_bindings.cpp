@@ -1,0 +1,243 @@
+// The calls the browser page makes besides the command line's: the field table it builds its
+// form from, a run that reports its boxes, focus and result fields, the section for the live
+// drawing, and the report's printed sheets. Like the rest of this layer it only converts; the
+// rules, the messages, the geometry and the report lines are the core's.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstddef>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/field_table.h"
+#include "procedures/column_file.h"
+#include "procedures/procedures.h"
+#include "procedures/recording_host.h"
+#include "procedures/run_json.h"
+#include "report/report_content.h"
+
+namespace tarvelo::wasm {
+namespace {
+
+using emscripten::val;
+using nlohmann::json;
+
+std::string Dump(const json& j) {
+    return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string_view FilterName(KeyFilterKind kind) {
+    switch (kind) {
+        case KeyFilterKind::Decimal:
+            return "decimal";
+        case KeyFilterKind::SignedDecimal:
+            return "signedDecimal";
+        case KeyFilterKind::Digit:
+            return "digit";
+    }
+    return "decimal";
+}
+
+// The page's name for the control that takes the focus: a main-window field by its widget
+// name, the loads window's fields by theirs, and the two buttons that open the section and
+// loads windows by the part of the page that stands for them.
+std::string FocusName(FocusTarget target) {
+    switch (target) {
+        case FocusTarget::None:
+            return "";
+        case FocusTarget::SectionData:
+            return "sectionData";
+        case FocusTarget::Loads:
+            return "loads";
+        case FocusTarget::LoadsHeight:
+            return std::string(Field(FieldId::L).widget);
+        case FocusTarget::LoadsAxialForce:
+            return std::string(Field(FieldId::Fd).widget);
+        default:
+            break;
+    }
+    for (const FieldInfo& field : Fields()) {
+        if (field.window == FieldWindow::Main && field.focus == target) {
+            return std::string(field.widget);
+        }
+    }
+    return "";
+}
+
+// Counts characters, not bytes, as a field's length limit does.
+std::size_t Characters(std::string_view text) {
+    std::size_t n = 0;
+    for (const char c : text)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return n;
+}
+
+// A text longer than its field accepts would be cut by the field: such a file is refused, with
+// the message of the desktop, rather than changed behind the user's back.
+std::string FieldThatDoesNotFit(const ColumnData& data) {
+    for (const FieldInfo& field : Fields()) {
+        const std::string& text = data.*field.member;
+        if (Characters(text) > static_cast<std::size_t>(field.maxLength)) {
+            return "O valor \"" + text + "\" do campo \"" + std::string(field.caption) +
+                   "\" tem mais de " + std::to_string(field.maxLength) + " caracteres.";
+        }
+        if (text.find_first_of("\r\n") != std::string::npos) {
+            return "O valor do campo \"" + std::string(field.caption) + "\" tem mais de uma linha.";
+        }
+    }
+    return "";
+}
+
+// Questions take the page's answers in order; one beyond them is answered Yes, which ends the
+// run, so the page can ask the user and run again with the answer.
+class AnsweringHost : public RecordingHost {
+  public:
+    AnsweringHost(std::vector<bool> answers, val progress)
+        : answers_(std::move(answers)), progress_(std::move(progress)) {}
+
+    bool AskYesNo(std::string_view title, std::string_view text) override {
+        answerYes = asked_ < answers_.size() ? answers_[asked_] : true;
+        ++asked_;
+        return RecordingHost::AskYesNo(title, text);
+    }
+    void ProgressLine(std::string_view line) override {
+        RecordingHost::ProgressLine(line);
+        if (!progress_.isUndefined() && !progress_.isNull()) progress_(std::string(line));
+    }
+
+  private:
+    std::vector<bool> answers_;
+    std::size_t asked_ = 0;
+    val progress_;
+};
+
+// [{widget, group, key, caption, maxLength, filter}] for every input field.
+std::string FieldTable() {
+    json rows = json::array();
+    for (const FieldInfo& f : Fields()) {
+        rows.push_back({{"widget", f.widget},
+                        {"group", f.fileGroup},
+                        {"key", f.fileKey},
+                        {"caption", f.caption},
+                        {"maxLength", f.maxLength},
+                        {"filter", FilterName(f.filter)}});
+    }
+    return Dump(rows);
+}
+
+// {text} with the column file's bytes as the desktop writes them, or {error} with its message.
+std::string PageReadColumnFile(const std::string& text, const std::string& name) {
+    ColumnData data;
+    std::string error;
+    if (!ParseColumnFile(text, name, data, error)) return Dump({{"error", error}});
+    if (const std::string problem = FieldThatDoesNotFit(data); !problem.empty()) {
+        return Dump({{"error", problem}});
+    }
+    return Dump({{"text", FormatColumnFile(data)}});
+}
+
+// VERIFICAR or DIMENSIONAR: {json, boxes, focus, fields}. `json` is the command line's text.
+std::string PageRun(const std::string& kind, const std::string& text, const std::string& answers,
+                    val progress) {
+    const RunKind run = kind == "design" ? RunKind::Design : RunKind::Verify;
+    ColumnData data;
+    std::string error;
+    if (!ParseColumnFile(text, "", data, error)) {
+        return Dump({{"json", FileErrorJson("", run, error)},
+                     {"boxes", json::array()},
+                     {"focus", ""},
+                     {"fields", json::object()}});
+    }
+    AnsweringHost host(json::parse(answers).get<std::vector<bool>>(), std::move(progress));
+    const auto result = RunProcedure(run, data, host);
+    json boxes = json::array();
+    for (const RecordingHost::Box& b : host.boxes) {
+        boxes.push_back(
+            {{"title", b.title}, {"text", b.text}, {"question", b.question}, {"answer", b.answer}});
+    }
+    json fields = json::object();
+    const std::pair<ResultField, const char*> names[] = {
+        {ResultField::TotalSteelArea, "totalSteelArea"},
+        {ResultField::SafetyCoefficient, "S"},
+        {ResultField::RequiredSteel, "required"},
+        {ResultField::MinimumSteel, "minimum"}};
+    for (const auto& [field, name] : names) {
+        if (const auto it = host.fields.find(field); it != host.fields.end()) {
+            fields[name] = it->second;
+        }
+    }
+    return Dump({{"json", RunResultJson("", run, host, *result)},
+                 {"boxes", boxes},
+                 {"focus", FocusName(host.focus)},
+                 {"fields", fields}});
+}
+
+// "Ver seção" for the live drawing: {outline, bars, messages, focus}. Questions are answered
+// No, so the drawing shows what a run would analyse.
+std::string PageSection(const std::string& text) {
+    ColumnData data;
+    std::string error;
+    json answer = {{"outline", json::array()}, {"bars", json::array()}};
+    if (!ParseColumnFile(text, "", data, error)) {
+        answer["messages"] = {error};
+        answer["focus"] = "";
+        return Dump(answer);
+    }
+    RecordingHost host;
+    auto section = std::make_unique<SectionGeometry>();
+    if (BuildSectionForDrawing(data, host, *section)) {
+        for (int i = 0; i <= section->nv; ++i)
+            answer["outline"].push_back({section->vertices[i].x, section->vertices[i].y});
+        for (int j = 0; j < section->nb; ++j)
+            answer["bars"].push_back({section->bars[j].x, section->bars[j].y});
+    }
+    answer["messages"] = host.Messages();
+    answer["focus"] = FocusName(host.focus);
+    return Dump(answer);
+}
+
+// The printed report: [{number, lines: [{text, bold}], chart}]. `input` carries the result
+// fields and the section constants of the last run, and whether its curve gets a chart page.
+std::string PageReport(const std::string& text, const std::string& input) {
+    ColumnData data;
+    std::string error;
+    if (!ParseColumnFile(text, "", data, error)) return Dump(json::array());
+    const json in = json::parse(input);
+    const json& r = in.at("results");
+    const report::ReportResultTexts results{r.at("S").get<std::string>(),
+                                            r.at("required").get<std::string>(),
+                                            r.at("minimum").get<std::string>()};
+    SectionConstants kept;
+    if (const json& s = in.at("section"); s.is_object()) {
+        kept.area = s.at("area").get<double>();
+        kept.inertiaX = s.at("inertiaX").get<double>();
+        kept.inertiaY = s.at("inertiaY").get<double>();
+        kept.slendernessX = s.at("slendernessX").get<double>();
+        kept.slendernessY = s.at("slendernessY").get<double>();
+    }
+    const report::ReportContent content =
+        report::BuildReportContent(data, results, kept, report::ReportVariant::Printer);
+    json pages = json::array();
+    for (const report::PrinterPage& page :
+         report::PaginatePrinter(content, in.at("chart").get<bool>())) {
+        json lines = json::array();
+        for (const report::ReportLine& line : page.lines)
+            lines.push_back({{"text", line.PlainText()}, {"bold", line.bold}});
+        pages.push_back({{"number", page.number}, {"lines", lines}, {"chart", page.chart}});
+    }
+    return Dump(pages);
+}
+
+}  // namespace
+}  // namespace tarvelo::wasm
+
+EMSCRIPTEN_BINDINGS(tarvelo_page) {
+    using namespace tarvelo::wasm;
+    emscripten::function("fieldTable", &FieldTable);
+    emscripten::function("pageReadColumnFile", &PageReadColumnFile);
+    emscripten::function("pageRun", &PageRun);
+    emscripten::function("pageSection", &PageSection);
+    emscripten::function("pageReport", &PageReport);
+}

@@ -1,0 +1,157 @@
+// Bit-for-bit guard of the section integration: the resultants and failure flags of a few
+// thousand random strain fields on five sections, against a golden file written by an earlier
+// version of the integrator. Any change to the operation order of the integration shows here.
+//
+// Regenerate (only for an intended change of the numbers) by running this test with
+// TARVELO_WRITE_SECTION_GOLDEN=tests/data/section_resultants.golden in the environment.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/section_integration.h"
+#include "test_section_reference.h"
+
+namespace tarvelo {
+namespace {
+
+constexpr int kFieldsPerSection = 640;
+
+struct Random {
+    std::uint64_t state;
+    double Uniform(double lo, double hi) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return lo + (hi - lo) * static_cast<double>(state >> 11) * 0x1.0p-53;
+    }
+    int Index(int count) { return static_cast<int>(Uniform(0, count)) % count; }
+};
+
+// Strain fields of every kind the analysis meets: bending with the section elastic, yielding,
+// cracked or beyond its limits; nearly uniform fields down to the curvature cut-off; uniform
+// fields; bending about one axis only; contour lines through a vertex.
+SectionStrain RandomField(Random& random, const testing::TestSection& s,
+                          const MaterialParameters& m, int index) {
+    double R = 0.0;
+    for (const Point& p : s.vertices)
+        R = std::fmax(R, std::hypot(p.x, p.y));
+    const double angle = random.Uniform(0, 2 * std::numbers::pi);
+    const double cx = std::cos(angle), cy = std::sin(angle);
+    switch (index % 6) {
+        case 0:
+        case 1: {  // strains across the section from 1e-5 to 1e-2
+            const double k = std::pow(10.0, random.Uniform(-5, -2)) / R;
+            return {random.Uniform(-0.004, 0.011), k * cx, k * cy};
+        }
+        case 2: {  // nearly uniform: curvatures from below the cut-off to the Taylor range
+            const double k = std::pow(10.0, random.Uniform(-13, -5));
+            return {random.Uniform(-0.0022, 0.0005), k * cx, k * cy};
+        }
+        case 3:  // uniform
+            return {random.Uniform(-0.0025, 0.012), 0.0, 0.0};
+        case 4: {  // one axis only
+            const double k = std::pow(10.0, random.Uniform(-6, -3.5));
+            const double e0 = random.Uniform(-0.003, 0.003);
+            return random.Index(2) ? SectionStrain{e0, k * cx, 0.0}
+                                   : SectionStrain{e0, 0.0, k * cy};
+        }
+        default: {  // neutral axis or start of the plateau through a vertex
+            const double k = std::pow(10.0, random.Uniform(-5, -3.5)) / R * 10.0;
+            const Point& v = s.vertices[random.Index(s.nv())];
+            const double level = random.Index(2) ? 0.0 : -m.plateauStrain;
+            return {level - (v.x * k * cx + v.y * k * cy), k * cx, k * cy};
+        }
+    }
+}
+
+struct GoldenSection {
+    const char* name;
+    testing::TestSection section;
+};
+
+std::vector<GoldenSection> Sections() {
+    return {{"rectangle", testing::Rectangle20x40()},
+            {"hollow rectangle", testing::HollowRectangle()},
+            {"circle", testing::Circle(30, 0, 8)},
+            {"hollow circle", testing::Circle(50, 30, 12)},
+            {"L shape", testing::LShape()}};
+}
+
+// One line per field: "F" for a failed section, otherwise N, momentX, momentY as hex floats.
+std::vector<std::string> CurrentLines() {
+    const MaterialParameters materials[] = {testing::Material(25), testing::Material(40, 1.0),
+                                            testing::Material(60, 2.0), testing::Material(90, 0.5)};
+    SectionIntegrator integrator;  // one integrator throughout, as the analysis reuses it
+    Random random{0x2545f4914f6cdd1dull};
+    std::vector<std::string> lines;
+    for (const GoldenSection& g : Sections()) {
+        const testing::TestSection& s = g.section;
+        for (int i = 0; i < kFieldsPerSection; ++i) {
+            const MaterialParameters& m = materials[random.Index(4)];
+            const SectionStrain e = RandomField(random, s, m, i);
+            int failure = -1;
+            const SectionResultants r =
+                integrator.IntegrateSection(e, s.vertices.data(), s.nv(), s.bars.data(),
+                                            static_cast<int>(s.bars.size()), s.area, m, failure);
+            char line[96];
+            if (failure != 0) {
+                std::snprintf(line, sizeof line, "F");
+            } else {
+                std::snprintf(line, sizeof line, "%a %a %a", r.N, r.momentX, r.momentY);
+            }
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+TEST(SectionGolden, ResultantsBitIdenticalToTheRecordedOnes) {
+    const std::vector<std::string> lines = CurrentLines();
+    if (const char* out = std::getenv("TARVELO_WRITE_SECTION_GOLDEN")) {
+        std::ofstream file(out);
+        for (const std::string& line : lines)
+            file << line << '\n';
+        ASSERT_TRUE(file.good()) << out;
+        GTEST_SKIP() << "golden file written to " << out;
+    }
+    std::ifstream file(TARVELO_TEST_DATA "/section_resultants.golden");
+    ASSERT_TRUE(file.is_open());
+    std::vector<std::string> golden;
+    for (std::string line; std::getline(file, line);)
+        golden.push_back(line);
+    ASSERT_EQ(golden.size(), lines.size());
+
+    // Compare the bits: -0 and +0 differ, as do the last units in the last place.
+    const auto bits = [](const std::string& line) {
+        std::vector<std::uint64_t> v;
+        std::istringstream in(line);
+        for (std::string word; in >> word;)
+            v.push_back(std::bit_cast<std::uint64_t>(std::strtod(word.c_str(), nullptr)));
+        return v;
+    };
+    int failures = 0, differences = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        failures += golden[i] == "F";
+        if (golden[i] == "F" ? lines[i] != "F" : bits(lines[i]) != bits(golden[i])) {
+            if (++differences <= 10) {
+                ADD_FAILURE() << Sections()[i / kFieldsPerSection].name << ", field "
+                              << i % kFieldsPerSection << ": got " << lines[i] << ", recorded "
+                              << golden[i];
+            }
+        }
+    }
+    EXPECT_EQ(differences, 0);
+    // Both outcomes are well represented.
+    EXPECT_GT(failures, static_cast<int>(lines.size()) / 10);
+    EXPECT_LT(failures, static_cast<int>(lines.size()) / 2);
+}
+
+}  // namespace
+}  // namespace tarvelo

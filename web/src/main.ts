@@ -1,0 +1,484 @@
+// The page: the column's fields, the live section drawing, VERIFICAR and DIMENSIONAR through
+// the worker, the results, the chart, the report and the files. Every rule, message and number
+// comes from the core; this file only puts them on the screen.
+import { Cancelled, Runner, runAsking } from "./bridge.js";
+import { chartGeometry, chartPoints, chartSvg, kChartHeight, kChartWidth, nearestPoint, pointText, pointsCsv, type Point } from "./chart.js";
+import type { ColumnFile, Core, FieldInfo, ReportInput, RunKind, RunOutcome, SectionConstants } from "./core-api.js";
+import { presentBox, warn } from "./dialogs.js";
+import { sectionSvg } from "./drawing.js";
+import { download, fetchExample, listExamples, saveName } from "./files.js";
+import { mountGrid, type GridView } from "./grid.js";
+import { filterTyped } from "./keys.js";
+import { loadsPictureSvg } from "./loads-picture.js";
+import { describeProgress, readProgressLine, type Progress } from "./progress.js";
+import { reportHtml } from "./report.js";
+import { ColumnState, requestedRows, storeColumn, storedColumn } from "./state.js";
+import { loadCore } from "./wasm-core.js";
+
+const kBusyDelay = 120; // ms
+
+const $ = <T extends HTMLElement = HTMLElement>(id: string) => document.getElementById(id) as T;
+
+// What the last runs left on the screen, for the chart and the report.
+interface Results {
+  S: string;
+  required: string;
+  minimum: string;
+  section: SectionConstants | null;
+  curve: Point[] | null; // the last run was a completed verification
+  topFree: boolean;
+}
+
+class Page {
+  private fields = new Map<string, FieldInfo>();
+  private grids: GridView[] = [];
+  private results: Results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
+  private running = false;
+  private drawTimer = 0;
+  private busyTimer = 0;
+  private marker = -1;
+
+  constructor(
+    private readonly core: Core,
+    private readonly state: ColumnState,
+    private readonly runner: Runner,
+  ) {}
+
+  mount(): void {
+    for (const f of this.core.fieldTable()) this.fields.set(f.widget, f);
+    this.mountFields();
+    this.mountChoices();
+    this.grids = [
+      mountGrid($<HTMLTableElement>("vertexTable"), "vertices", "Vértice", this.state, (g, n, s, t) => this.pasted(g, n, s, t)),
+      mountGrid($<HTMLTableElement>("barTable"), "bars", "Barra", this.state, (g, n, s, t) => this.pasted(g, n, s, t)),
+    ];
+    $("loadsPicture").innerHTML = loadsPictureSvg();
+    this.mountButtons();
+    this.state.onChange(() => {
+      storeColumn(localStorage, this.state);
+      this.scheduleDrawing();
+    });
+    this.showColumn();
+  }
+
+  // --- Fields ----------------------------------------------------------------------------------
+
+  private mountFields(): void {
+    for (const field of this.fields.values()) {
+      const input = $<HTMLInputElement>(field.widget);
+      input.maxLength = field.maxLength;
+      input.autocomplete = "off";
+      input.inputMode = field.filter === "digit" ? "numeric" : "decimal";
+      input.addEventListener("beforeinput", (event) => {
+        if (event.data === null || (event.inputType !== "insertText" && event.inputType !== "insertFromPaste")) return;
+        const accepted = filterTyped(field.filter, event.data);
+        if (accepted === event.data) return;
+        event.preventDefault();
+        const room = field.maxLength - input.value.length + ((input.selectionEnd ?? 0) - (input.selectionStart ?? 0));
+        const text = accepted.slice(0, Math.max(0, room));
+        if (text !== "") input.setRangeText(text, input.selectionStart ?? 0, input.selectionEnd ?? 0, "end");
+        input.dispatchEvent(new Event("input"));
+      });
+      input.addEventListener("input", () => {
+        this.state.setText(field, input.value);
+        if (field.widget === "vertexCountField" || field.widget === "barCountField") {
+          const n = requestedRows(input.value);
+          if (n !== null) this.state.resize(field.widget === "vertexCountField" ? "vertices" : "bars", n);
+          this.renderGrids();
+        }
+      });
+    }
+    const title = $<HTMLInputElement>("titleField");
+    title.addEventListener("input", () => this.state.setTitle(title.value));
+  }
+
+  private mountChoices(): void {
+    for (const name of ["sectionType", "baseSupport", "topSupport"] as const) {
+      for (const radio of document.querySelectorAll<HTMLInputElement>(`input[name="${name}"]`)) {
+        radio.addEventListener("change", () => {
+          if (!radio.checked) return;
+          this.state.setChoice(name, radio.value);
+          if (name === "sectionType") this.showKind();
+        });
+      }
+    }
+  }
+
+  private showKind(): void {
+    const kind = this.state.choice("sectionType");
+    for (const el of document.querySelectorAll<HTMLElement>("[data-kinds]")) {
+      el.hidden = !(el.dataset.kinds ?? "").split(" ").includes(kind);
+    }
+  }
+
+  private renderGrids(): void {
+    for (const g of this.grids) g.render();
+  }
+
+  // Puts the whole column on the screen (after opening a file, an example or a reload).
+  private showColumn(): void {
+    for (const field of this.fields.values()) $<HTMLInputElement>(field.widget).value = this.state.text(field);
+    $<HTMLInputElement>("titleField").value = this.state.column.title;
+    for (const name of ["sectionType", "baseSupport", "topSupport"] as const) {
+      const value = this.state.choice(name);
+      for (const radio of document.querySelectorAll<HTMLInputElement>(`input[name="${name}"]`)) {
+        radio.checked = radio.value === value;
+      }
+    }
+    this.showKind();
+    this.renderGrids();
+    $("fileName").textContent = this.state.fileName;
+    document.title = this.state.fileName === "" ? "TARVELO" : `TARVELO - ${this.state.fileName}`;
+    this.drawSection();
+  }
+
+  private pasted(grid: string, rows: number, skipped: number, tooMany: boolean): void {
+    if (tooMany) {
+      void warn(`A colagem tem ${rows} pares de coordenadas e não cabe na tabela (no máximo 299 linhas).`);
+      return;
+    }
+    // The count field follows the table, as after reading coordinates from a file.
+    const count = grid === "vertices" ? "vertexCountField" : "barCountField";
+    const field = this.fields.get(count);
+    if (field !== undefined) {
+      const n = String(this.state.rows(grid === "vertices" ? "vertices" : "bars").length);
+      this.state.setText(field, n);
+      $<HTMLInputElement>(count).value = n;
+    }
+    this.renderGrids();
+    if (skipped > 0) {
+      $("sectionMessage").textContent = `${rows} linha(s) coladas; ${skipped} linha(s) sem um par de números foram ignoradas.`;
+    }
+  }
+
+  // --- The live drawing ------------------------------------------------------------------------
+
+  private scheduleDrawing(): void {
+    clearTimeout(this.drawTimer);
+    this.drawTimer = window.setTimeout(() => this.drawSection(), 120);
+  }
+
+  private drawSection(): void {
+    const outcome = this.core.section(this.state.fileText());
+    const polygonal = this.state.choice("sectionType") === "Polygonal";
+    $("sectionDrawing").innerHTML = sectionSvg(outcome, { numberVertices: polygonal });
+    $("sectionMessage").textContent = outcome.messages.join(" ");
+  }
+
+  // --- Runs ------------------------------------------------------------------------------------
+
+  private mountButtons(): void {
+    $("verifyButton").addEventListener("click", () => void this.run("verify"));
+    $("designButton").addEventListener("click", () => void this.run("design"));
+    $("cancelButton").addEventListener("click", () => this.runner.cancel());
+    $("openButton").addEventListener("click", () => $<HTMLInputElement>("openInput").click());
+    $<HTMLInputElement>("openInput").addEventListener("change", () => void this.openPicked());
+    $("saveButton").addEventListener("click", () => this.save());
+    $("newButton").addEventListener("click", () => void this.newColumn());
+    $<HTMLSelectElement>("exampleSelect").addEventListener("change", () => void this.openExample());
+    $("reportButton").addEventListener("click", () => this.openReport());
+    $("printButton").addEventListener("click", () => window.print());
+    $("closeReportButton").addEventListener("click", () => this.closeReport());
+    $("report").addEventListener("keydown", (event) => {
+      if (event.key === "Escape") this.closeReport();
+    });
+    $("savePngButton").addEventListener("click", () => void this.saveChartPng());
+    $("saveSvgButton").addEventListener("click", () => this.saveChartSvg());
+    $("savePointsButton").addEventListener("click", () => this.savePoints());
+    this.mountChartPointer();
+  }
+
+  // While a run goes on the column cannot change and only "Cancelar" answers. A run shorter than
+  // the delay is over before the page changes at all, which spares a flicker (and the page's
+  // layout work) on every quick verification.
+  private setRunning(running: boolean): void {
+    this.running = running;
+    clearTimeout(this.busyTimer);
+    if (running) this.busyTimer = window.setTimeout(() => this.showBusy(true), kBusyDelay);
+    else this.showBusy(false);
+  }
+
+  private showBusy(busy: boolean): void {
+    for (const el of document.querySelectorAll<HTMLElement>(".columns > .panel:not(:last-child), .topbar, .panel fieldset, .chart")) {
+      if (el.inert !== busy) el.inert = busy;
+    }
+    const box = $("progressBox");
+    if (box.hidden === busy) box.hidden = !busy;
+    if (busy) $("cancelButton").focus();
+  }
+
+  private async run(kind: RunKind): Promise<void> {
+    if (this.running) return;
+    const text = this.state.fileText();
+    const topFree = this.state.choice("topSupport") === "Free";
+    this.setRunning(true);
+    const started = performance.now();
+    let progress: Progress = { trial: 0, step: 0 };
+    const bar = $<HTMLProgressElement>("progressBar");
+    const label = $("progressText");
+    label.textContent = kind === "verify" ? "VERIFICAR: calculando…" : "DIMENSIONAR: calculando…";
+    bar.value = 0;
+    const onProgress = (line: string) => {
+      progress = readProgressLine(line, progress);
+      bar.value = progress.step;
+      label.textContent = describeProgress(progress);
+    };
+    let outcome: RunOutcome;
+    try {
+      outcome = await runAsking(
+        (answers) => this.runner.run(kind, text, answers, onProgress),
+        async (box) => {
+          clearTimeout(this.busyTimer);
+          this.showBusy(false);
+          const answer = await presentBox(box);
+          this.busyTimer = window.setTimeout(() => this.showBusy(true), kBusyDelay);
+          return answer;
+        },
+      );
+    } catch (e) {
+      this.setRunning(false);
+      if (!(e instanceof Cancelled)) await warn(`O cálculo não pôde ser feito.\n\n${e instanceof Error ? e.message : String(e)}`);
+      $(kind === "verify" ? "verifyButton" : "designButton").focus();
+      this.finished(started);
+      return;
+    }
+    this.setRunning(false);
+    this.showOutcome(kind, outcome, topFree);
+    this.finished(started);
+  }
+
+  // The run count and the time of the last run (click to results, boxes included) are kept on
+  // the page for anyone who measures or watches it.
+  private finished(started: number): void {
+    document.body.dataset.runMs = (performance.now() - started).toFixed(1);
+    document.body.dataset.coreMs = this.runner.lastCoreMs.toFixed(1);
+    document.body.dataset.runs = String(Number(document.body.dataset.runs ?? "0") + 1);
+  }
+
+  private showOutcome(kind: RunKind, outcome: RunOutcome, topFree: boolean): void {
+    const f = outcome.fields;
+    if (f.S !== undefined) this.results.S = f.S;
+    if (f.required !== undefined) this.results.required = f.required;
+    if (f.minimum !== undefined) this.results.minimum = f.minimum;
+    if (f.totalSteelArea !== undefined) {
+      const field = this.fields.get("steelAreaField");
+      if (field !== undefined) {
+        this.state.setText(field, f.totalSteelArea);
+        $<HTMLInputElement>("steelAreaField").value = f.totalSteelArea;
+      }
+    }
+    $("safetyField").textContent = this.results.S;
+    $("requiredField").textContent = this.results.required;
+    $("minimumField").textContent = this.results.minimum;
+    if (outcome.result.section) this.results.section = outcome.result.section;
+    const r = outcome.result;
+    const completedVerification = kind === "verify" && r.status === "completed";
+    this.results.curve = completedVerification ? chartPoints(r.curve ?? [], r.reachedStep ?? 0) : null;
+    this.results.topFree = topFree;
+    this.drawChart();
+    if (outcome.focus !== "") this.focusWidget(outcome.focus);
+    else if (completedVerification) $("chart").focus();
+    else $(kind === "verify" ? "verifyButton" : "designButton").focus();
+  }
+
+  // The control the desktop would focus: a field by its widget name, or the group that stands
+  // for the desktop's "Dados da seção" and "Carregamento" buttons.
+  private focusWidget(widget: string): void {
+    let target: HTMLElement | null = document.getElementById(widget);
+    if (widget === "sectionData") {
+      target = [...document.querySelectorAll<HTMLInputElement>("#sectionGroup input:not([type=radio])")].find(
+        (el) => el.offsetParent !== null && el.id !== "vertexCountField" && el.id !== "barCountField",
+      ) ?? $("sectionGroup");
+    } else if (widget === "loads") {
+      target = $("heightField");
+    }
+    target?.focus();
+    if (target instanceof HTMLInputElement) target.select();
+  }
+
+  // --- Chart -----------------------------------------------------------------------------------
+
+  private drawChart(): void {
+    const points = this.results.curve;
+    const has = points !== null && points.length >= 2;
+    $("chart").innerHTML = has ? chartSvg(points, this.results.topFree) : "";
+    $("chartValue").textContent =
+      points !== null && !has ? "Impossível plotar o gráfico. Número de pontos insuficiente." : "";
+    for (const id of ["savePngButton", "saveSvgButton", "savePointsButton"]) $<HTMLButtonElement>(id).disabled = !has;
+    this.marker = -1;
+  }
+
+  private showPoint(index: number): void {
+    const points = this.results.curve;
+    const svg = $("chart").querySelector("svg");
+    if (points === null || svg === null) return;
+    this.marker = Math.max(0, Math.min(points.length - 1, index));
+    const p = points[this.marker];
+    const [x, y] = chartGeometry(points).toScreen(p);
+    const g = svg.querySelector(".marker") as SVGGElement;
+    g.setAttribute("visibility", "visible");
+    g.setAttribute("transform", `translate(${x} ${y})`);
+    $("chartValue").textContent = pointText(p, this.results.topFree);
+  }
+
+  private mountChartPointer(): void {
+    const chart = $("chart");
+    chart.addEventListener("pointermove", (event) => {
+      const svg = chart.querySelector("svg");
+      const points = this.results.curve;
+      if (svg === null || points === null) return;
+      const box = svg.getBoundingClientRect();
+      const at: Point = [((event.clientX - box.left) / box.width) * kChartWidth, ((event.clientY - box.top) / box.height) * kChartHeight];
+      this.showPoint(nearestPoint(points, at));
+    });
+    chart.addEventListener("keydown", (event) => {
+      const points = this.results.curve;
+      if (points === null) return;
+      const step = event.key === "ArrowRight" || event.key === "ArrowUp" ? 1 : event.key === "ArrowLeft" || event.key === "ArrowDown" ? -1 : 0;
+      const jump = event.key === "Home" ? -points.length : event.key === "End" ? points.length : 0;
+      if (step === 0 && jump === 0) return;
+      event.preventDefault();
+      this.showPoint((this.marker < 0 ? 0 : this.marker) + step + jump);
+    });
+  }
+
+  private chartSvgText(): string {
+    return this.results.curve === null ? "" : chartSvg(this.results.curve, this.results.topFree);
+  }
+
+  private saveChartSvg(): void {
+    download("curva-carga-flecha.svg", this.chartSvgText(), "image/svg+xml");
+  }
+
+  private async saveChartPng(): Promise<void> {
+    const image = new Image();
+    image.src = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(this.chartSvgText())}`;
+    await image.decode();
+    const canvas = document.createElement("canvas");
+    canvas.width = 1280;
+    canvas.height = 880;
+    const context = canvas.getContext("2d");
+    if (context === null) return;
+    context.drawImage(image, 0, 0, canvas.width, canvas.height);
+    const blob = await new Promise<Blob | null>((resolve) => canvas.toBlob(resolve, "image/png"));
+    if (blob !== null) download("curva-carga-flecha.png", blob, "image/png");
+  }
+
+  private savePoints(): void {
+    if (this.results.curve === null) return;
+    download("curva-carga-flecha.csv", pointsCsv(this.results.curve, this.results.topFree), "text/csv");
+  }
+
+  // --- Report ----------------------------------------------------------------------------------
+
+  private openReport(): void {
+    const input: ReportInput = {
+      results: { S: this.results.S, required: this.results.required, minimum: this.results.minimum },
+      section: this.results.section,
+      chart: this.results.curve !== null && this.results.curve.length >= 2,
+    };
+    const pages = this.core.report(this.state.fileText(), input);
+    $("reportPages").innerHTML = reportHtml(pages, input.chart ? this.chartSvgText() : null);
+    document.body.classList.add("showing-report");
+    $("report").hidden = false;
+    $("printButton").focus();
+  }
+
+  private closeReport(): void {
+    document.body.classList.remove("showing-report");
+    $("report").hidden = true;
+    $("reportButton").focus();
+  }
+
+  // --- Files -----------------------------------------------------------------------------------
+
+  // A column read by the core replaces the one on the screen; the results belong to the old one.
+  private apply(column: ColumnFile, fileName: string): void {
+    this.state.replace(column, fileName);
+    this.results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
+    $("safetyField").textContent = "";
+    $("requiredField").textContent = "";
+    $("minimumField").textContent = "";
+    this.drawChart();
+    this.showColumn();
+  }
+
+  private async openText(text: string, name: string): Promise<boolean> {
+    const read = this.core.readColumnFile(text, name);
+    if ("error" in read) {
+      await warn(`Não foi possível ler o arquivo "${name}".\n\n${read.error}\n\nOs dados não foram alterados.`);
+      return false;
+    }
+    this.apply(read.column, name);
+    return true;
+  }
+
+  private async openPicked(): Promise<void> {
+    const input = $<HTMLInputElement>("openInput");
+    const file = input.files?.[0];
+    input.value = "";
+    if (file === undefined) return;
+    await this.openText(await file.text(), file.name);
+    $("openButton").focus();
+  }
+
+  private async openExample(): Promise<void> {
+    const select = $<HTMLSelectElement>("exampleSelect");
+    const file = select.value;
+    if (file === "") return;
+    try {
+      await this.openText(await fetchExample(file), file);
+    } catch (e) {
+      await warn(e instanceof Error ? e.message : String(e));
+    }
+    select.value = "";
+  }
+
+  private async newColumn(): Promise<void> {
+    const yes = await presentBox({ title: "TARVELO", text: "Começar um pilar novo? Os dados na tela serão apagados.", question: true, answer: false });
+    if (yes) this.apply(this.core.newColumn(), "");
+    $("newButton").focus();
+  }
+
+  private save(): void {
+    download(saveName(this.state.fileName), this.core.formatColumnFile(this.state.column), "application/json");
+  }
+}
+
+async function fillExamples(): Promise<void> {
+  const select = $<HTMLSelectElement>("exampleSelect");
+  for (const example of await listExamples()) {
+    const option = document.createElement("option");
+    option.value = example.file;
+    option.textContent = example.title === "" ? example.file : example.title;
+    select.append(option);
+  }
+}
+
+// The column kept by the last visit, if the core still reads it; a fresh column otherwise.
+function startingColumn(core: Core): ColumnState {
+  const kept = storedColumn(localStorage);
+  if (kept !== null) {
+    const read = core.readColumnFile(kept.text, kept.fileName);
+    if ("column" in read) return new ColumnState(read.column, kept.fileName);
+  }
+  return new ColumnState(core.newColumn());
+}
+
+async function start(): Promise<void> {
+  // Offline use: the service worker keeps a copy of every file of the site.
+  navigator.serviceWorker?.register("sw.js").catch(() => undefined);
+  const examples = fillExamples();
+  const core = await loadCore();
+  const runner = new Runner(() => new Worker(new URL("./worker.js", import.meta.url), { type: "module" }));
+  const page = new Page(core, startingColumn(core), runner);
+  page.mount();
+  await examples.catch(() => undefined);
+  document.body.dataset.readyMs = performance.now().toFixed(0);
+  document.body.dataset.ready = "true";
+}
+
+void start().catch((e: unknown) => {
+  document.body.dataset.ready = "failed";
+  void warn(`O núcleo de cálculo não pôde ser carregado.\n\n${e instanceof Error ? e.message : String(e)}`);
+});

@@ -1,0 +1,64 @@
+// The column on the page: texts kept exactly, tables sized by their counts, and the browser's
+// storage giving back the very column that was on the screen.
+import assert from "node:assert/strict";
+import { test } from "node:test";
+import { ColumnState, requestedRows, storeColumn, storedColumn } from "../../src/state.js";
+import { FakeCore, kFakeFields } from "./fake-core.js";
+
+class MemoryStorage {
+  items = new Map<string, string>();
+  getItem(k: string) {
+    return this.items.get(k) ?? null;
+  }
+  setItem(k: string, v: string) {
+    this.items.set(k, v);
+  }
+}
+
+test("every field's text, the tables and the choices survive storage and a new page", () => {
+  const core = new FakeCore();
+  const state = new ColumnState(core.newColumn(), "pilar 1.json");
+  const storage = new MemoryStorage() as unknown as Storage;
+  let changes = 0;
+  state.onChange(() => {
+    changes += 1;
+    storeColumn(storage, state);
+  });
+  const typed = ["25.", "007", ".5", "-0"];
+  kFakeFields.forEach((f, i) => state.setText(f, typed[i]));
+  state.setChoice("sectionType", "Polygonal");
+  state.setChoice("topSupport", "Free");
+  state.setTitle("Pilar P1 — térreo");
+  state.setCell("bars", 2, 1, "4.0");
+  assert.equal(changes, kFakeFields.length + 4);
+
+  const kept = storedColumn(storage);
+  assert.ok(kept !== null);
+  const read = core.readColumnFile(kept.text, kept.fileName);
+  assert.ok("column" in read);
+  const again = new ColumnState(read.column, kept.fileName);
+  assert.deepEqual(kFakeFields.map((f) => again.text(f)), typed);
+  assert.equal(again.choice("sectionType"), "Polygonal");
+  assert.equal(again.choice("topSupport"), "Free");
+  assert.equal(again.column.title, "Pilar P1 — térreo");
+  assert.deepEqual(again.rows("bars"), [["", ""], ["", ""], ["", "4.0"]]);
+  assert.equal(again.fileName, "pilar 1.json");
+  assert.equal(storedColumn(new MemoryStorage() as unknown as Storage), null);
+});
+
+test("a count resizes its table, and a count typed over another loses no row", () => {
+  const state = new ColumnState(new FakeCore().newColumn());
+  state.setRows("vertices", [["0", "0"], ["60", "0"], ["60", "20"]]);
+  state.resize("vertices", 5);
+  assert.deepEqual(state.rows("vertices"), [["0", "0"], ["60", "0"], ["60", "20"], ["", ""], ["", ""]]);
+  state.resize("vertices", 2);
+  assert.deepEqual(state.rows("vertices"), [["0", "0"], ["60", "0"]]);
+  state.resize("vertices", 0);
+  state.resize("vertices", 4);
+  assert.deepEqual(state.rows("vertices"), [["0", "0"], ["60", "0"], ["60", "20"], ["", ""]]);
+  state.replace(new FakeCore().newColumn(), "");
+  state.resize("vertices", 1);
+  assert.deepEqual(state.rows("vertices"), [["", ""]], "a new column starts without spare rows");
+  const counts: [string, number | null][] = [["6", 6], ["0", 0], ["299", 299], ["999", 299], ["", null], ["6.", null]];
+  for (const [text, rows] of counts) assert.equal(requestedRows(text), rows, text);
+});
