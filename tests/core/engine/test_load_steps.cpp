@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/engine/column_test_support.h"
+#include "core/engine/test_section_reference.h"
 #include "engine/column_model.h"
 
 namespace tarvelo {
