@@ -1,17 +1,11 @@
-#include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest/QTest>
+#include <gtest/gtest.h>
 
-#include "coordinate_grid.h"
-#include "main_window.h"
+#include <QImage>
+
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "section_drawing.h"
-#include "section_window.h"
 #include "ui_common.h"
-#include "ui_test_support.h"
 
 namespace tarvelo::ui {
 namespace {
@@ -70,31 +64,22 @@ int DarkestNear(const QImage& image, QPoint at) {
     return darkest;
 }
 
-class SectionDrawingWindowTest : public testing::WindowTest {};
+// The centroidal section as the procedures build it for "Ver seção" (the button itself is a step
+// of the main window's enabling sequence), painted at the mapped points.
+TEST(SectionDrawingWindowTest, PaintsOutlineAndBarsAtTheMappedPoints) {
+    ColumnData data;
+    data.barCount = "4";
+    data.bars = {{"4", "4"}, {"16", "4"}, {"4", "36"}, {"16", "36"}};
+    RecordingHost host;
+    SectionGeometry built;
+    ASSERT_TRUE(BuildSectionForDrawing(data, host, built));
+    SectionDrawingWindow drawing;
+    drawing.Draw(built);
+    drawing.show();
 
-// "Ver seção" builds the section as the calculation does (its refusals are cases of the input
-// rules) and paints outline and bars.
-TEST_F(SectionDrawingWindowTest, DrawsTheCheckedSectionAndEnablesTheLoads) {
-    MainWindow window;
-    window.show();
-    window.findChild<QLineEdit*>("barCountField")->setText("4");
-    QTest::mouseClick(window.findChild<QPushButton*>("sectionDataButton"), Qt::LeftButton);
-    const char* bars[4][2] = {{"4", "4"}, {"16", "4"}, {"4", "36"}, {"16", "36"}};
-    auto* grid = window.Section()->BarGrid();
-    for (int r = 0; r < 4; ++r) {
-        grid->SetCellText(r, 1, bars[r][0]);
-        grid->SetCellText(r, 2, bars[r][1]);
-    }
-    QTest::mouseClick(window.Section()->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-    QTest::mouseClick(window.findChild<QPushButton*>("drawSectionButton"), Qt::LeftButton);
-    SectionDrawingWindow* drawing = window.Drawing();
-    ASSERT_TRUE(drawing->isVisible());
-    EXPECT_TRUE(window.findChild<QPushButton*>("loadsButton")->isEnabled());
-
-    // The centroidal section as the procedures build it, painted at the mapped points.
-    const SectionGeometry& section = drawing->Canvas()->Section();
+    const SectionGeometry& section = drawing.Canvas()->Section();
     const SectionDrawingMapping m = ComputeSectionMapping(section);
-    const QImage image = drawing->Canvas()->grab().toImage();
+    const QImage image = drawing.Canvas()->grab().toImage();
     for (int j = 0; j < section.nb; ++j) {
         const QPointF at = m.Map(section.bars[j].x, section.bars[j].y) / kTwipsPerPixel;
         EXPECT_EQ(image.pixelColor(at.toPoint()), QColor(Qt::black)) << "bar " << j + 1;
