@@ -86,6 +86,7 @@ TEST(ColumnFile, MalformedAndHostileTextsNameTheKeyOrPlace) {
         {head + R"("main":{"sectionType":"Triangular"}})", "main.sectionType"},
         {head + R"("main":{"fck":true}})", "main.fck"},
         {head + R"("main":{"fkc":"20"}})", "main.fkc"},
+        {head + R"("mian":{}})", "arquivo.mian"},
         {head + R"("loads":{"topSupport":"Hinged"}})", "loads.topSupport"},
         {head + R"("loads":{"baseSupport":"Free"}})", "loads.baseSupport"},
         {head + R"("section":{"bars":[["1"]]}})", "section.bars[0]"},
