@@ -98,6 +98,11 @@ TEST(BandSolver, NonPositivePivotsAreReported) {
     EXPECT_EQ(FactorBand(kb, 0, 3), 1);
     EXPECT_EQ(FactorBand(kb, kBandMaxEquations + 1, 3), 1);
     EXPECT_EQ(FactorBand(kb, 3, kBandMaxWidth + 1), 1);
+    // The largest system the storage holds is still solved.
+    kb.Clear();
+    for (int k = 1; k <= kBandMaxEquations; ++k)
+        kb(k, 1) = 4.0;
+    EXPECT_EQ(FactorBand(kb, kBandMaxEquations, kBandMaxWidth), 0);
     std::vector<double> untouched = {18.0, 1.0, 2.0};
     SolveBand(kb, untouched, 0, 3);
     SolveBand(kb, untouched, 3, kBandMaxWidth + 1);
