@@ -19,7 +19,10 @@ const char* const kExamples[] = {
 
 void RunExample(benchmark::State& state, bool design) {
     const std::string name = kExamples[state.range(0)];
-    state.SetLabel(name);
+    // Second argument: 1 with the refined S and area (as the programs run), 0 without.
+    tarvelo::ProcedureOptions options;
+    options.refine = state.range(1) != 0;
+    state.SetLabel(name + (options.refine ? " refinado" : ""));
     tarvelo::ColumnData data;
     std::string error;
     if (!tarvelo::ReadColumnFile(std::string(TARVELO_EXAMPLES "/") + name + ".json", data, error)) {
@@ -29,7 +32,8 @@ void RunExample(benchmark::State& state, bool design) {
     long trials = 0;
     for (auto _ : state) {
         tarvelo::RecordingHost host;
-        auto result = design ? tarvelo::Design(data, host) : tarvelo::Verify(data, host);
+        auto result =
+            design ? tarvelo::Design(data, host, options) : tarvelo::Verify(data, host, options);
         trials += result->trials;
         benchmark::DoNotOptimize(result->reachedStep);
     }
@@ -44,7 +48,7 @@ void BM_DesignExample(benchmark::State& state) {
     RunExample(state, true);
 }
 
-BENCHMARK(BM_VerifyExample)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DesignExample)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VerifyExample)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DesignExample)->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -67,9 +67,14 @@ RunOutput RunOne(const std::string& path, const Options& options) {
         t += "  Cálculo interrompido.\n";
     } else if (verify) {
         t += "  Coeficiente de segurança S= " + result->safetyText + "\n";
+        // The refined values have lines of their own only when there are any.
+        if (!result->refinedSafetyText.empty())
+            t += "  S refinado= " + result->refinedSafetyText + "\n";
     } else {
         t += "  Armadura calculada (cm2)= " + result->requiredText + "\n";
         t += "  Armadura mínima (cm2)= " + result->minimumText + "\n";
+        if (!result->refinedRequiredText.empty())
+            t += "  Armadura refinada (cm2)= " + result->refinedRequiredText + "\n";
     }
     return out;
 }

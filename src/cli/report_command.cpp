@@ -47,8 +47,7 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     // The procedure as its button runs it; questions are answered No, which goes on.
     const bool verify = options.after != "design";
     RecordingHost host;
-    const std::unique_ptr<AnalysisResult> result =
-        verify ? Verify(data, host) : Design(data, host);
+    const std::unique_ptr<AnalysisResult> result = verify ? Verify(data, host) : Design(data, host);
     for (const RecordingHost::Box& box : host.boxes) {
         std::fprintf(stderr, "%s: %s%s\n", box.question ? "Pergunta" : "Aviso", box.text.c_str(),
                      box.question ? (box.answer ? " -> Sim" : " -> Não") : "");
@@ -57,19 +56,23 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     if (host.fields.count(ResultField::TotalSteelArea) != 0) {
         data.totalSteelArea = host.fields[ResultField::TotalSteelArea];
     }
-    const report::ReportResultTexts results{Field(host, ResultField::SafetyCoefficient),
-                                            Field(host, ResultField::RequiredSteel),
-                                            Field(host, ResultField::MinimumSteel)};
     report::RunRecord runs;
     runs.Record(*result, !verify);
+    report::ReportResultTexts fields;
+    fields.safety = Field(host, ResultField::SafetyCoefficient);
+    fields.required = Field(host, ResultField::RequiredSteel);
+    fields.minimum = Field(host, ResultField::MinimumSteel);
+    fields.refinedSafety = Field(host, ResultField::RefinedSafetyCoefficient);
+    fields.refinedRequired = Field(host, ResultField::RefinedRequiredSteel);
     const auto snapshot =
-        std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, results, runs));
+        std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, fields, runs));
+    const report::ReportResultTexts results = snapshot->ResultTexts();
 
     int status = result->completed ? 0 : 1;
     if (!result->completed) std::fprintf(stderr, "Cálculo interrompido.\n");
 
-    if (!options.txt.empty() && !report::WriteReportText(data, results, snapshot->sectionConstants,
-                                                         options.txt, error)) {
+    if (!options.txt.empty() &&
+        !report::WriteReportText(data, results, snapshot->sectionConstants, options.txt, error)) {
         std::fprintf(stderr, "Erro: %s\n", error.c_str());
         status = 2;
     }

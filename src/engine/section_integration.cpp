@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/portable_math.h"
+
 namespace tarvelo {
 
 namespace {
@@ -339,9 +341,9 @@ void SectionIntegrator::IntegrateParabolicZoneByPrimitive(const MaterialParamete
             const double across = alongY ? x : y;
             double u = 1.0 - a - b * x - c * y;
             if (u < 0.0) u = 0.0;
-            const double u1 = std::pow(u, n1);
+            const double u1 = PortablePow(u, n1);
             const double P1 = K * (along + u1 / d1);
-            const double P2 = K * (along * along / 2.0 + along * u1 / d1 + std::pow(u, n2) / d2);
+            const double P2 = K * (along * along / 2.0 + along * u1 / d1 + PortablePow(u, n2) / d2);
             sumN += 0.5 * dt * P1 * w;
             sumAcross += 0.5 * dt * across * P1 * w;
             sumAlong += 0.5 * dt * P2 * w;
@@ -409,9 +411,9 @@ bool SectionIntegrator::IntegrateParabolicZoneByTaylor(const MaterialParameters&
     const double fc = m.peakFactor * m.fcd;
     const double n = m.n;
     double f[K + 1];
-    f[0] = fc * std::expm1(n * std::log1p(-sr));
+    f[0] = fc * PortableExpm1(n * PortableLog1p(-sr));
     double binomial = 1.0;
-    double power = std::pow(ur, n - K);  // ur^(n-k), built up from k = K
+    double power = PortablePow(ur, n - K);  // ur^(n-k), built up from k = K
     double powers[K + 1];
     for (int k = K; k >= 1; --k) {
         powers[k] = power;

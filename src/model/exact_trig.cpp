@@ -2,68 +2,10 @@
 
 #include <cmath>
 
+#include "model/double_double.h"
+
 namespace tarvelo {
 namespace {
-
-// Double-double arithmetic: a value is hi + lo with |lo| at most half an ulp of hi, about 106
-// significant bits. The error-free transformations below are exact in IEEE double arithmetic
-// without fused multiply-add (the build never contracts a * b + c).
-struct DoubleDouble {
-    double hi;
-    double lo;
-};
-
-DoubleDouble TwoSum(double a, double b) {
-    const double s = a + b;
-    const double bb = s - a;
-    return {s, (a - (s - bb)) + (b - bb)};
-}
-
-DoubleDouble QuickTwoSum(double a, double b) {  // |a| >= |b|
-    const double s = a + b;
-    return {s, b - (s - a)};
-}
-
-// Veltkamp's split into two halves of 26 bits, whose products are exact.
-void Split(double a, double& high, double& low) {
-    const double c = 134217729.0 * a;  // 2^27 + 1
-    high = c - (c - a);
-    low = a - high;
-}
-
-DoubleDouble TwoProduct(double a, double b) {
-    const double p = a * b;
-    double ah = 0, al = 0, bh = 0, bl = 0;
-    Split(a, ah, al);
-    Split(b, bh, bl);
-    return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
-}
-
-DoubleDouble Add(DoubleDouble a, DoubleDouble b) {
-    DoubleDouble s = TwoSum(a.hi, b.hi);
-    const DoubleDouble t = TwoSum(a.lo, b.lo);
-    s.lo += t.hi;
-    s = QuickTwoSum(s.hi, s.lo);
-    s.lo += t.lo;
-    return QuickTwoSum(s.hi, s.lo);
-}
-
-DoubleDouble Negate(DoubleDouble a) {
-    return {-a.hi, -a.lo};
-}
-
-DoubleDouble Multiply(DoubleDouble a, DoubleDouble b) {
-    DoubleDouble p = TwoProduct(a.hi, b.hi);
-    p.lo += a.hi * b.lo + a.lo * b.hi;
-    return QuickTwoSum(p.hi, p.lo);
-}
-
-// 1 / n for a whole n below 2^26, to double-double precision.
-DoubleDouble Reciprocal(double n) {
-    const double q = 1.0 / n;
-    const DoubleDouble e = TwoProduct(q, n);  // q * n exactly
-    return QuickTwoSum(q, (1.0 - e.hi - e.lo) / n);
-}
 
 // pi/2 in four parts; the first three have 33 significant bits, so k times each is exact for
 // the k of a few turns, and the reduced angle keeps about 140 bits.

@@ -16,6 +16,9 @@ enum class ResultField {
     SafetyCoefficient,  // "Coeficiente de segurança S="
     RequiredSteel,      // "Armadura calculada (cm2)="
     MinimumSteel,       // "Armadura mínima (cm2)="
+    // The refined results, beside S and the calculated area.
+    RefinedSafetyCoefficient,  // "S refinado ="
+    RefinedRequiredSteel,      // "Armadura refinada (cm2) ="
 };
 
 // Controls whose enabled state the procedures change.

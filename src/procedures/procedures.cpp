@@ -10,6 +10,7 @@
 #include "model/field_table.h"
 #include "model/section_checks.h"
 #include "model/section_generators.h"
+#include "procedures/refinement.h"
 #include "procedures/steel_search.h"
 
 namespace tarvelo {
@@ -175,11 +176,9 @@ bool BuildSection(ProcedureHost& host, PreparedColumn& out) {
     // coordinates as typed (centring rounds them); their rules come after the orientation and the
     // coincident-bar checks. The circular kinds place their own bars inside the circle.
     const SectionType kind = out.numbers.sectionType;
-    const bool circular =
-        kind == SectionType::CircularSolid || kind == SectionType::CircularHollow;
-    const EdgeCrossing crossing = kind == SectionType::Polygonal
-                                      ? FindCrossingEdges(out.section)
-                                      : EdgeCrossing{};
+    const bool circular = kind == SectionType::CircularSolid || kind == SectionType::CircularHollow;
+    const EdgeCrossing crossing =
+        kind == SectionType::Polygonal ? FindCrossingEdges(out.section) : EdgeCrossing{};
     const int barOutside = circular ? 0 : FindBarOutsideConcrete(out.section);
     if (!CentreSection(out.section, out.centringArea)) {
         if (!std::isfinite(out.centringArea)) return outOfRange();
@@ -257,6 +256,8 @@ bool PrepareRun(const ColumnData& data, RunKind kind, ProcedureHost& host, Analy
     if (kind == RunKind::Design) host.SetEnabled(Control::LoadCurve, false);
     result.curve.Clear();
     host.SetResultText(ResultField::SafetyCoefficient, " ");
+    host.SetResultText(ResultField::RefinedSafetyCoefficient, "");
+    if (kind == RunKind::Design) host.SetResultText(ResultField::RefinedRequiredSteel, "");
 
     p.numbers = ReadColumnNumbers(data);
     if (LoadsRejected(p.numbers, host)) return false;
@@ -269,6 +270,7 @@ bool PrepareRun(const ColumnData& data, RunKind kind, ProcedureHost& host, Analy
     if (!CheckDimensionsAndArea(host, p)) return false;
     if (kind == RunKind::Verify) {
         host.SetResultText(ResultField::RequiredSteel, "");
+        host.SetResultText(ResultField::RefinedRequiredSteel, "");
         host.SetResultText(ResultField::MinimumSteel, " ");
     }
     CompleteMaterials(p.materials);
@@ -339,12 +341,34 @@ class Analysis {
                                     &host_, options_.stepLimit);
     }
 
+    // The failure load of the last Run, bisected within its failing step. It leaves the run's
+    // results, curve and state as they were.
+    FailureLoadRefinement Refine() { return model_->RefineFailureLoad(kGeometricNonlinearity); }
+
+    // The refined S of a verification with this total steel area, for the refined design area.
+    // It runs silently (no message, no progress line) and leaves the result's curve alone;
+    // nothing when the stiffness matrix is singular.
+    std::optional<double> RefinedSafetyOf(double steelArea) {
+        model_ = std::make_unique<ColumnModel>();
+        model_->Assemble(column_.section, steelArea / column_.barCount, column_.loads.L,
+                         column_.materials.params, column_.loads.column);
+        if (model_->ApplySupportsAndFactor(column_.numbers.baseSupport,
+                                           column_.numbers.topSupport) != 0) {
+            return std::nullopt;
+        }
+        if (!scratchCurve_) scratchCurve_ = std::make_unique<LoadDeflectionCurve>();
+        model_->RunLoadSteps(kStepsPerDesignLoad, kGeometricNonlinearity, *scratchCurve_, nullptr,
+                             options_.stepLimit);
+        return Refine().carriedFactor;
+    }
+
   private:
     const PreparedColumn& column_;
     ProcedureHost& host_;
     const ProcedureOptions& options_;
     AnalysisResult& result_;
     std::unique_ptr<ColumnModel> model_;
+    std::unique_ptr<LoadDeflectionCurve> scratchCurve_;
 };
 
 std::string IterationLine(int trial) {
@@ -354,10 +378,14 @@ std::string IterationLine(int trial) {
 }
 
 // The design's trials: each announces itself in the progress window and analyses the column
-// with one steel area; the first (plain concrete) also keeps the section constants.
+// with one steel area; the first (plain concrete) also keeps the section constants. With
+// refinement on they also keep the bracket the refined area is searched in: the largest area
+// that failed within the design loads (S <= 1) with its refined S, and the smallest that
+// carried at least one step more (S >= 1.02), its refined S estimated half a step below.
 class DesignTrials final : public SteelTrials {
   public:
-    DesignTrials(Analysis& analysis, ProcedureHost& host) : analysis_(analysis), host_(host) {}
+    DesignTrials(Analysis& analysis, ProcedureHost& host, bool refine)
+        : analysis_(analysis), host_(host), refine_(refine) {}
 
     void Begin(int trial) override {
         host_.ProgressLine(IterationLine(trial));
@@ -366,14 +394,48 @@ class DesignTrials final : public SteelTrials {
     std::optional<double> Residual(double steelArea) override {
         if (!analysis_.Build(steelArea, first_)) return std::nullopt;
         const LoadStepResult steps = analysis_.Run();
+        if (refine_) KeepBracketEnd(steelArea, steps.reachedStep);
         return static_cast<double>(steps.reachedStep - kStepsPerDesignLoad) / kStepsPerDesignLoad;
     }
 
+    std::optional<AreaEstimate> failing;  // S <= 1
+    std::optional<AreaEstimate> passing;  // S >= 1.02
+
   private:
+    void KeepBracketEnd(double steelArea, int reachedStep) {
+        if (reachedStep <= kStepsPerDesignLoad) {
+            if (!failing || steelArea > failing->area) {
+                failing = AreaEstimate{steelArea, analysis_.Refine().carriedFactor};
+            }
+        } else if (!passing || steelArea < passing->area) {
+            passing = AreaEstimate{steelArea, (reachedStep - 0.5) / kStepsPerDesignLoad};
+        }
+    }
+
     Analysis& analysis_;
     ProcedureHost& host_;
+    bool refine_;
     bool first_ = true;
 };
+
+// The refined design area, searched between the ends the specified search left. A design that
+// needs no steel is looked at once more: the plain concrete column passed with S >= 1, but if
+// its refined S is below 1.000 it carries only 98 to 100 % of the design loads, and the area
+// is searched from zero to 8 % of the concrete area.
+RefinedAreaResult RefineDesignArea(Analysis& analysis, const DesignTrials& trials,
+                                   double concreteArea, bool noSteel) {
+    std::optional<AreaEstimate> failing = trials.failing;
+    std::optional<AreaEstimate> passing = trials.passing;
+    if (noSteel) {
+        // Without a failing end the plain column carried at least step 51: its refined S is
+        // above 1.
+        if (!failing || ThousandthsDown(failing->safety) >= 1000) return {};
+        passing = AreaEstimate{kMaxSteelRatio * concreteArea};
+    }
+    if (!failing || !passing) return {};
+    return FindRefinedSteelArea([&analysis](double area) { return analysis.RefinedSafetyOf(area); },
+                                *failing, *passing);
+}
 
 // The ratio checks of a found steel area. False when it is above 8 % (after the message).
 bool SteelRatioAccepted(ProcedureHost& host, double steelArea, double concreteArea) {
@@ -483,9 +545,11 @@ std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& ho
     Analysis analysis(*column, host, options, *result);
     if (!analysis.Build(column->numbers[FieldId::TotalSteelArea], true)) return result;
     LoadStepResult steps;
+    FailureLoadRefinement refinement;
     {
         BusyScope busy(host, BusyScope::Opening::DisableFirst);
         steps = analysis.Run();
+        if (options.refine) refinement = analysis.Refine();
         result->trials = 1;
         result->reachedStep = steps.reachedStep;
         result->notConverged = steps.notConverged;
@@ -502,6 +566,11 @@ std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& ho
     result->safetyCoefficient = static_cast<double>(steps.reachedStep) / kStepsPerDesignLoad;
     result->safetyText = FormatSafetyCoefficient(steps.reachedStep);
     host.SetResultText(ResultField::SafetyCoefficient, result->safetyText);
+    if (refinement.refined) {
+        result->refinedSafety = refinement.carriedFactor;
+        result->refinedSafetyText = FormatRefinedSafety(refinement.carriedFactor);
+        host.SetResultText(ResultField::RefinedSafetyCoefficient, result->refinedSafetyText);
+    }
     host.SetEnabled(Control::LoadCurve, true);
     host.SetEnabled(Control::ToolbarSave, true);
     host.SetEnabled(Control::ToolbarPrint, true);
@@ -517,12 +586,19 @@ std::unique_ptr<AnalysisResult> Design(const ColumnData& data, ProcedureHost& ho
     const PreparedColumn& p = *column;
 
     Analysis analysis(p, host, options, *result);
-    DesignTrials trials(analysis, host);
+    DesignTrials trials(analysis, host, options.refine);
     SteelSearch search;
+    RefinedAreaResult refined;
     {
         BusyScope busy(host, BusyScope::Opening::ShowFirst);
         search = SearchSteelArea(p.concreteArea, trials);
         result->trials = search.trials;
+        // Within the busy window, but after the search: its trials, messages and curve are
+        // those of the design alone.
+        if (options.refine && search.end == SteelSearchEnd::Found) {
+            refined = RefineDesignArea(analysis, trials, p.concreteArea, search.trials == 1);
+            result->refinementTrials = refined.trials;
+        }
         if (search.end == SteelSearchEnd::AboveEightPerCent) {
             host.ShowWarning(kProgramTitle,
                              "A taxa de armadura é maior que 8%. Aumente as dimensões da seção do "
@@ -547,6 +623,11 @@ std::unique_ptr<AnalysisResult> Design(const ColumnData& data, ProcedureHost& ho
     if (!SteelRatioAccepted(host, search.steelArea, p.concreteArea)) return result;
     result->requiredText = FormatDisplayValue(search.steelArea);
     host.SetResultText(ResultField::RequiredSteel, result->requiredText);
+    if (refined.found) {
+        result->refinedRequiredSteelArea = refined.area;
+        result->refinedRequiredText = FormatRefinedArea(refined.area);
+        host.SetResultText(ResultField::RefinedRequiredSteel, result->refinedRequiredText);
+    }
 
     result->minimumSteelArea =
         MinimumSteelArea(p.concreteArea, p.loads.column.Fd, p.materials.params);

@@ -22,6 +22,10 @@ struct AnalysisResult {
     int notConverged = 0;
     double safetyCoefficient = 0.0;
     std::string safetyText;  // as written into the S field, e.g. "1.34"
+    // The failure load refined within the failing step (the load factor carried; 10 when all
+    // 500 steps passed) and its text "1.003", empty when there was nothing to refine.
+    double refinedSafety = 0.0;
+    std::string refinedSafetyText;
 
     // Design.
     double requiredSteelArea = 0.0;
@@ -29,6 +33,11 @@ struct AnalysisResult {
     std::string requiredText;  // as written into "Armadura calculada (cm2)="
     std::string minimumText;   // as written into "Armadura mínima (cm2)="
     int trials = 0;            // analyses that actually ran
+    // The smallest area whose refined S is at least 1.000 and its text "15.85", empty when there
+    // is none (the design ended with a message, or needs no steel even when refined).
+    double refinedRequiredSteelArea = 0.0;
+    std::string refinedRequiredText;
+    int refinementTrials = 0;  // verifications the refined area took
 
     // Section constants kept for the report (area, inertias, slenderness).
     bool hasSectionConstants = false;
@@ -48,6 +57,7 @@ struct AnalysisResult {
 // Tuning for tests and fuzzing only: a cap on the load steps of every analysis (0 = none).
 struct ProcedureOptions {
     int stepLimit = 0;
+    bool refine = true;  // off: the specified results alone, as before the refined ones existed
 };
 
 std::unique_ptr<AnalysisResult> Verify(const ColumnData& data, ProcedureHost& host,

@@ -41,8 +41,8 @@ std::string Field(const RecordingHost& host, ResultField field) {
 }  // namespace
 
 std::unique_ptr<AnalysisResult> RunProcedure(RunKind kind, const ColumnData& data,
-                                             ProcedureHost& host) {
-    return kind == RunKind::Verify ? Verify(data, host) : Design(data, host);
+                                             ProcedureHost& host, const ProcedureOptions& options) {
+    return kind == RunKind::Verify ? Verify(data, host, options) : Design(data, host, options);
 }
 
 std::string FileErrorJson(std::string_view file, RunKind kind, std::string_view error) {
@@ -65,10 +65,12 @@ std::string RunResultJson(std::string_view file, RunKind kind, const RecordingHo
         for (int i = 0; i < CurveRowsWritten(result); ++i)
             curve.push_back({result.curve.rows[i][0], result.curve.rows[i][1]});
         j["curve"] = curve;
+        j["refinedS"] = Field(host, ResultField::RefinedSafetyCoefficient);
     } else {
         j["requiredSteelArea"] = Field(host, ResultField::RequiredSteel);
         j["minimumSteelArea"] = Field(host, ResultField::MinimumSteel);
         j["trials"] = result.trials;
+        j["refinedRequiredSteelArea"] = Field(host, ResultField::RefinedRequiredSteel);
     }
     j["section"] = SectionJson(result);
     return Dump(j);

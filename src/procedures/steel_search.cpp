@@ -5,7 +5,6 @@
 namespace tarvelo {
 namespace {
 
-constexpr double kMaxSteelRatio = 0.08;
 constexpr double kResidualTolerance = 0.01;
 constexpr double kWidthTolerance = 0.001;
 

@@ -10,6 +10,8 @@
 namespace tarvelo {
 
 inline constexpr int kMaxSteelTrials = 100;
+// The search brackets the area by 8 % of the concrete area.
+inline constexpr double kMaxSteelRatio = 0.08;
 
 class SteelTrials {
   public:

@@ -122,6 +122,21 @@ const char* SupportText(SupportCondition s) {
     return "";
 }
 
+// A refined result after its specified one, with what it is: the refined numbers are those an
+// engineer signs, the specified ones keep the resolution of the load steps. Nothing when empty.
+void AddRefinedSafety(std::vector<ReportLine>& out, const std::string& text) {
+    if (text.empty()) return;
+    out.push_back(Line("Coeficiente de segurança refinado S= " + text));
+    out.push_back(Line("(fator de carga da ruptura, refinado por bisseção dentro da etapa"));
+    out.push_back(Line("de carga e arredondado para baixo)"));
+}
+
+void AddRefinedRequired(std::vector<ReportLine>& out, const std::string& text) {
+    if (text.empty()) return;
+    out.push_back(Line("Armadura calculada refinada (cm2)= " + text));
+    out.push_back(Line("(menor armadura com S refinado ≥ 1.000, arredondada para cima)"));
+}
+
 }  // namespace
 
 std::string ReportLine::PlainText() const {
@@ -224,10 +239,13 @@ ReportContent BuildReportContent(const ColumnData& d, const ReportResultTexts& r
     b.push_back(Line("VERIFICAÇÃO:"));
     b.push_back(Line("As= " + d.totalSteelArea + " cm2" + gap +
                      "Coeficiente de segurança S= " + results.safety));
+    AddRefinedSafety(b, results.refinedSafety);
     b.push_back(Blank());
     b.push_back(Line("DIMENSIONAMENTO:"));
     b.push_back(Line("Armadura calculada As= " + results.required + " cm2"));
     b.push_back(Line("Armadura mínima As,min= " + results.minimum + " cm2"));
+    AddRefinedRequired(b, results.refinedRequired);
+    b.insert(b.end(), results.conclusion.begin(), results.conclusion.end());
     return r;
 }
 

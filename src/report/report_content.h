@@ -48,11 +48,17 @@ struct ReportResultTexts {
     std::string safety;    // "Coeficiente de segurança S="
     std::string required;  // "Armadura calculada (cm2)="
     std::string minimum;   // "Armadura mínima (cm2)="
+    // The refined results ("S refinado =", "Armadura refinada (cm2) ="); each prints its line
+    // only when it is not empty.
+    std::string refinedSafety;
+    std::string refinedRequired;
+    // The last run's conclusion (BuildConclusion), printed after the results.
+    std::vector<ReportLine> conclusion;
 };
 
 struct ReportContent {
     std::vector<ReportLine> heading;  // title, subtitle, "Denominação:", two blank lines
-    std::vector<ReportLine> body;     // from "Propriedades dos materiais:" to the minimum steel
+    std::vector<ReportLine> body;     // from "Propriedades dos materiais:" to the conclusion
 };
 
 // A computed number as the report prints it: shortest form with up to 15 significant digits,

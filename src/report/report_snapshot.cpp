@@ -1,6 +1,7 @@
 #include "report/report_snapshot.h"
 
 #include "procedures/procedures.h"
+#include "report/report_conclusion.h"
 
 namespace tarvelo::report {
 
@@ -12,6 +13,13 @@ void RunRecord::Record(const AnalysisResult& result, bool design) {
         sectionConstants = result.sectionConstants;
     }
     hasCurve = !design && result.completed;
+    conclusion = BuildConclusion(
+        result, design ? ConcludedProcedure::Design : ConcludedProcedure::Verification);
+}
+
+ReportResultTexts ReportSnapshot::ResultTexts() const {
+    return {safetyText,        requiredText,        minimumText,
+            refinedSafetyText, refinedRequiredText, conclusion};
 }
 
 ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultTexts& results,
@@ -21,6 +29,9 @@ ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultText
     s.safetyText = results.safety;
     s.requiredText = results.required;
     s.minimumText = results.minimum;
+    s.refinedSafetyText = results.refinedSafety;
+    s.refinedRequiredText = results.refinedRequired;
+    s.conclusion = runs.conclusion;
     s.hasSectionConstants = runs.hasSectionConstants;
     s.sectionConstants = runs.hasSectionConstants ? runs.sectionConstants : SectionConstants{};
     s.hasCurve = runs.hasCurve;

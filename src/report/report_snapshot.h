@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/column_model.h"
 #include "model/column_data.h"
@@ -25,6 +26,7 @@ struct RunRecord {
     bool hasCurve = false;
     LoadDeflectionCurve curve{};
     int reachedStep = 0;
+    std::vector<ReportLine> conclusion;  // of the last run; empty when a message ended it
 
     // Takes in the result of a run that has just ended.
     void Record(const AnalysisResult& result, bool design);
@@ -32,15 +34,21 @@ struct RunRecord {
 
 struct ReportSnapshot {
     ColumnData data;
-    std::string safetyText;    // "Coeficiente de segurança S="
-    std::string requiredText;  // "Armadura calculada (cm2)="
-    std::string minimumText;   // "Armadura mínima (cm2)="
+    std::string safetyText;           // "Coeficiente de segurança S="
+    std::string requiredText;         // "Armadura calculada (cm2)="
+    std::string minimumText;          // "Armadura mínima (cm2)="
+    std::string refinedSafetyText;    // "S refinado ="
+    std::string refinedRequiredText;  // "Armadura refinada (cm2) ="
+    std::vector<ReportLine> conclusion;
     bool hasSectionConstants = false;
     SectionConstants sectionConstants;
     bool hasCurve = false;  // a completed verification left a curve
     LoadDeflectionCurve curve;
     int curvePoints = 0;  // n, the last load step reached
     bool topFree = false;
+
+    // The result texts and the conclusion, as the report content is built from them.
+    ReportResultTexts ResultTexts() const;
 };
 
 ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultTexts& results,

@@ -248,17 +248,23 @@ bool ChartWindow::SaveChart(const QString& path, QString& error) {
     return SaveFileAtomically(path, bytes, error);
 }
 
-bool ChartWindow::SavePoints(const QString& path, QString& error) {
+bool ChartWindow::SavePoints(const QString& path, PointsFormat format, QString& error) {
     if (points_ < 2) {
         error = QString::fromUtf8("Não há pontos do gráfico para salvar.");
         return false;
     }
+    const bool portuguese = format == PointsFormat::SemicolonDecimalComma;
+    const char separator = portuguese ? ';' : ',';
+    auto number = [portuguese](double value) {
+        QByteArray text = QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+        if (portuguese) text.replace('.', ',');
+        return text;
+    };
     QByteArray text =
         (topFree_ ? QByteArray("Flecha no topo (mm)") : QByteArray("Flecha no centro (mm)")) +
-        QString::fromUtf8(",Força normal (kN)\n").toUtf8();
+        separator + QString::fromUtf8("Força normal (kN)\n").toUtf8();
     for (int i = 0; i < points_; ++i) {
-        text += QByteArray::number(rows_.rows[i][0], 'g', QLocale::FloatingPointShortest) + ',' +
-                QByteArray::number(rows_.rows[i][1], 'g', QLocale::FloatingPointShortest) + '\n';
+        text += number(rows_.rows[i][0]) + separator + number(rows_.rows[i][1]) + '\n';
     }
     return SaveFileAtomically(path, text, error);
 }
@@ -279,13 +285,19 @@ void ChartWindow::SaveChartClicked() {
 }
 
 void ChartWindow::SavePointsClicked() {
-    QString path = Files().SaveFileName(this, QString::fromUtf8("Salvar pontos"),
-                                        QString::fromUtf8("Pontos CSV (*.csv)"),
-                                        QStringLiteral("curva-carga-flecha.csv"));
+    const QString portuguese =
+        QString::fromUtf8("CSV (Excel em português: ponto e vírgula, vírgula decimal) (*.csv)");
+    const QString international = QString::fromUtf8("CSV (vírgula, ponto decimal) (*.csv)");
+    QString chosen;
+    QString path = Files().SaveFileNameAs(this, QString::fromUtf8("Salvar pontos"),
+                                          portuguese + QStringLiteral(";;") + international,
+                                          QStringLiteral("curva-carga-flecha.csv"), chosen);
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+    const PointsFormat format = chosen == international ? PointsFormat::CommaDecimalPoint
+                                                        : PointsFormat::SemicolonDecimalComma;
     QString error;
-    if (!SavePoints(path, error)) {
+    if (!SavePoints(path, format, error)) {
         Presenter().Warning(
             this, QStringLiteral("TARVELO"),
             QString::fromUtf8("Não foi possível salvar os pontos em\n%1\n\n%2").arg(path, error));

@@ -38,8 +38,11 @@ class ChartWindow : public QWidget {
 
     // "Salvar gráfico": PNG, SVG or PDF by the extension of the path.
     bool SaveChart(const QString& path, QString& error);
-    // "Salvar pontos": the rows 1..n as CSV (deflection in mm, force in kN, "." decimal point).
-    bool SavePoints(const QString& path, QString& error);
+    // The two CSV forms of "Salvar pontos": the one a Portuguese spreadsheet opens (";" between
+    // values, "," as decimal separator) and the international one ("," and ".").
+    enum class PointsFormat { SemicolonDecimalComma, CommaDecimalPoint };
+    // "Salvar pontos": the rows 1..n as CSV (deflection in mm, force in kN).
+    bool SavePoints(const QString& path, PointsFormat format, QString& error);
 
     QChart* Chart() const { return chart_; }
     QValueAxis* AxisX() const { return axisX_; }

@@ -1,7 +1,13 @@
 #include "coordinate_grid.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QStyledItemDelegate>
 
 #include "key_filters.h"
 #include "ui_common.h"
@@ -20,6 +26,21 @@ QTableWidgetItem* NumberItem(int number) {
     return item;
 }
 
+// The in-place editor of a cell: a field with the signed decimal filter.
+class CellDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* field = qobject_cast<QLineEdit*>(editor)) {
+            field->setAlignment(Qt::AlignCenter);
+            InstallKeyFilter(field, KeyFilterKind::SignedDecimal);
+        }
+        return editor;
+    }
+};
+
 }  // namespace
 
 CoordinateGrid::CoordinateGrid(const QString& objectName, const QString& firstHeading,
@@ -36,7 +57,10 @@ CoordinateGrid::CoordinateGrid(const QString& objectName, const QString& firstHe
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    setItemDelegate(new CellDelegate(this));
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(false);
@@ -62,6 +86,7 @@ void CoordinateGrid::Number(int fromRow) {
 
 void CoordinateGrid::SetDataRowCount(int rows) {
     if (rows < 0) rows = 0;
+    undo_.clear();
     setRowCount(rows);
     Number(0);
     for (int r = 0; r < rowCount(); ++r) {
@@ -121,22 +146,89 @@ void CoordinateGrid::ClearCells() {
     }
 }
 
+bool CoordinateGrid::IsCoordinateCell(int row, int column) const {
+    return row >= 0 && row < rowCount() && column >= kFirstCoordinateColumn &&
+           column <= kLastCoordinateColumn;
+}
+
+void CoordinateGrid::EditCell(int row, int column, const QString& text) {
+    const QString before = CellText(row, column);
+    if (before == text) return;
+    undo_.push_back({row, column, before});
+    SetCellText(row, column, text);
+}
+
+void CoordinateGrid::AppendFiltered(int row, int column, const QString& pasted) {
+    const QString accepted = FilterPastedText(KeyFilterKind::SignedDecimal, pasted);
+    if (IsCoordinateCell(row, column)) EditCell(row, column, CellText(row, column) + accepted);
+}
+
 void CoordinateGrid::keyPressEvent(QKeyEvent* event) {
     const int row = currentRow();
     const int column = currentColumn();
-    const bool inCell = row >= 0 && column >= kFirstCoordinateColumn;
-    if (event->key() == Qt::Key_Delete) {
-        if (inCell) SetCellText(row, column, QStringLiteral(" "));
+    const bool inCell = IsCoordinateCell(row, column);
+    const QString text = CellText(row, column);
+    if (event->matches(QKeySequence::Paste)) {
+        AppendFiltered(row, column, QGuiApplication::clipboard()->text());
+    } else if (event->matches(QKeySequence::Cut)) {
+        QGuiApplication::clipboard()->setText(text);
+        if (inCell) EditCell(row, column, QString());
+    } else if (event->matches(QKeySequence::Undo)) {
+        if (!undo_.empty()) {
+            SetCellText(undo_.back().row, undo_.back().column, undo_.back().before);
+            undo_.pop_back();
+        }
+    } else if (event->key() == Qt::Key_Delete) {
+        if (inCell) EditCell(row, column, QString());
+    } else if (event->key() == Qt::Key_Backspace) {
+        if (inCell) EditCell(row, column, text.left(text.size() - 1));
+    } else if (IsEditingKey(*event)) {
+        QTableWidget::keyPressEvent(event);
+        return;
+    } else {
+        const QString accepted = FilterTypedText(KeyFilterKind::SignedDecimal, event->text());
+        if (!accepted.isEmpty() && inCell) EditCell(row, column, text + accepted);
+    }
+    event->accept();
+}
+
+// The middle button pastes the selection into the cell under it (X11).
+void CoordinateGrid::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        const QModelIndex cell = indexAt(event->position().toPoint());
+        if (IsCoordinateCell(cell.row(), cell.column())) {
+            setCurrentCell(cell.row(), cell.column());
+            AppendFiltered(cell.row(), cell.column(),
+                           QGuiApplication::clipboard()->text(QClipboard::Selection));
+        }
         event->accept();
         return;
     }
-    const QString typed = TypedText(*event);
-    if (typed.isEmpty()) {
-        QTableWidget::keyPressEvent(event);
+    QTableWidget::mouseReleaseEvent(event);
+}
+
+void CoordinateGrid::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasText()) event->acceptProposedAction();
+}
+
+void CoordinateGrid::dragMoveEvent(QDragMoveEvent* event) {
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (event->mimeData()->hasText() && IsCoordinateCell(cell.row(), cell.column())) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void CoordinateGrid::dropEvent(QDropEvent* event) {
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (!event->mimeData()->hasText() || !IsCoordinateCell(cell.row(), cell.column())) {
+        event->ignore();
         return;
     }
-    const QString accepted = FilterTypedText(KeyFilterKind::SignedDecimal, typed);
-    if (!accepted.isEmpty() && inCell) SetCellText(row, column, CellText(row, column) + accepted);
+    setCurrentCell(cell.row(), cell.column());
+    AppendFiltered(cell.row(), cell.column(), event->mimeData()->text());
+    event->setDropAction(Qt::CopyAction);
     event->accept();
 }
 

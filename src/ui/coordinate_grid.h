@@ -1,6 +1,8 @@
 // The vertex and bar tables of the section window: a fixed heading row, a fixed first column
-// with the row numbers and two columns of coordinate texts. Typing appends to the current cell
-// through the signed decimal filter; Delete leaves a single blank.
+// with the row numbers and two columns of coordinate texts. Typing, pasting (Ctrl+V, the middle
+// button) and dropping append to the current cell through the signed decimal filter; Backspace
+// takes its last character away, Delete empties it, Ctrl+X cuts and Ctrl+Z undoes. F2 or a
+// double click edit the cell's text in place, through the same filter.
 #pragma once
 
 #include <vector>
@@ -39,9 +41,25 @@ class CoordinateGrid : public QTableWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
+    struct CellEdit {
+        int row;
+        int column;
+        QString before;
+    };
+
     void Number(int fromRow);
+    bool IsCoordinateCell(int row, int column) const;
+    // A change typed by the user, kept for Ctrl+Z.
+    void EditCell(int row, int column, const QString& text);
+    void AppendFiltered(int row, int column, const QString& pasted);
+
+    std::vector<CellEdit> undo_;
 };
 
 }  // namespace tarvelo::ui

@@ -14,6 +14,11 @@ class DialogChooser final : public FileChooser {
                          const QString& suggestedName) override {
         return QFileDialog::getSaveFileName(parent, caption, suggestedName, filter);
     }
+    QString SaveFileNameAs(QWidget* parent, const QString& caption, const QString& filters,
+                           const QString& suggestedName, QString& chosenFilter) override {
+        chosenFilter = filters.section(QStringLiteral(";;"), 0, 0);
+        return QFileDialog::getSaveFileName(parent, caption, suggestedName, filters, &chosenFilter);
+    }
 };
 
 FileChooser* current = nullptr;

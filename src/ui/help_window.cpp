@@ -1,14 +1,15 @@
 #include "help_window.h"
 
 #include <QFile>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "ui_common.h"
 
 namespace tarvelo::ui {
+namespace {
+constexpr int kWidth = 527;  // pixels, when the screen has room beside the owner
+}
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     InitResources();
@@ -20,7 +21,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(richTextBox_);
-    resize(527, 532);
+    setMinimumWidth(300);
+    resize(kWidth, 532);
 }
 
 bool HelpWindow::Load(const QString& path) {
@@ -34,12 +36,11 @@ bool HelpWindow::Load(const QString& path) {
     return true;
 }
 
-void HelpWindow::ShowHelp() {
+void HelpWindow::ShowHelp(const QWidget* owner) {
     Load(QString::fromLatin1(kHelpResource));
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + static_cast<int>(area.width() - 1.01 * frameGeometry().width()),
-             area.y() + static_cast<int>(0.01 * area.height()));
+    if (owner != nullptr) {
+        resize(kWidth, height());
+        PlaceBeside(this, owner);
     }
     show();
     raise();

@@ -1,4 +1,4 @@
-// The help window: the help text, at the right-hand edge of the screen.
+// The help window: the help text, beside the window it was asked from.
 #pragma once
 
 #include <QWidget>
@@ -17,8 +17,9 @@ class HelpWindow : public QWidget {
     // Loads a help file (HTML) into the text box. A file that cannot be read leaves a message in
     // the text box instead; returns false then.
     bool Load(const QString& path);
-    // Places the window at the right-hand edge of the screen, loads the help and shows it.
-    void ShowHelp();
+    // Places the window beside `owner` (narrower if it must be, never over it; without an owner
+    // where it was last), loads the help and shows it.
+    void ShowHelp(const QWidget* owner = nullptr);
 
     QTextBrowser* TextBox() const { return richTextBox_; }
 

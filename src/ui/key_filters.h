@@ -26,16 +26,20 @@ void ApplyKeyFilter(KeyFilterKind kind, char16_t& keyCode);
 void Beep();
 void SetBeepHandler(std::function<void()> handler);
 
-// The characters a key event types, as the filters see them. Empty for keys that type nothing
-// (Delete, arrows, function keys) and for Tab and Backtab, which move the focus; Backspace,
-// Return and Escape type their control codes.
-QString TypedText(const QKeyEvent& event);
+// True for keys that edit or move rather than type: keys without text, control codes
+// (Backspace, Return, Escape) and shortcuts with Ctrl or Meta. The filters never see them.
+bool IsEditingKey(const QKeyEvent& event);
 
-// Runs every key a text field receives through a filter: accepted characters are typed (a comma
-// as a point), rejected ones beep. Keys that type nothing keep their usual meaning.
+// Runs all text that enters a field through a filter, character by character: typed keys,
+// pastes (Ctrl+V, Shift+Insert, the context menu, the middle button), drops and input-method
+// text. Accepted characters go in (a comma as a point); rejected ones are dropped, with one beep
+// per key, paste or drop. Editing keys keep their usual meaning.
 void InstallKeyFilter(QLineEdit* field, KeyFilterKind kind);
 
 // Filters `typed` with `kind`: returns the accepted characters, beeping once per rejected one.
 QString FilterTypedText(KeyFilterKind kind, const QString& typed);
+// Filters pasted or dropped text with `kind`: returns the accepted characters, beeping once if
+// any was rejected.
+QString FilterPastedText(KeyFilterKind kind, const QString& pasted);
 
 }  // namespace tarvelo::ui

@@ -9,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TARVELO"));
     tarvelo::ui::InitResources();
+    tarvelo::ui::InstallQtTranslations();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tarvelo.svg")));
     tarvelo::ui::Program program;
     program.Start();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,15 +17,18 @@
 
 #include "about_window.h"
 #include "chart_window.h"
+#include "coordinate_grid.h"
 #include "field_set.h"
 #include "file_chooser.h"
 #include "help_window.h"
 #include "key_filters.h"
 #include "loads_window.h"
 #include "message_presenter.h"
+#include "model/bar_area.h"
 #include "procedures/column_file.h"
 #include "procedures/procedures.h"
 #include "progress_window.h"
+#include "report/report_conclusion.h"
 #include "report_window.h"
 #include "section_drawing.h"
 #include "section_window.h"
@@ -36,6 +40,7 @@ namespace {
 const QString kTitle = QStringLiteral("TARVELO");
 const QString kCaption = QStringLiteral(" TARVELO");
 const QString kFileFilter = QStringLiteral("Pilar TARVELO (*.json)");
+const QString kUntitled = QStringLiteral("Sem título");
 
 constexpr int kFieldWidth = 50;  // pixels
 
@@ -87,7 +92,7 @@ class MainWindow::Host final : public ProcedureHost {
         if (visible) {
             window_.progress_->ShowNow();
         } else {
-            window_.progress_->hide();
+            window_.progress_->Finish();
         }
     }
     void ClearProgress() override { window_.progress_->Clear(); }
@@ -105,6 +110,12 @@ class MainWindow::Host final : public ProcedureHost {
                 break;
             case ResultField::MinimumSteel:
                 target = window_.minimumSteelField_;
+                break;
+            case ResultField::RefinedSafetyCoefficient:
+                target = window_.refinedSafetyField_;
+                break;
+            case ResultField::RefinedRequiredSteel:
+                target = window_.refinedRequiredField_;
                 break;
         }
         target->setText(ToQ(text));
@@ -151,7 +162,7 @@ class MainWindow::Host final : public ProcedureHost {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     InitResources();
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(kCaption);
+    setWindowTitle(kCaption + QStringLiteral("[*]"));
 
     // The windows this one opens; each is a window of its own (not a child), so that disabling
     // this window while they are open leaves them usable.
@@ -171,6 +182,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // the vertex count only shows for polygons.
     ShowWorkflow();
     SectionKindChosen();
+    WatchChanges();
+    savedData_ = CollectColumnData();
 
     SetClientSize(this, 679, 397);
     CentreOnScreen(this);
@@ -185,6 +198,8 @@ void MainWindow::BuildFields() {
     safetyField_ = MakeResultField(QStringLiteral("safetyField"));
     requiredSteelField_ = MakeResultField(QStringLiteral("requiredSteelField"));
     minimumSteelField_ = MakeResultField(QStringLiteral("minimumSteelField"));
+    refinedSafetyField_ = MakeResultField(QStringLiteral("refinedSafetyField"));
+    refinedRequiredField_ = MakeResultField(QStringLiteral("refinedRequiredField"));
     vertexCountLabel_ = RightLabel(QStringLiteral("Número de vértices="));
     vertexCountLabel_->setObjectName(QStringLiteral("vertexCountLabel"));
     // The vertex count comes and goes with the polygonal kind; the layout keeps its place.
@@ -212,6 +227,16 @@ void MainWindow::BuildFields() {
     loadCurveButton_ =
         CommandButton(QStringLiteral("loadCurveButton"), QStringLiteral("Curva carga-flecha"),
                       QStringLiteral("Ver o gráfico carga-flecha"));
+
+    barDiameterChooser_ = new QComboBox;
+    barDiameterChooser_->setObjectName(QStringLiteral("barDiameterChooser"));
+    barDiameterChooser_->setToolTip(
+        QStringLiteral("Preencher a área total de aço com o número de barras de aço vezes a área "
+                       "de uma barra deste diâmetro"));
+    barDiameterChooser_->addItem(QStringLiteral("—"));
+    for (double d : kBarDiameters)
+        barDiameterChooser_->addItem(QString::number(d), d);
+    connect(barDiameterChooser_, &QComboBox::activated, this, &MainWindow::FillSteelAreaFromBars);
 }
 
 QWidget* MainWindow::BuildCentralWidget() {
@@ -304,18 +329,24 @@ QWidget* MainWindow::BuildCentralWidget() {
     auto* verificationGrid = new QGridLayout(verification);
     verificationGrid->addWidget(RightLabel(QStringLiteral("Área total de aço (cm2):")), 0, 0);
     verificationGrid->addWidget(field[FieldId::TotalSteelArea], 0, 1, Qt::AlignLeft);
-    verificationGrid->addWidget(verifyButton_, 1, 0, 1, 2);
-    verificationGrid->addWidget(RightLabel(QStringLiteral("Coeficiente de segurança S=")), 2, 0);
-    verificationGrid->addWidget(safetyField_, 2, 1);
-    verificationGrid->addWidget(loadCurveButton_, 3, 0, 1, 2);
+    verificationGrid->addWidget(RightLabel(QStringLiteral("Barras de Ø (mm):")), 1, 0);
+    verificationGrid->addWidget(barDiameterChooser_, 1, 1, Qt::AlignLeft);
+    verificationGrid->addWidget(verifyButton_, 2, 0, 1, 4);
+    verificationGrid->addWidget(RightLabel(QStringLiteral("Coeficiente de segurança S=")), 3, 0);
+    verificationGrid->addWidget(safetyField_, 3, 1);
+    verificationGrid->addWidget(RightLabel(QStringLiteral("S refinado =")), 3, 2);
+    verificationGrid->addWidget(refinedSafetyField_, 3, 3);
+    verificationGrid->addWidget(loadCurveButton_, 4, 0, 1, 4);
     verificationGrid->setColumnStretch(0, 1);
     Compact(verificationGrid);
 
     auto* design = new QGroupBox(QStringLiteral("Dimensionamento"));
     auto* designGrid = new QGridLayout(design);
-    designGrid->addWidget(designButton_, 0, 0, 1, 2);
+    designGrid->addWidget(designButton_, 0, 0, 1, 4);
     designGrid->addWidget(RightLabel(QStringLiteral("Armadura calculada (cm2)=")), 1, 0);
     designGrid->addWidget(requiredSteelField_, 1, 1);
+    designGrid->addWidget(RightLabel(QStringLiteral("Armadura refinada (cm2) =")), 1, 2);
+    designGrid->addWidget(refinedRequiredField_, 1, 3);
     designGrid->addWidget(RightLabel(QStringLiteral("Armadura mínima (cm2)=")), 2, 0);
     designGrid->addWidget(minimumSteelField_, 2, 1);
     designGrid->setColumnStretch(0, 1);
@@ -365,7 +396,7 @@ void MainWindow::BuildToolbar() {
     connect(a.open, &QAction::triggered, this, &MainWindow::OpenFile);
     connect(a.save, &QAction::triggered, this, &MainWindow::SaveFile);
     connect(a.print, &QAction::triggered, this, &MainWindow::OpenReport);
-    connect(a.help, &QAction::triggered, this, &MainWindow::ShowHelp);
+    connect(a.help, &QAction::triggered, this, [this] { ShowHelp(this); });
     connect(a.about, &QAction::triggered, this, &MainWindow::ShowAbout);
     connect(a.exit, &QAction::triggered, this, &MainWindow::AskExit);
 }
@@ -382,7 +413,8 @@ void MainWindow::ConnectWindows() {
         HoldInput(Workflow::Holder::None);
         if (confirmed) help_->hide();
     });
-    connect(section_.get(), &SectionWindow::helpRequested, this, &MainWindow::ShowHelp);
+    connect(section_.get(), &SectionWindow::helpRequested, this,
+            [this] { ShowHelp(section_.get()); });
     connect(section_.get(), &SectionWindow::vertexCountChanged, this, [this](int count) {
         (*fields_)[FieldId::VertexCount]->setText(QString::number(count));
     });
@@ -390,7 +422,7 @@ void MainWindow::ConnectWindows() {
             [this](int count) { (*fields_)[FieldId::BarCount]->setText(QString::number(count)); });
 
     connect(loads_.get(), &LoadsWindow::confirmRequested, this, &MainWindow::ConfirmLoads);
-    connect(loads_.get(), &LoadsWindow::helpRequested, this, &MainWindow::ShowHelp);
+    connect(loads_.get(), &LoadsWindow::helpRequested, this, [this] { ShowHelp(loads_.get()); });
     connect(loads_.get(), &LoadsWindow::closedWithoutConfirming, this,
             [this] { HoldInput(Workflow::Holder::None); });
 }
@@ -420,12 +452,67 @@ ColumnData MainWindow::CollectColumnData() const {
 }
 
 void MainWindow::ApplyColumnData(const ColumnData& data) {
+    applyingData_ = true;
     title_ = data.title;
     kindOptions_[static_cast<std::size_t>(data.sectionType)]->setChecked(true);
     SectionKindChosen();
     fields_->Apply(data);
     section_->Apply(data);
     loads_->Apply(data);
+    applyingData_ = false;
+    ShowModified();
+}
+
+void MainWindow::WatchChanges() {
+    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(section_.get()),
+                            static_cast<QWidget*>(loads_.get())}) {
+        for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+            if (!field->isReadOnly()) {
+                connect(field, &QLineEdit::textChanged, this, &MainWindow::ShowModified);
+            }
+        }
+        for (QRadioButton* option : window->findChildren<QRadioButton*>()) {
+            connect(option, &QRadioButton::toggled, this, &MainWindow::ShowModified);
+        }
+    }
+    for (CoordinateGrid* grid : {section_->VertexGrid(), section_->BarGrid()}) {
+        connect(grid, &QTableWidget::itemChanged, this, &MainWindow::ShowModified);
+        connect(grid->model(), &QAbstractItemModel::rowsRemoved, this, &MainWindow::ShowModified);
+        connect(grid->model(), &QAbstractItemModel::rowsInserted, this, &MainWindow::ShowModified);
+    }
+}
+
+void MainWindow::ShowModified() {
+    if (!applyingData_) setWindowModified(!(CollectColumnData() == savedData_));
+}
+
+void MainWindow::MarkSaved(const QString& path) {
+    filePath_ = path;
+    setWindowTitle(kCaption + QStringLiteral(" - ") + QFileInfo(path).fileName() +
+                   QStringLiteral("[*]"));
+    savedData_ = CollectColumnData();
+    ShowModified();
+}
+
+// The window manager may close this window while another holds the input; a dialog of a
+// disabled window could not be answered.
+QWidget* MainWindow::DialogParent() {
+    return isEnabled() ? this : nullptr;
+}
+
+bool MainWindow::MayDiscardChanges() {
+    if (!isWindowModified()) return true;
+    const QString name = filePath_.isEmpty() ? kUntitled : QFileInfo(filePath_).fileName();
+    switch (Presenter().AskSave(DialogParent(), kTitle,
+                                QStringLiteral("Salvar as alterações em \"%1\"?").arg(name))) {
+        case SaveAnswer::Save:
+            return SaveFile();
+        case SaveAnswer::Discard:
+            return true;
+        case SaveAnswer::Cancel:
+            break;
+    }
+    return false;
 }
 
 // A text longer than its field accepts would be cut by the field; such a file is refused
@@ -474,14 +561,16 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     safetyField_->clear();
     requiredSteelField_->clear();
     minimumSteelField_->clear();
+    refinedSafetyField_->clear();
+    refinedRequiredField_->clear();
+    conclusion_.clear();
     workflow_.curveReady = false;
     hasCurve_ = false;
     hasSectionConstants_ = false;
     // A complete column can be calculated at once; the procedures check everything anyway.
     workflow_.Reach(Workflow::Step::LoadsConfirmed);
     ShowWorkflow();
-    filePath_ = path;
-    setWindowTitle(kCaption + QStringLiteral(" - ") + name);
+    MarkSaved(path);
     return true;
 }
 
@@ -493,8 +582,7 @@ bool MainWindow::SaveColumnFile(const QString& path) {
                                 .arg(QFileInfo(path).fileName(), ToQ(error)));
         return false;
     }
-    filePath_ = path;
-    setWindowTitle(kCaption + QStringLiteral(" - ") + QFileInfo(path).fileName());
+    MarkSaved(path);
     return true;
 }
 
@@ -505,10 +593,14 @@ ReportSnapshot MainWindow::Snapshot() const {
     runs.hasCurve = hasCurve_;
     runs.curve = curve_;
     runs.reachedStep = lastReachedStep_;
-    return report::MakeReportSnapshot(
-        CollectColumnData(),
-        {FromQ(safetyField_->text()), FromQ(requiredSteelField_->text()),
-         FromQ(minimumSteelField_->text())}, runs);
+    runs.conclusion = conclusion_;
+    report::ReportResultTexts fields;
+    fields.safety = FromQ(safetyField_->text());
+    fields.required = FromQ(requiredSteelField_->text());
+    fields.minimum = FromQ(minimumSteelField_->text());
+    fields.refinedSafety = FromQ(refinedSafetyField_->text());
+    fields.refinedRequired = FromQ(refinedRequiredField_->text());
+    return report::MakeReportSnapshot(CollectColumnData(), fields, runs);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------
@@ -539,7 +631,6 @@ void MainWindow::ShowWorkflow() {
     verifyButton_->setEnabled(w.step >= Step::LoadsConfirmed);
     designButton_->setEnabled(w.step >= Step::LoadsConfirmed);
     loadCurveButton_->setEnabled(w.curveReady);
-    actions_.save->setEnabled(w.verified);
     actions_.print->setEnabled(w.verified);
     actions_.curve->setEnabled(w.curveShown);
     // The window given back to the user comes to the front.
@@ -608,7 +699,7 @@ void MainWindow::DrawSection() {
     SectionGeometry geometry;
     if (!BuildSectionForDrawing(data, host, geometry)) return;
     drawing_->Draw(geometry);
-    CentreOnFirstShow(drawing_.get());
+    PlaceBeside(drawing_.get(), this);
     ShowInFront(drawing_.get(), this);
     workflow_.Reach(Workflow::Step::SectionDrawn);
     ShowWorkflow();
@@ -643,6 +734,10 @@ void MainWindow::Design() {
 void MainWindow::RunProcedure(bool design) {
     if (running_) return;
     running_ = true;
+    // The curve on offer belongs to the last completed verification; a run that stops before
+    // completing leaves none (a completed verification offers its own).
+    workflow_.curveReady = false;
+    ShowWorkflow();
     const ColumnData data = CollectColumnData();
     Host host(*this, this);
     std::unique_ptr<AnalysisResult> result =
@@ -650,7 +745,7 @@ void MainWindow::RunProcedure(bool design) {
     running_ = false;
     // Every way out of a run leaves the main window usable and the progress window hidden.
     HoldInput(Workflow::Holder::None);
-    progress_->hide();
+    progress_->Finish();
     if (!result) return;
 
     curve_ = result->curve;
@@ -660,6 +755,9 @@ void MainWindow::RunProcedure(bool design) {
         sectionConstants_ = result->sectionConstants;
     }
     hasCurve_ = !design && result->completed;
+    conclusion_ =
+        report::BuildConclusion(*result, design ? report::ConcludedProcedure::Design
+                                                : report::ConcludedProcedure::Verification);
     if (!design && result->completed) loadCurveButton_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -674,16 +772,18 @@ void MainWindow::ShowCurve() {
 // --- Toolbar ---------------------------------------------------------------------------------
 
 void MainWindow::OpenFile() {
+    if (!MayDiscardChanges()) return;
     const QString path = Files().OpenFileName(this, QStringLiteral("Abrir"), kFileFilter);
     if (!path.isEmpty()) OpenColumnFile(path);
 }
 
-void MainWindow::SaveFile() {
+bool MainWindow::SaveFile() {
     const QString suggested = filePath_.isEmpty() ? QStringLiteral("pilar.json") : filePath_;
-    QString path = Files().SaveFileName(this, QStringLiteral("Salvar"), kFileFilter, suggested);
-    if (path.isEmpty()) return;
+    QString path =
+        Files().SaveFileName(DialogParent(), QStringLiteral("Salvar"), kFileFilter, suggested);
+    if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".json");
-    SaveColumnFile(path);
+    return SaveColumnFile(path);
 }
 
 void MainWindow::OpenReport() {
@@ -696,8 +796,24 @@ void MainWindow::OpenReport() {
     report_->Open([this] { return Snapshot(); });
 }
 
-void MainWindow::ShowHelp() {
-    help_->ShowHelp();
+void MainWindow::ShowHelp(const QWidget* owner) {
+    help_->ShowHelp(owner);
+}
+
+void MainWindow::FillSteelAreaFromBars() {
+    const QVariant diameter = barDiameterChooser_->currentData();
+    if (!diameter.isValid()) return;
+    QLineEdit* area = (*fields_)[FieldId::TotalSteelArea];
+    const std::string text = BarAreaText(FromQ((*fields_)[FieldId::BarCount]->text()),
+                                         diameter.toDouble(), area->maxLength());
+    if (text.empty()) {
+        Presenter().Warning(this, kTitle,
+                            QStringLiteral("Informe o número de barras de aço para calcular a "
+                                           "área total de aço."));
+        (*fields_)[FieldId::BarCount]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    area->setText(ToQ(text));
 }
 
 void MainWindow::ShowAbout() {
@@ -707,15 +823,21 @@ void MainWindow::ShowAbout() {
     about_->activateWindow();
 }
 
+// With unsaved changes the save question replaces "Deseja sair do programa?": one answer is
+// enough to leave.
 void MainWindow::AskExit() {
-    if (Presenter().Question(this, kTitle, QStringLiteral("Deseja sair do programa?"), true)) {
-        if (exitHandler_) exitHandler_();
+    if (isWindowModified()) {
+        if (!MayDiscardChanges()) return;
+    } else if (!Presenter().Question(this, kTitle, QStringLiteral("Deseja sair do programa?"),
+                                     true)) {
+        return;
     }
+    if (exitHandler_) exitHandler_();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // An analysis in progress cannot be abandoned halfway.
-    if (running_) {
+    if (running_ || !MayDiscardChanges()) {
         event->ignore();
         return;
     }

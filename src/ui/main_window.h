@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -15,10 +16,11 @@
 #include "model/input_rules.h"
 #include "model/section_geometry.h"
 #include "procedures/procedure_host.h"
-#include "workflow.h"
 #include "report/report_snapshot.h"
+#include "workflow.h"
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -52,6 +54,10 @@ class MainWindow : public QMainWindow {
     // every field as it was.
     bool OpenColumnFile(const QString& path);
     bool SaveColumnFile(const QString& path);
+
+    // Before the column on the screen is replaced or the program ends: with unsaved changes,
+    // asks "Salvar as alterações em …?" and saves on Yes. True when the column may go.
+    bool MayDiscardChanges();
 
     // What the report reads when it is produced.
     ReportSnapshot Snapshot() const;
@@ -111,15 +117,22 @@ class MainWindow : public QMainWindow {
     void ConfirmLoads();  // "OK" of the loads window
     // Toolbar.
     void OpenFile();
-    void SaveFile();
+    bool SaveFile();  // true when the column was saved
     void OpenReport();
-    void ShowHelp();
+    void ShowHelp(const QWidget* owner);
+    void FillSteelAreaFromBars();  // the bar diameter chooser
     void ShowAbout();
     void AskExit();
 
     void RunProcedure(bool design);
     void SectionKindChosen();
     void HideAuxiliaryWindows();  // drawing, chart and help
+    // Every input widget of the three windows marks the column changed.
+    void WatchChanges();
+    // The title's "*": whether the column differs from what was last opened, saved or started.
+    void ShowModified();
+    void MarkSaved(const QString& path);
+    QWidget* DialogParent();  // this window, or none while it is disabled
     // Gives the input to `holder` (None gives it back to this window) and shows the result.
     void HoldInput(Workflow::Holder holder);
     // Every enabled state of this window's controls, from workflow_.
@@ -133,7 +146,11 @@ class MainWindow : public QMainWindow {
     QLineEdit* safetyField_ = nullptr;            // "Coeficiente de segurança S="
     QLineEdit* requiredSteelField_ = nullptr;     // "Armadura calculada (cm2)="
     QLineEdit* minimumSteelField_ = nullptr;      // "Armadura mínima (cm2)="
+    QLineEdit* refinedSafetyField_ = nullptr;     // "S refinado ="
+    QLineEdit* refinedRequiredField_ = nullptr;   // "Armadura refinada (cm2) ="
+    std::vector<report::ReportLine> conclusion_;  // of the last run, for the report
     std::array<QRadioButton*, 5> kindOptions_{};  // by SectionType
+    QComboBox* barDiameterChooser_ = nullptr;     // fills the steel area from the bar count
     QPushButton* sectionDataButton_ = nullptr;
     QPushButton* drawSectionButton_ = nullptr;
     QPushButton* loadsButton_ = nullptr;
@@ -155,6 +172,8 @@ class MainWindow : public QMainWindow {
     std::function<void()> exitHandler_;
     std::string title_;  // example title of the column file
     QString filePath_;
+    ColumnData savedData_;       // as last opened, saved or started
+    bool applyingData_ = false;  // ApplyColumnData is filling the widgets
     bool running_ = false;
     Workflow workflow_;
 

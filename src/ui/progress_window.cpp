@@ -1,9 +1,12 @@
 #include "progress_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui_common.h"
 
@@ -59,13 +62,23 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     text_->setMinimumSize(
         text_->fontMetrics().horizontalAdvance(QStringLiteral("  Etapa de carga =  500    ")),
         kRestartPixels + 2 * lineHeight);
-    setFixedSize(sizeHint().expandedTo(QSize(240, 0)));
+    // Wide enough for the whole title beside the title bar's buttons.
+    const int titleWidth =
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(windowTitle());
+    setFixedSize(sizeHint().expandedTo(QSize(std::max(240, titleWidth * 5 / 4 + 120), 0)));
     CentreOnScreen(this);
 }
 
 void ProgressWindow::PrintLine(const QString& line) {
     if (PrintPosition() > kRestartPixels) text_->Clear();
     text_->Append(line);
+    if (sinceRunStart_.isValid() && sinceRunStart_.elapsed() >= kShowDelayMs) {
+        sinceRunStart_.invalidate();
+        show();
+        raise();
+        RepaintNow();
+        return;
+    }
     if (!sinceRepaint_.isValid()) sinceRepaint_.start();
     if (sinceRepaint_.elapsed() >= kRepaintIntervalMs) RepaintNow();
 }
@@ -84,11 +97,13 @@ int ProgressWindow::PrintPosition() const {
 }
 
 void ProgressWindow::ShowNow() {
-    show();
-    raise();
-    // The first paint waits like the later ones: a run shorter than the interval is over before
-    // anyone could see the window, and painting it would only slow the run down.
+    sinceRunStart_.start();
     sinceRepaint_.restart();
+}
+
+void ProgressWindow::Finish() {
+    sinceRunStart_.invalidate();
+    hide();
 }
 
 void ProgressWindow::RepaintNow() {

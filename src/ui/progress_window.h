@@ -44,8 +44,12 @@ class ProgressWindow : public QWidget {
     // Vertical print position in pixels: where the next line would start.
     int PrintPosition() const;
 
-    // Shows the window; it paints with the first line printed 30 ms later.
+    // A run begins: the window appears once the run has lasted kShowDelayMs (at a printed line),
+    // so a short run shows no flash of a window. It paints with the lines printed since.
     void ShowNow();
+    // The run is over: hides the window, or keeps it from appearing.
+    void Finish();
+    static constexpr int kShowDelayMs = 300;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,6 +59,7 @@ class ProgressWindow : public QWidget {
 
     ProgressText* text_ = nullptr;
     QElapsedTimer sinceRepaint_;
+    QElapsedTimer sinceRunStart_;  // valid while the window waits to appear
 };
 
 }  // namespace tarvelo::ui

@@ -12,6 +12,9 @@
 #include <cstdio>
 
 #include "chart_window.h"
+#include "procedures/procedures.h"
+#include "procedures/recording_host.h"
+#include "section_drawing.h"
 #include "ui_common.h"
 
 namespace tarvelo::ui {
@@ -28,6 +31,12 @@ constexpr double kA4HeightCm = 29.7;
 constexpr double kBodyPoints = 12.0;
 constexpr double kPageNumberPoints = 10.0;
 constexpr double kScreenDpi = 96.0;
+// The section figure: a caption line, then the drawing window's picture area (329 x 201 pixels)
+// at 12 cm wide, which takes about 15 line positions of the sheet.
+constexpr int kSectionFigureLines = 16;
+constexpr double kSectionFigureWidthCm = 12.0;
+constexpr int kCanvasWidth = 329;
+constexpr int kCanvasHeight = 201;
 
 // The command line writes PDFs without a screen: widgets need an application object.
 bool EnsureApplication(QString& error) {
@@ -89,15 +98,14 @@ report::ReportContent SnapshotContent(const ReportSnapshot& snapshot,
                                       report::ReportVariant variant) {
     SectionConstants kept =
         snapshot.hasSectionConstants ? snapshot.sectionConstants : SectionConstants{};
-    return report::BuildReportContent(
-        snapshot.data, {snapshot.safetyText, snapshot.requiredText, snapshot.minimumText}, kept,
-        variant);
+    return report::BuildReportContent(snapshot.data, snapshot.ResultTexts(), kept, variant);
 }
 
 PrintedReport::PrintedReport(const ReportSnapshot& snapshot) {
     const bool withChart = snapshot.hasCurve && snapshot.curvePoints >= 2;
     pages_ = report::PaginatePrinter(SnapshotContent(snapshot, report::ReportVariant::Printer),
                                      withChart);
+    if (!snapshot.conclusion.empty()) AddSectionFigure(snapshot);
     if (withChart) {
         chart_ = std::make_unique<ChartWindow>();
         LoadDeflectionCurve rows = snapshot.curve;
@@ -106,6 +114,47 @@ PrintedReport::PrintedReport(const ReportSnapshot& snapshot) {
 }
 
 PrintedReport::~PrintedReport() = default;
+
+void PrintedReport::AddSectionFigure(const ReportSnapshot& snapshot) {
+    // The section as the run built it; the same checks refuse it silently if the data changed.
+    RecordingHost quiet;
+    SectionGeometry geometry;
+    if (!BuildSectionForDrawing(snapshot.data, quiet, geometry)) return;
+    section_ = std::make_unique<SectionCanvas>();
+    section_->resize(kCanvasWidth, kCanvasHeight);
+    section_->SetSection(geometry);
+
+    // The last text sheet comes before the chart sheet, if there is one.
+    std::size_t last = pages_.size() - 1;
+    if (pages_[last].chart) --last;
+    const int used = static_cast<int>(pages_[last].lines.size());
+    if (used + 1 + kSectionFigureLines <= report::kPrinterLinesPerPage) {
+        sectionPage_ = last;
+        sectionLine_ = used + 1;
+        return;
+    }
+    report::PrinterPage figure;
+    figure.number = pages_[last].number + 1;
+    pages_.insert(pages_.begin() + static_cast<std::ptrdiff_t>(last) + 1, figure);
+    for (std::size_t i = last + 2; i < pages_.size(); ++i)
+        ++pages_[i].number;
+    sectionPage_ = last + 1;
+    sectionLine_ = 0;
+}
+
+void PrintedReport::PaintSectionFigure(QPainter& painter, double left, double top, double width) {
+    report::ReportLine caption;
+    caption.segments.push_back({0, "Seção transversal do pilar (contorno e barras):"});
+    top += DrawReportLine(painter, caption, left, top, kBodyPoints);
+    painter.save();
+    painter.translate(left, top);
+    const double scale = width / kCanvasWidth;
+    painter.scale(scale, scale);
+    painter.setPen(Qt::black);
+    painter.drawRect(QRectF(0, 0, kCanvasWidth, kCanvasHeight));
+    section_->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+    painter.restore();
+}
 
 bool PrintedReport::Paint(QPagedPaintDevice& device, int passes, QString& error) {
     QPainter painter;
@@ -154,6 +203,11 @@ bool PrintedReport::Paint(QPagedPaintDevice& device, int passes, QString& error)
             for (const report::ReportLine& line : page.lines) {
                 DrawReportLine(painter, line, kLeftCm * cmX, y, kBodyPoints);
                 y += pitch;
+            }
+            if (section_ && &page == &pages_[sectionPage_]) {
+                PaintSectionFigure(painter, kLeftCm * cmX,
+                                   (kFirstLineCm * cm) + sectionLine_ * pitch,
+                                   kSectionFigureWidthCm * cmX);
             }
         }
     }

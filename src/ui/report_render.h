@@ -18,6 +18,7 @@ class QPainter;
 namespace tarvelo::ui {
 
 class ChartWindow;
+class SectionCanvas;
 
 // The report's sans-serif face.
 QFont ReportFont(double pointSize, bool bold);
@@ -32,7 +33,9 @@ report::ReportContent SnapshotContent(const ReportSnapshot& snapshot,
                                       report::ReportVariant variant);
 
 // The printed report of a snapshot: its sheets and, when a verification left a curve of at least
-// two points, the chart drawn for the chart page (directly, without the clipboard).
+// two points, the chart drawn for the chart page (directly, without the clipboard). After a
+// completed run the drawing of the section with its bars follows the conclusion, below its last
+// line when the sheet has room, on a sheet of its own otherwise (the text report has no drawing).
 class PrintedReport {
   public:
     explicit PrintedReport(const ReportSnapshot& snapshot);
@@ -45,8 +48,14 @@ class PrintedReport {
     bool Paint(QPagedPaintDevice& device, int passes, QString& error);
 
   private:
+    void AddSectionFigure(const ReportSnapshot& snapshot);
+    void PaintSectionFigure(QPainter& painter, double left, double top, double width);
+
     std::vector<report::PrinterPage> pages_;
     std::unique_ptr<ChartWindow> chart_;
+    std::unique_ptr<SectionCanvas> section_;
+    std::size_t sectionPage_ = 0;  // index into pages_, when section_ is set
+    int sectionLine_ = 0;          // line position of its caption on that sheet
 };
 
 // "Salvar PDF": exactly the printed sheets, in a PDF file. Without a running QApplication (the

@@ -63,7 +63,6 @@ namespace {
 constexpr int kDialogWidth = 471;
 constexpr int kDialogHeight = 220;
 constexpr int kPreviewLeft = 248;
-constexpr int kPreviewHeight = 560;
 
 ReportWindow::PrintDialogHook& PrintHook() {
     static ReportWindow::PrintDialogHook hook;
@@ -138,6 +137,7 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent) {
     grid->addWidget(titleField_, 1, 0, 1, 3);
     auto* copiesRow = new QHBoxLayout;
     copiesRow->addWidget(copiesLabel_);
+    copiesRow->addSpacing(12);
     copiesRow->addWidget(copiesField_);
     copiesRow->addStretch();
     grid->addLayout(copiesRow, 2, 0, 1, 3);
@@ -258,7 +258,7 @@ void ReportWindow::PreviewClicked() {
     pageLabel_->show();
     const int left = kPreviewLeft;
     const int width = static_cast<int>(0.97 * (screen.width() - left));
-    previewArea_->setGeometry(left, 0, std::max(width, 100), kPreviewHeight);
+    previewArea_->setGeometry(left, 0, std::max(width, 100), screen.height() - frame.height());
     previewArea_->show();
     previewArea_->raise();
     if (originField_->text() == QLatin1String("mainWindow")) ProducePreviewPage();
@@ -294,6 +294,7 @@ void ReportWindow::BackClicked() {
 }
 
 void ReportWindow::ReturnClicked() {
+    if (!PrintClicked()) return;  // the print dialog was cancelled: the preview stays
     ShowDialogLayout();
     resize(dialogSize_);
     CentreOnScreen(this);
@@ -312,7 +313,7 @@ void ReportWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
-void ReportWindow::PrintClicked() {
+bool ReportWindow::PrintClicked() {
     const int typed = copiesField_->text().toInt();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -326,7 +327,7 @@ void ReportWindow::PrintClicked() {
         QPrintDialog dialog(&printer, this);
         accepted = dialog.exec() == QDialog::Accepted;
     }
-    if (!accepted) return;
+    if (!accepted) return false;
     printer.setFullPage(true);
 
     PrintedReport report(TakeSnapshot());
@@ -336,6 +337,7 @@ void ReportWindow::PrintClicked() {
     if (!report.Paint(printer, passes, error)) {
         Presenter().Warning(this, QStringLiteral("TARVELO"), error);
     }
+    return true;
 }
 
 void ReportWindow::SaveTextClicked() {

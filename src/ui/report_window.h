@@ -54,8 +54,8 @@ class ReportWindow : public QWidget {
     void PreviewClicked();   // "Visualizar"
     void BackClicked();      // "Voltar"
     void ForwardClicked();   // "Avançar"
-    void ReturnClicked();    // "Imprimir" of the preview
-    void PrintClicked();     // "Im&primir"
+    void ReturnClicked();    // "Imprimir" of the preview: prints, then back to the dialog
+    bool PrintClicked();     // "Im&primir"; false when the print dialog was cancelled
     void CancelClicked();    // "&Cancelar"
     void SaveTextClicked();  // "Salvar TXT"
     void SavePdfClicked();   // "Salvar PDF"

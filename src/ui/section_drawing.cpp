@@ -1,5 +1,6 @@
 #include "section_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QPainter>
@@ -7,6 +8,42 @@
 #include "ui_common.h"
 
 namespace tarvelo::ui {
+namespace {
+
+// An edge of the slit by which a single polygon joins an outer contour to an inner one: it runs
+// along another edge of the polygon in the opposite direction. It bounds no concrete, so it is
+// not drawn.
+bool IsSlitEdge(const SectionGeometry& section, int edge) {
+    const Point& a = section.vertices[static_cast<std::size_t>(edge)];
+    const Point& b = section.vertices[static_cast<std::size_t>(edge + 1)];
+    const double ux = b.x - a.x;
+    const double uy = b.y - a.y;
+    const double length2 = ux * ux + uy * uy;
+    if (!(length2 > 0)) return false;
+    // The generated circles close their turn with a rounded 2π, so the two edges of their slit
+    // are not exactly parallel: "along" allows a ten-thousandth.
+    constexpr double kAlong = 1e-4;
+    for (int other = 0; other < section.nv; ++other) {
+        if (other == edge) continue;
+        const Point& c = section.vertices[static_cast<std::size_t>(other)];
+        const Point& d = section.vertices[static_cast<std::size_t>(other + 1)];
+        const double vx = d.x - c.x;
+        const double vy = d.y - c.y;
+        // Opposite direction, on the same line.
+        if (ux * vx + uy * vy >= 0) continue;
+        if (std::fabs(ux * vy - uy * vx) > kAlong * std::sqrt(length2 * (vx * vx + vy * vy))) {
+            continue;
+        }
+        if (std::fabs(ux * (c.y - a.y) - uy * (c.x - a.x)) > kAlong * length2) continue;
+        // Overlapping for a length, not only touching at an end.
+        const double tc = (ux * (c.x - a.x) + uy * (c.y - a.y)) / length2;
+        const double td = (ux * (d.x - a.x) + uy * (d.y - a.y)) / length2;
+        if (std::min(std::max(tc, td), 1.0) - std::max(std::min(tc, td), 0.0) > 1e-9) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 SectionDrawingMapping ComputeSectionMapping(const SectionGeometry& section) {
     SectionDrawingMapping m;
@@ -59,6 +96,7 @@ void SectionCanvas::paintEvent(QPaintEvent*) {
     p.setPen(outline);
     const int n = section_.nv;
     for (int i = 0; i < n; ++i) {
+        if (IsSlitEdge(section_, i)) continue;
         const Point& a = section_.vertices[static_cast<std::size_t>(i)];
         const Point& b = section_.vertices[static_cast<std::size_t>(i + 1)];
         p.drawLine(m.Map(a.x, a.y), m.Map(b.x, b.y));

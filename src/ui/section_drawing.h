@@ -1,5 +1,6 @@
 // The section drawing window: the section as the calculation sees it, outline and bars, scaled so
-// that its larger extent measures 2560 twips and centred on the picture area.
+// that its larger extent measures 2560 twips and centred on the picture area. The slit that joins
+// an opening to the outline is not drawn.
 #pragma once
 
 #include <QPointF>

@@ -186,7 +186,12 @@ SectionWindow::SectionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     connect(ok, &QPushButton::clicked, this, &SectionWindow::Confirm);
     connect(cancel, &QPushButton::clicked, this, &SectionWindow::Cancel);
-    connect(clear, &QPushButton::clicked, this, &SectionWindow::ClearCurrentKind);
+    connect(clear, &QPushButton::clicked, this, [this] {
+        if (Presenter().Question(this, kTitle,
+                                 QStringLiteral("Apagar todos os dados desta janela?"), true)) {
+            ClearCurrentKind();
+        }
+    });
     connect(readButton_, &QPushButton::clicked, this, &SectionWindow::ReadFromFile);
     connect(help, &QPushButton::clicked, this, &SectionWindow::helpRequested);
 

@@ -1,16 +1,21 @@
 #include "ui_common.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPalette>
 #include <QPointF>
 #include <QPushButton>
 #include <QScreen>
+#include <QTranslator>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -27,6 +32,20 @@ namespace tarvelo::ui {
 void InitResources() {
     static const bool done = (InitTarveloResource(), true);
     (void)done;
+}
+
+bool InstallQtTranslations() {
+    // Dates, sizes and paper units of Qt's dialogs follow the default locale. The program reads
+    // and writes its numbers itself, with ".", whatever the locale.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_pt_BR"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
 }
 
 void SetClientSize(QWidget* window, int width, int height) {
@@ -50,6 +69,41 @@ void CentreOnFirstShow(QWidget* window) {
     if (window->property(kPlaced).toBool()) return;
     CentreOnScreen(window);
     window->setProperty(kPlaced, true);
+}
+
+void PlaceBeside(QWidget* window, const QWidget* owner) {
+    QScreen* screen =
+        owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    const QRect beside = owner->frameGeometry();
+    const QSize frame = window->frameGeometry().size() - window->size();  // title bar and border
+    QSize outer = window->frameGeometry().size();
+    // Aligned with the owner's top (or left), kept on the screen; a window larger than the screen
+    // keeps its top left corner on it.
+    const int top =
+        std::max(area.top(), std::min(beside.top(), area.bottom() + 1 - outer.height()));
+    const int left =
+        std::max(area.left(), std::min(beside.left(), area.right() + 1 - outer.width()));
+    const int roomRight = area.right() - beside.right();
+    const int roomLeft = beside.left() - area.left();
+    if (roomRight >= outer.width()) {
+        window->move(beside.right() + 1, top);
+    } else if (roomLeft >= outer.width()) {
+        window->move(beside.left() - outer.width(), top);
+    } else if (area.bottom() - beside.bottom() >= outer.height()) {
+        window->move(left, beside.bottom() + 1);
+    } else if (beside.top() - area.top() >= outer.height()) {
+        window->move(left, beside.top() - outer.height());
+    } else {
+        const int room = std::max(roomRight, roomLeft);
+        const int width = std::max(room - frame.width(), window->minimumWidth());
+        if (window->minimumWidth() != window->maximumWidth()) {
+            window->resize(width, window->height());
+            outer = window->size() + frame;
+        }
+        window->move(roomRight >= roomLeft ? area.right() + 1 - outer.width() : area.left(), top);
+    }
 }
 
 void ShowInFront(QWidget* window, QWidget* owner) {

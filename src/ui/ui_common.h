@@ -40,6 +40,12 @@ inline std::string FromQ(const QString& text) {
 // Registers the program's icons and help text (they live in a static library).
 void InitResources();
 
+// Installs Qt's own Brazilian Portuguese translations (qtbase_pt_BR from the Qt translations
+// folder), whatever the machine's locale, so the standard buttons, file and print dialogs and
+// context menus speak the program's language; Brazilian Portuguese becomes the default locale
+// of Qt's dialogs. False when the translation file is missing.
+bool InstallQtTranslations();
+
 // Gives a window the client size of its design in pixels, or more when the fonts of this system
 // need it.
 void SetClientSize(QWidget* window, int width, int height);
@@ -49,6 +55,11 @@ void CentreOnScreen(QWidget* window);
 
 // Centres a window the first time it is shown; later the user's placement stays.
 void CentreOnFirstShow(QWidget* window);
+
+// Places a window beside its owner, where it covers none of the owner: to its right, else to its
+// left, else below or above it. When no side has room, a window that may be narrowed is narrowed
+// to the wider side's room (never below its minimum width), and goes to that side's screen edge.
+void PlaceBeside(QWidget* window, const QWidget* owner);
 
 // Shows a window in front of its owner and keeps it there (the window manager treats it as a
 // transient of the owner), without making it a child: disabling the owner must not disable it.

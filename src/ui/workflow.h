@@ -18,7 +18,7 @@ struct Workflow {
 
     Step step = Step::Start;
     Holder holder = Holder::None;
-    bool verified = false;    // a verification completed once: "Salvar" and "Imprimir"
+    bool verified = false;    // a verification completed once: "Imprimir" ("Salvar" always is)
     bool curveReady = false;  // the last verification left its curve: "Curva carga-flecha"
     bool curveShown = false;  // a curve was drawn: the toolbar's curve button
 

@@ -206,9 +206,9 @@ std::string PageReport(const std::string& text, const std::string& input) {
     if (!ParseColumnFile(text, "", data, error)) return Dump(json::array());
     const json in = json::parse(input);
     const json& r = in.at("results");
-    const report::ReportResultTexts results{r.at("S").get<std::string>(),
-                                            r.at("required").get<std::string>(),
-                                            r.at("minimum").get<std::string>()};
+    const report::ReportResultTexts results{.safety = r.at("S").get<std::string>(),
+                                            .required = r.at("required").get<std::string>(),
+                                            .minimum = r.at("minimum").get<std::string>()};
     SectionConstants kept;
     if (const json& s = in.at("section"); s.is_object()) {
         kept.area = s.at("area").get<double>();

@@ -64,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The report of whatever the windows now hold: field texts as typed, results, constants.
     const tarvelo::report::ReportResultTexts texts{
-        host.fields[tarvelo::ResultField::SafetyCoefficient],
-        host.fields[tarvelo::ResultField::RequiredSteel],
-        host.fields[tarvelo::ResultField::MinimumSteel]};
+        .safety = host.fields[tarvelo::ResultField::SafetyCoefficient],
+        .required = host.fields[tarvelo::ResultField::RequiredSteel],
+        .minimum = host.fields[tarvelo::ResultField::MinimumSteel]};
     for (auto variant :
          {tarvelo::report::ReportVariant::Preview, tarvelo::report::ReportVariant::Printer}) {
         tarvelo::SectionConstants kept =

@@ -108,9 +108,17 @@ TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormat) {
     files.saveName = dir.filePath(QStringLiteral("pontos.csv"));
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("savePointsButton")),
                       Qt::LeftButton);
-    QFile csv(files.saveName);
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(csv.readAll()),
+    // The dialog offers the Portuguese spreadsheet's form first; the other is one choice away.
+    auto read = [](const QString& path) {
+        QFile csv(path);
+        return csv.open(QIODevice::ReadOnly) ? QString::fromUtf8(csv.readAll()) : QString();
+    };
+    EXPECT_EQ(read(files.saveName),
+              QString::fromUtf8("Flecha no topo (mm);Força normal (kN)\n0;0\n0,1;10\n2,5;20\n"
+                                "4;30\n6;40\n"));
+    QString error;
+    ASSERT_TRUE(w.SavePoints(files.saveName, ChartWindow::PointsFormat::CommaDecimalPoint, error));
+    EXPECT_EQ(read(files.saveName),
               QString::fromUtf8("Flecha no topo (mm),Força normal (kN)\n0,0\n0.1,10\n2.5,20\n"
                                 "4,30\n6,40\n"));
 

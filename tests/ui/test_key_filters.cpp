@@ -79,24 +79,8 @@ TEST_F(KeyFilters, TypingIntoTheMainWindowsFields) {
     }
 }
 
-TEST_F(KeyFilters, BackspaceBeepsButDeleteAndRetypingStillEdit) {
-    MainWindow window;
-    QLineEdit* fyk = window.findChild<QLineEdit*>("fykField");
-    ASSERT_EQ(fyk->text(), "500");
-    fyk->setCursorPosition(3);
-    QTest::keyClick(fyk, Qt::Key_Backspace);
-    EXPECT_EQ(fyk->text(), "500");
-    EXPECT_EQ(beeps, 1);
-    fyk->setCursorPosition(0);
-    QTest::keyClick(fyk, Qt::Key_Delete);
-    EXPECT_EQ(fyk->text(), "00");
-    fyk->selectAll();
-    QTest::keyClicks(fyk, "600");
-    EXPECT_EQ(fyk->text(), "600");
-    EXPECT_EQ(beeps, 1);
-}
-
-// Cells take keys through the signed filter; the number column never holds the cursor.
+// Cells take keys through the signed filter; the number column never holds the cursor (the
+// editing keys are the desktop-editing tests').
 TEST_F(KeyFilters, TypingIntoAGridCell) {
     SectionWindow window;
     window.Prepare(SectionType::RectangularSolid, 0, 4);
@@ -105,11 +89,6 @@ TEST_F(KeyFilters, TypingIntoAGridCell) {
     QTest::keyClicks(grid, "12,5a");
     EXPECT_EQ(grid->CellText(0, 1), "12.5");
     EXPECT_EQ(beeps, 1);
-    QTest::keyClick(grid, Qt::Key_Backspace);
-    EXPECT_EQ(grid->CellText(0, 1), "12.5");
-    EXPECT_EQ(beeps, 2);
-    QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(grid->CellText(0, 1), " ");
 
     QTest::keyClick(grid, Qt::Key_Right);
     EXPECT_EQ(grid->currentColumn(), 2);

@@ -89,9 +89,9 @@ TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
         EXPECT_FALSE(Enabled(name)) << name;
     }
     const MainWindow::ToolbarActions& a = window->Actions();
-    for (QAction* on : {a.open, a.help, a.about, a.exit})
+    for (QAction* on : {a.open, a.save, a.help, a.about, a.exit})
         EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
-    for (QAction* off : {a.save, a.print, a.curve})
+    for (QAction* off : {a.print, a.curve})
         EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
 
     // No bar count: the section window stays closed and the count field gets the focus.
@@ -213,6 +213,10 @@ TEST_F(MainWindowTest, ClearAllEmptiesTheFieldsAndCellsOfTheCurrentKind) {
     Click("sectionDataButton");
     SectionWindow* section = window->Section();
     section->BarGrid()->SetCellText(2, 1, "7");
+    Click(section->findChild<QPushButton*>("clearButton"));  // answered No: nothing changes
+    EXPECT_EQ(section->BarGrid()->CellText(2, 1), "7");
+    EXPECT_TRUE(presenter.boxes.back().defaultNo);
+    presenter.answers = {true};
     Click(section->findChild<QPushButton*>("clearButton"));
     EXPECT_TRUE(section->Field(FieldId::RectHx)->text().isEmpty());
     EXPECT_TRUE(section->Field(FieldId::RectHy)->text().isEmpty());
@@ -302,7 +306,8 @@ TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
     ClickToolbar(window->Actions().open);
     EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
     EXPECT_EQ(window->CollectColumnData(), data);
-    EXPECT_EQ(window->windowTitle(), " TARVELO - pilar.json");
+    EXPECT_EQ(window->windowTitle(), " TARVELO - pilar.json[*]");
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_TRUE(Text("vertexCountField")->isVisible());
     EXPECT_EQ(window->Section()->VertexGrid()->DataRowCount(), 4);
     for (const char* name : {"drawSectionButton", "loadsButton", "verifyButton", "designButton"}) {
@@ -311,7 +316,6 @@ TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
     EXPECT_FALSE(Enabled("loadCurveButton"));
 
     // Saving gives back the same file.
-    window->Actions().save->setEnabled(true);
     files.saveName = dir.filePath("copia");
     ClickToolbar(window->Actions().save);
     ColumnData reread;
@@ -346,7 +350,7 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
     EXPECT_FALSE(window->OpenColumnFile(dir.filePath("nao-existe.json")));
     EXPECT_EQ(presenter.boxes.size(), 3u);
     EXPECT_EQ(window->CollectColumnData(), before);
-    EXPECT_EQ(window->windowTitle(), " TARVELO");
+    EXPECT_EQ(window->windowTitle(), " TARVELO[*]");
     EXPECT_FALSE(Enabled("verifyButton"));
 }
 

@@ -109,7 +109,19 @@ TEST_F(ReportWindowTest, PreviewPagesForwardAndBack) {
     EXPECT_EQ(Field("pageField")->text(), QStringLiteral("1"));
     EXPECT_EQ(window.PreviewTexts(), first);
 
-    Click("returnButton");  // back to the dialog
+    // The preview's "Imprimir" prints; the dialog comes back after it.
+    QTemporaryDir dir;
+    int printed = 0;
+    ReportWindow::SetPrintDialogHook([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("impresso.pdf")));
+        return ++printed > 1;  // the first print dialog is cancelled: the preview stays
+    });
+    Click("returnButton");
+    EXPECT_TRUE(Button("forwardButton")->isVisible());
+    Click("returnButton");
+    EXPECT_EQ(printed, 2);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("impresso.pdf"))));
     EXPECT_TRUE(Button("previewButton")->isVisible());
     EXPECT_TRUE(Button("printButton")->isEnabled());
     EXPECT_FALSE(Button("forwardButton")->isVisible());

@@ -17,7 +17,7 @@
 namespace tarvelo::ui::testing {
 
 struct RecordedBox {
-    enum Kind { Warning, Question, Information };
+    enum Kind { Warning, Question, Information, AskSave };
     Kind kind;
     QString title;
     QString text;
@@ -28,7 +28,8 @@ struct RecordedBox {
 class ScriptedPresenter : public MessagePresenter {
   public:
     std::vector<RecordedBox> boxes;
-    std::deque<bool> answers;  // for the questions, in order; No when the script runs out
+    std::deque<bool> answers;            // for the questions, in order; No when the script runs out
+    std::deque<SaveAnswer> saveAnswers;  // for AskSave; Cancel when the script runs out
 
     void Warning(QWidget* parent, const QString& title, const QString& text) override {
         boxes.push_back({RecordedBox::Warning, title, text, false, parent});
@@ -43,6 +44,13 @@ class ScriptedPresenter : public MessagePresenter {
     }
     void Information(QWidget* parent, const QString& title, const QString& text) override {
         boxes.push_back({RecordedBox::Information, title, text, false, parent});
+    }
+    SaveAnswer AskSave(QWidget* parent, const QString& title, const QString& text) override {
+        boxes.push_back({RecordedBox::AskSave, title, text, false, parent});
+        if (saveAnswers.empty()) return SaveAnswer::Cancel;
+        const SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
     }
     QStringList Texts() const {
         QStringList texts;

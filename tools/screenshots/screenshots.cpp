@@ -40,6 +40,10 @@ class UnexpectedBoxes : public MessagePresenter {
         return false;
     }
     void Information(QWidget*, const QString&, const QString& text) override { Print(text); }
+    SaveAnswer AskSave(QWidget*, const QString&, const QString& text) override {
+        Print(text);
+        return SaveAnswer::Cancel;
+    }
 
   private:
     void Print(const QString& text) {

@@ -184,6 +184,44 @@ TEST(Cli, ReportAfterDesign) {
     EXPECT_EQ(text.find("Armadura mínima As,min=  cm2"), std::string::npos);
 }
 
+// The conclusion and the refined result follow the results in `report --txt`, for both outcomes
+// of a verification and of a design.
+TEST(Cli, ReportConclusionFollowsTheResults) {
+    const struct {
+        std::string file;
+        const char* after;
+        const char* refinedLine;
+        const char* conclusion;
+    } cases[] = {
+        {kData + "circ-hollow-50-30-pinned-fixed-double-curvature.json", "verify",
+         "Coeficiente de segurança refinado S= 0.887",
+         "O pilar NÃO resiste às cargas de cálculo (S < 1)."},
+        {kData + "rect-25x50-pinned-pinned-uniaxial.json", "verify",
+         "Coeficiente de segurança refinado S= 1.137",
+         "O pilar resiste às cargas de cálculo (S ≥ 1)."},
+        {kData + "rect-25x50-pinned-pinned-uniaxial.json", "design",
+         "Armadura calculada refinada (cm2)= 9.04", "Prevalece a armadura calculada."},
+        {std::string(TARVELO_EXAMPLES) + "/circular-macico.json", "design",
+         "Armadura calculada refinada (cm2)= 3.07", "Prevalece a armadura mínima."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string txt = TempFile("conclusion.txt");
+        const ShellRun run =
+            Shell(Cli("report \"" + c.file + "\" --after " + c.after + " --txt \"" + txt + "\""));
+        ASSERT_EQ(run.status, 0) << run.output;
+        const std::string text = ReadAll(txt);
+        const std::size_t results = text.find("Armadura mínima As,min=");
+        const std::size_t conclusion = text.find("\nCONCLUSÃO:\n");
+        ASSERT_NE(results, std::string::npos);
+        EXPECT_NE(text.find(std::string("\n") + c.refinedLine + "\n"), std::string::npos);
+        ASSERT_NE(conclusion, std::string::npos);
+        EXPECT_LT(results, conclusion);
+        EXPECT_NE(text.find(std::string("\n") + c.conclusion + "\n", conclusion), std::string::npos)
+            << text.substr(conclusion);
+    }
+}
+
 TEST(Cli, ReportWriteFailingHalfWayKeepsThePreviousReport) {
     const std::string txt = TempFile("report-limit.txt");
     const std::string report = Cli("report \"" + kExample + "\" --txt \"" + txt + "\"");

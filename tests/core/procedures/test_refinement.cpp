@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -20,6 +22,7 @@
 #include "procedures/column_file.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
+#include "procedures/run_json.h"
 
 namespace tarvelo {
 namespace {
@@ -263,6 +266,63 @@ TEST(Refinement, ReferenceColumnsRefineWithinTheFailingStep) {
         }
     }
     EXPECT_GE(checked, 11);
+}
+
+// The refined results as VERIFICAR and DIMENSIONAR give them, for every reference and example
+// column: the refined S lies in the failing step, the refined area is the first hundredth whose
+// verification carries the loads to 1.000, and without the refinement every other output (the
+// JSON of the command line) is the same.
+TEST(Refinement, ProceduresAddTheRefinedValuesAndChangeNothingElse) {
+    const auto run = [](RunKind kind, const ColumnData& data, bool refine) {
+        RecordingHost host;
+        ProcedureOptions options;
+        options.refine = refine;
+        const auto result = RunProcedure(kind, data, host, options);
+        auto j = nlohmann::json::parse(RunResultJson("f", kind, host, *result));
+        return std::pair{std::move(j), result->completed ? result->reachedStep : -1};
+    };
+    // Thousandths of the refined S of a verification with the area (all 500 steps: 10).
+    const auto thousandths = [](const std::string& text) {
+        return text.empty() ? 10000 : std::llround(std::stod(text) * 1000);
+    };
+    const auto refinedS = [&](ColumnData data, const std::string& area) {
+        data.totalSteelArea = area;
+        return thousandths(run(RunKind::Verify, data, true).first["refinedS"]);
+    };
+    int designs = 0;
+    for (const char* folder : {TARVELO_TEST_DATA "/reference", TARVELO_EXAMPLES}) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string file = entry.path().string();
+            if (!file.ends_with(".json") || file.ends_with(".expected.json")) continue;
+            SCOPED_TRACE(file);
+            ColumnData data;
+            std::string error;
+            ASSERT_TRUE(ReadColumnFile(file, data, error)) << error;
+            for (const RunKind kind : {RunKind::Verify, RunKind::Design}) {
+                auto [refined, k] = run(kind, data, true);
+                auto [plain, kPlain] = run(kind, data, false);
+                const char* key = kind == RunKind::Verify ? "refinedS" : "refinedRequiredSteelArea";
+                const std::string text = refined[key].get<std::string>();
+                EXPECT_EQ(plain[key], "");
+                refined.erase(key);
+                plain.erase(key);
+                EXPECT_EQ(refined, plain);
+                if (text.empty()) continue;
+                if (kind == RunKind::Verify) {
+                    EXPECT_GE(thousandths(text), 20 * (k - 1)) << text;
+                    EXPECT_LE(thousandths(text), 20 * k) << text;
+                } else {
+                    // Text "15.85": it carries to 1.000, 15.84 does not.
+                    EXPECT_GE(refinedS(data, text), 1000);
+                    const long long h = std::llround(std::stod(text) * 100) - 1;
+                    const std::string below = FormatRefinedArea(h / 100.0);
+                    EXPECT_LT(refinedS(data, below), 1000) << below;
+                    ++designs;
+                }
+            }
+        }
+    }
+    EXPECT_GE(designs, 10);
 }
 
 }  // namespace

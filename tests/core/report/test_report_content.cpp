@@ -45,14 +45,15 @@ std::string ReportAfterVerification(const fs::path& file) {
         data.totalSteelArea = host.fields[ResultField::TotalSteelArea];
     RunRecord runs;
     runs.Record(*result, false);
-    const ReportSnapshot s = MakeReportSnapshot(
-        data,
-        {host.fields[ResultField::SafetyCoefficient], host.fields[ResultField::RequiredSteel],
-         host.fields[ResultField::MinimumSteel]},
-        runs);
+    ReportResultTexts fields;
+    fields.safety = host.fields[ResultField::SafetyCoefficient];
+    fields.required = host.fields[ResultField::RequiredSteel];
+    fields.minimum = host.fields[ResultField::MinimumSteel];
+    fields.refinedSafety = host.fields[ResultField::RefinedSafetyCoefficient];
+    fields.refinedRequired = host.fields[ResultField::RefinedRequiredSteel];
+    const ReportSnapshot s = MakeReportSnapshot(data, fields, runs);
     const fs::path out = fs::path(::testing::TempDir()) / "tarvelo-report-content.txt";
-    EXPECT_TRUE(WriteReportText(s.data, {s.safetyText, s.requiredText, s.minimumText},
-                                s.sectionConstants, out.string(), error))
+    EXPECT_TRUE(WriteReportText(s.data, s.ResultTexts(), s.sectionConstants, out.string(), error))
         << error;
     return ReadAll(out);
 }

@@ -1,0 +1,267 @@
+// What a user of any desktop program expects: text enters a field only through its filter,
+// editing keys edit, unsaved changes are never lost without a question, and Qt's own boxes and
+// menus speak Portuguese.
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest/QTest>
+#include <functional>
+
+#include "coordinate_grid.h"
+#include "main_window.h"
+#include "report_window.h"
+#include "section_window.h"
+#include "ui_test_support.h"
+
+namespace tarvelo::ui {
+namespace {
+
+using testing::RecordedBox;
+using testing::WindowTest;
+
+// A drag that enters `target` and drops `text` at `at`.
+void Drop(QWidget* target, QPoint at, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+}
+
+// Each way in, into a field of each filter and into a grid cell: only what the filter accepts
+// arrives (a comma as a point), with one beep per paste.
+TEST_F(WindowTest, EveryPasteGoesThroughTheFilter) {
+    MainWindow window;
+    window.show();
+    ReportWindow report;
+    report.show();
+    QLineEdit* creep = window.findChild<QLineEdit*>("creepField");    // decimal
+    QLineEdit* copies = report.findChild<QLineEdit*>("copiesField");  // digits
+    QLineEdit* bars = window.findChild<QLineEdit*>("barCountField");  // digits
+    std::vector<std::function<void(QLineEdit*)>> paths = {
+        [](QLineEdit* f) { QTest::keyClick(f, Qt::Key_V, Qt::ControlModifier); },
+        [](QLineEdit* f) { QTest::keyClick(f, Qt::Key_Insert, Qt::ShiftModifier); },
+        [](QLineEdit* f) { Drop(f, f->rect().center(), QGuiApplication::clipboard()->text()); },
+        [](QLineEdit* f) {  // "Colar" of the field's menu
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, f->rect().center(),
+                                        f->mapToGlobal(f->rect().center()));
+            QCoreApplication::sendEvent(f, &menuEvent);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* item : menu->actions()) {
+                if (item->text().startsWith(QLineEdit::tr("&Paste"))) item->trigger();
+            }
+            menu->close();
+        },
+    };
+    // The middle button pastes the selection where there is one (X11, not the offscreen
+    // platform).
+    if (QGuiApplication::clipboard()->supportsSelection()) {
+        paths.push_back([](QLineEdit* f) {
+            QClipboard* clipboard = QGuiApplication::clipboard();
+            clipboard->setText(clipboard->text(), QClipboard::Selection);
+            QTest::mouseClick(f, Qt::MiddleButton, {}, f->rect().center());
+        });
+    }
+    struct Case {
+        QLineEdit* field;
+        const char* pasted;
+        const char* arrives;
+        int beeps;  // one per paste that lost characters
+    } const cases[] = {{creep, "2AB", "2", 1},
+                       {creep, "1,5", "1.5", 0},
+                       {copies, "1A", "1", 1},
+                       {bars, "1,2", "12", 1}};
+    for (std::size_t p = 0; p < paths.size(); ++p) {
+        for (const Case& c : cases) {
+            c.field->clear();
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+            beeps = 0;
+            paths[p](c.field);
+            EXPECT_EQ(c.field->text(), c.arrives) << "path " << p << ", " << c.pasted;
+            EXPECT_EQ(beeps, c.beeps) << "path " << p << ", " << c.pasted;
+        }
+    }
+
+    // A grid cell: pasting and dropping append what the signed filter accepts.
+    window.Section()->Prepare(SectionType::RectangularSolid, 0, 2);
+    window.Section()->show();
+    CoordinateGrid* grid = window.Section()->BarGrid();
+    grid->setCurrentCell(0, 1);
+    QGuiApplication::clipboard()->setText("-1,5cm");
+    beeps = 0;
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid->CellText(0, 1), "-1.5");
+    const QRect cell = grid->visualItemRect(grid->item(1, 2));
+    Drop(grid->viewport(), cell.center(), "7x");
+    EXPECT_EQ(grid->CellText(1, 2), "7");
+    EXPECT_EQ(beeps, 2);
+}
+
+// Editing keys edit without a beep; Delete empties a cell (its text was once a single blank,
+// which the report printed as a coordinate).
+TEST_F(WindowTest, EditingKeysEditFieldsAndCells) {
+    MainWindow window;
+    window.show();
+    QLineEdit* fyk = window.findChild<QLineEdit*>("fykField");
+    fyk->setFocus();
+    fyk->setCursorPosition(3);
+    QTest::keyClick(fyk, Qt::Key_Backspace);
+    EXPECT_EQ(fyk->text(), "50");
+    QTest::keyClick(fyk, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(fyk->text(), "500");
+    QTest::keyClick(fyk, Qt::Key_Home);
+    QTest::keyClick(fyk, Qt::Key_Delete);
+    EXPECT_EQ(fyk->text(), "00");
+    QTest::keyClick(fyk, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(fyk, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(fyk->text(), "");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "00");
+
+    window.Section()->Prepare(SectionType::RectangularSolid, 0, 2);
+    CoordinateGrid* grid = window.Section()->BarGrid();
+    grid->setCurrentCell(0, 2);
+    QTest::keyClicks(grid, "40");
+    QTest::keyClick(grid, Qt::Key_Backspace);
+    EXPECT_EQ(grid->CellText(0, 2), "4");
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(grid->CellText(0, 2), "");
+    EXPECT_EQ(window.CollectColumnData().bars[0].y, "");
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid->CellText(0, 2), "4");
+    EXPECT_EQ(beeps, 0);
+}
+
+class UnsavedChanges : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(folder.isValid());
+        window.SetExitHandler([this] { ++exits; });
+        window.show();
+    }
+    void Trigger(QAction* action) {
+        QTest::mouseClick(window.Toolbar()->widgetForAction(action), Qt::LeftButton);
+    }
+    void Change() { window.findChild<QLineEdit*>("fckField")->setText("27"); }
+
+    QTemporaryDir folder;
+    MainWindow window;
+    int exits = 0;
+};
+
+// Yes saves and goes on, No goes on without saving, Cancel stays; for "Abrir", "Sair" and the
+// window's close button alike.
+TEST_F(UnsavedChanges, TheSaveQuestionsThreeAnswers) {
+    const QString example = QStringLiteral(TARVELO_EXAMPLES "/poligonal-L.json");
+    EXPECT_FALSE(window.isWindowModified());
+    Change();
+    EXPECT_TRUE(window.isWindowModified());
+    window.findChild<QLineEdit*>("fckField")->setText("20");  // back as started
+    EXPECT_FALSE(window.isWindowModified());
+    Change();
+
+    files.openName = example;
+    presenter.saveAnswers = {SaveAnswer::Cancel};
+    Trigger(window.Actions().open);
+    EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::AskSave);
+    EXPECT_EQ(presenter.boxes.back().text, "Salvar as alterações em \"Sem título\"?");
+    EXPECT_EQ(files.asked, 0);
+    EXPECT_FALSE(window.close());
+    EXPECT_EQ(exits, 0);
+
+    files.saveName = folder.filePath("meu.json");
+    presenter.saveAnswers = {SaveAnswer::Save};
+    Trigger(window.Actions().open);
+    EXPECT_EQ(files.asked, 2);  // the save dialog, then the open dialog
+    EXPECT_TRUE(QFile::exists(files.saveName));
+    EXPECT_EQ(window.windowTitle(), " TARVELO - poligonal-L.json[*]");
+    EXPECT_FALSE(window.isWindowModified());
+
+    Change();
+    presenter.saveAnswers = {SaveAnswer::Discard};
+    Trigger(window.Actions().exit);
+    EXPECT_EQ(presenter.boxes.back().text, "Salvar as alterações em \"poligonal-L.json\"?");
+    EXPECT_EQ(exits, 1);
+    presenter.saveAnswers = {SaveAnswer::Discard};
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(exits, 2);
+    // Never "Deseja sair do programa?" on top of the save question.
+    for (const RecordedBox& box : presenter.boxes)
+        EXPECT_EQ(box.kind, RecordedBox::AskSave);
+}
+
+// "Área total de aço" from a bar diameter and the bar count; still typed by hand afterwards.
+TEST_F(UnsavedChanges, SteelAreaFromBars) {
+    auto* chooser = window.findChild<QComboBox*>("barDiameterChooser");
+    QLineEdit* area = window.findChild<QLineEdit*>("steelAreaField");
+    chooser->setCurrentIndex(chooser->findText("16"));
+    emit chooser->activated(chooser->currentIndex());
+    EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::Warning);  // no bar count yet
+    window.findChild<QLineEdit*>("barCountField")->setText("8");
+    emit chooser->activated(chooser->currentIndex());
+    EXPECT_EQ(area->text(), "16.08");
+    area->clear();
+    QTest::keyClicks(area, "12");
+    EXPECT_EQ(area->text(), "12");
+}
+
+// Qt's own texts in Portuguese: the standard buttons of the boxes and the fields' menus.
+TEST(Portuguese, StandardButtonsAndMenus) {
+    auto texts = [](QMessageBox& box) {
+        QStringList list;
+        for (QAbstractButton* b : box.buttons())
+            list << b->text().remove('&');
+        list.sort();
+        return list;
+    };
+    EXPECT_EQ(texts(*QuestionBox(nullptr, "TARVELO", "?", true)), QStringList({"Não", "Sim"}));
+    EXPECT_EQ(texts(*SaveBox(nullptr, "TARVELO", "?")), QStringList({"Cancelar", "Não", "Sim"}));
+    QLineEdit field;
+    std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList items;
+    for (QAction* a : menu->actions())
+        items << a->text().remove('&');
+    EXPECT_TRUE(items.join('|').contains("Colar")) << items.join('|').toStdString();
+}
+
+// Pictures of the question box, the save question and the save dialog, when asked for.
+TEST(DialogScreens, QuestionSaveQuestionAndSaveDialog) {
+    const QString folder = qEnvironmentVariable("TARVELO_SCREENS_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "TARVELO_SCREENS_DIR not set";
+    auto grab = [&folder](QWidget* w, const char* name) {
+        w->show();
+        QApplication::processEvents();
+        EXPECT_TRUE(w->grab().save(folder + QLatin1Char('/') + name)) << name;
+        w->hide();
+    };
+    grab(QuestionBox(nullptr, "TARVELO", "Deseja sair do programa?", true).get(),
+         "question-box.png");
+    grab(SaveBox(nullptr, "TARVELO", "Salvar as alterações em \"pilar.json\"?").get(),
+         "unsaved-changes.png");
+    QTemporaryDir projects;
+    for (const char* name : {"P1-terreo.json", "P2-canto.json", "pilar-L.json"}) {
+        QFile(projects.filePath(name)).open(QIODevice::WriteOnly);
+    }
+    QFileDialog dialog(nullptr, "Salvar", projects.path(), "Pilar TARVELO (*.json)");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile("pilar.json");
+    dialog.resize(720, 440);
+    grab(&dialog, "save-dialog.png");
+}
+
+}  // namespace
+}  // namespace tarvelo::ui
