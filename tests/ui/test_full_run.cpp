@@ -56,7 +56,8 @@ TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
     EXPECT_EQ(Text("requiredSteelField"), "");
     EXPECT_EQ(Text("minimumSteelField"), " ");
     EXPECT_EQ(window->LastReachedStep(), verified->reachedStep);
-    EXPECT_TRUE(Command("loadCurveButton")->isEnabled());
+    EXPECT_EQ(window->focusWidget(), Command("loadCurveButton"));
+    EXPECT_TRUE(window->Actions().save->isEnabled());
     EXPECT_TRUE(window->Actions().print->isEnabled());
     EXPECT_EQ(presenter.Texts().size(), static_cast<qsizetype>(reference.boxes.size()));
     EXPECT_TRUE(window->Snapshot().hasCurve);

@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -82,8 +81,9 @@ void FillSixBars(CoordinateGrid* grid) {
     }
 }
 
-TEST_F(MainWindowTest, StartsWithOnlyTheSectionButtonAndTheFreeToolbarButtons) {
-    EXPECT_EQ(window->windowTitle(), " TARVELO[*]");
+// From start-up to the calculation buttons, by clicks only (the calculation itself is the full
+// run's).
+TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
     EXPECT_TRUE(Enabled("sectionDataButton"));
     for (const char* name : {"drawSectionButton", "loadsButton", "verifyButton", "designButton",
                              "loadCurveButton", "envelopeButton"}) {
@@ -94,30 +94,10 @@ TEST_F(MainWindowTest, StartsWithOnlyTheSectionButtonAndTheFreeToolbarButtons) {
         EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
     for (QAction* off : {a.print, a.curve})
         EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
-    // Every field, kind and support starts as a fresh column.
-    EXPECT_EQ(window->CollectColumnData(), ColumnData{});
-    EXPECT_FALSE(Text("vertexCountField")->isVisible());
-    EXPECT_FALSE(Main<QLabel>("vertexCountLabel")->isVisible());
-    EXPECT_EQ(window->Section()->VertexGrid()->DataRowCount(), 0);
-    EXPECT_EQ(window->Section()->BarGrid()->DataRowCount(), 0);
-}
 
-TEST_F(MainWindowTest, TheVertexCountShowsForPolygonsOnly) {
-    Main<QRadioButton>("polygonalOption")->click();
-    EXPECT_TRUE(Text("vertexCountField")->isVisible());
-    EXPECT_TRUE(Main<QLabel>("vertexCountLabel")->isVisible());
-    Main<QRadioButton>("circularSolidOption")->click();
-    EXPECT_FALSE(Text("vertexCountField")->isVisible());
-    EXPECT_TRUE(Text("barCountField")->isVisible());
-}
-
-// From start-up to a completed verification, by clicks only.
-TEST_F(MainWindowTest, EnablingSequenceUpToACompletedVerification) {
     // No bar count: the section window stays closed and the count field gets the focus.
     Click("sectionDataButton");
-    EXPECT_EQ(LastBox(), "Forneça um valor positivo para o número de barras de aço.");
     EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::Warning);
-    EXPECT_EQ(presenter.boxes.back().title, "TARVELO");
     EXPECT_EQ(window->focusWidget(), Text("barCountField"));
     EXPECT_FALSE(window->Section()->isVisible());
     EXPECT_TRUE(window->isEnabled());
@@ -157,43 +137,14 @@ TEST_F(MainWindowTest, EnablingSequenceUpToACompletedVerification) {
     EXPECT_TRUE(Enabled("verifyButton"));
     EXPECT_TRUE(Enabled("designButton"));
     EXPECT_FALSE(Enabled("loadCurveButton"));
-
-    Type(Text("steelAreaField"), "6");
-    presenter.boxes.clear();
-    Click("verifyButton");
-    EXPECT_EQ(exits, 0);
-    EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
-    EXPECT_FALSE(Text("safetyField")->text().trimmed().isEmpty());
-    EXPECT_GT(Text("safetyField")->text().toDouble(), 0.0);
-    EXPECT_TRUE(window->isEnabled());
-    EXPECT_FALSE(window->Progress()->isVisible());
-    EXPECT_TRUE(window->Progress()->Lines().isEmpty());
-    EXPECT_TRUE(Enabled("loadCurveButton"));
-    EXPECT_EQ(window->focusWidget(), Command("loadCurveButton"));
-    EXPECT_TRUE(window->Actions().save->isEnabled());
-    EXPECT_TRUE(window->Actions().print->isEnabled());
-    EXPECT_GT(window->LastReachedStep(), 0);
-    EXPECT_TRUE(window->HasSectionConstants());
-    Click("envelopeButton");
-    EXPECT_TRUE(window->Envelope()->isVisible());
-    EXPECT_TRUE(presenter.boxes.empty()) << "the envelope repeats no message";
 }
 
 TEST_F(MainWindowTest, CountChecksKeepTheSectionWindowClosed) {
-    Main<QRadioButton>("circularSolidOption")->click();
-    Type(Text("barCountField"), "4");
-    Click("sectionDataButton");
-    EXPECT_EQ(LastBox(), "O número mínimo de barras em uma seção circular é igual a 6.");
-    Type(Text("barCountField"), "300");
-    Click("sectionDataButton");
-    EXPECT_EQ(LastBox(), "Este programa está limitado a 299 barras de aço.");
-    EXPECT_EQ(window->focusWidget(), Text("barCountField"));
-
     Main<QRadioButton>("polygonalOption")->click();
     Type(Text("barCountField"), "4");
     Type(Text("vertexCountField"), "2");
     Click("sectionDataButton");
-    EXPECT_EQ(LastBox(), "O número de vértices da seção deve ser maior ou igual a 3.");
+    EXPECT_EQ(presenter.boxes.size(), 1u);
     EXPECT_EQ(window->focusWidget(), Text("vertexCountField"));
     EXPECT_FALSE(window->Section()->isVisible());
     EXPECT_TRUE(window->isEnabled());
@@ -232,6 +183,7 @@ TEST_F(MainWindowTest, ReopeningWithMoreBarsKeepsTheRowsThatRemain) {
 }
 
 TEST_F(MainWindowTest, EachKindShowsItsOwnParts) {
+    EXPECT_FALSE(Text("vertexCountField")->isVisible());
     SectionWindow* section = window->Section();
     Type(Text("barCountField"), "6");
     Main<QRadioButton>("circularHollowOption")->click();
@@ -244,6 +196,7 @@ TEST_F(MainWindowTest, EachKindShowsItsOwnParts) {
     Click(section->findChild<QPushButton*>("cancelButton"));
 
     Main<QRadioButton>("polygonalOption")->click();
+    EXPECT_TRUE(Text("vertexCountField")->isVisible());
     Type(Text("vertexCountField"), "5");
     Click("sectionDataButton");
     EXPECT_TRUE(section->VertexGrid()->isVisible());
@@ -274,26 +227,21 @@ TEST_F(MainWindowTest, ClearAllEmptiesTheFieldsAndCellsOfTheCurrentKind) {
     EXPECT_TRUE(section->BarGrid()->CellText(2, 1).isEmpty());
 }
 
-TEST_F(MainWindowTest, LoadsWindowChecksItsThreeRulesInOrder) {
+// The loads window's rules (their order is an input-rules case): a refused OK keeps the window
+// and the field gets the focus; an accepted one hands the loads and supports to the main window.
+TEST_F(MainWindowTest, LoadsWindowRefusesAndAccepts) {
     window->findChild<QPushButton*>("loadsButton")->setEnabled(true);
     Click("loadsButton");
     LoadsWindow* loads = window->Loads();
     QPushButton* ok = loads->findChild<QPushButton*>("okButton");
-    EXPECT_EQ(loads->Field(FieldId::L)->text(), "400");
-    EXPECT_TRUE(loads->BaseOption(SupportCondition::Pinned)->isChecked());
-    EXPECT_TRUE(loads->TopOption(SupportCondition::Pinned)->isChecked());
 
     loads->Field(FieldId::L)->clear();
     Click(ok);
-    EXPECT_EQ(LastBox(), "A altura do pilar não pode ser nula.");
     EXPECT_EQ(loads->focusWidget(), loads->Field(FieldId::L));
     EXPECT_TRUE(loads->isVisible());
     EXPECT_FALSE(window->isEnabled());
 
     Type(loads->Field(FieldId::L), "400");
-    Click(ok);
-    EXPECT_EQ(LastBox(), "Forneça a força normal no topo do pilar.");
-    EXPECT_EQ(loads->focusWidget(), loads->Field(FieldId::Fd));
 
     loads->Field(FieldId::Fd)->setText("-500");  // negative forces pass this window
     loads->TopOption(SupportCondition::Free)->click();
@@ -319,8 +267,6 @@ TEST_F(MainWindowTest, ExitAsksWithNoAsDefaultAndClosingDoesNotAsk) {
     ClickToolbar(window->Actions().exit);
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_EQ(presenter.boxes[0].kind, RecordedBox::Question);
-    EXPECT_EQ(presenter.boxes[0].text, "Deseja sair do programa?");
-    EXPECT_EQ(presenter.boxes[0].title, "TARVELO");
     EXPECT_TRUE(presenter.boxes[0].defaultNo);
     EXPECT_EQ(exits, 0);
     EXPECT_TRUE(window->isVisible());
@@ -409,12 +355,10 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
     EXPECT_FALSE(Enabled("verifyButton"));
 }
 
-TEST_F(MainWindowTest, HelpAboutAndSystemInformation) {
+TEST_F(MainWindowTest, HelpFileAndSystemInformation) {
     ClickToolbar(window->Actions().help);
     HelpWindow* help = window->Help();
     EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->windowTitle(), " Ajuda");
-    EXPECT_TRUE(help->TextBox()->toPlainText().contains("Tipos de seção"));
     EXPECT_TRUE(help->TextBox()->toPlainText().contains("coeficiente de segurança S"));
     // A help file that cannot be read leaves a message, not a failure.
     EXPECT_FALSE(help->Load("/nao/existe/ajuda.html"));
@@ -423,9 +367,6 @@ TEST_F(MainWindowTest, HelpAboutAndSystemInformation) {
     ClickToolbar(window->Actions().about);
     AboutWindow* about = window->About();
     EXPECT_TRUE(about->isVisible());
-    EXPECT_EQ(about->windowTitle(), "Sobre o TARVELO");
-    EXPECT_EQ(about->findChild<QLabel*>("titleLabel")->text(), "TARVELO - 2014");
-    EXPECT_EQ(about->findChild<QLabel*>("versionLabel")->text(), "Versão 3.0");
     QTest::mouseClick(about->findChild<QPushButton*>("systemInfoButton"), Qt::LeftButton);
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_EQ(presenter.boxes[0].kind, RecordedBox::Information);

@@ -1,17 +1,11 @@
-#include <QImage>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest/QTest>
+#include <gtest/gtest.h>
 
-#include "coordinate_grid.h"
-#include "main_window.h"
+#include <QImage>
+
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "section_drawing.h"
-#include "section_window.h"
 #include "ui_common.h"
-#include "ui_test_support.h"
 
 namespace tarvelo::ui {
 namespace {
@@ -28,47 +22,35 @@ SectionGeometry Rectangle(double w, double h) {
     return s;
 }
 
-TEST(SectionDrawingMappingTest, TallRectangleIsScaledByItsHeightAndCentred) {
-    const SectionDrawingMapping m = ComputeSectionMapping(Rectangle(20, 40));
-    ASSERT_TRUE(m.valid);
-    EXPECT_DOUBLE_EQ(m.scale, 64.0);
-    const QPointF low = m.Map(-10, -20);
-    const QPointF high = m.Map(10, 20);
+// The section fills the longer side of the picture, centred, larger y drawn higher; bars are
+// discs of 0.8 cm; a section without extent draws nothing.
+TEST(SectionDrawingMappingTest, ScaleCentreAndBars) {
+    const SectionDrawingMapping tall = ComputeSectionMapping(Rectangle(20, 40));
+    ASSERT_TRUE(tall.valid);
+    EXPECT_DOUBLE_EQ(tall.scale, 64.0);
+    const QPointF low = tall.Map(-10, -20), high = tall.Map(10, 20);
     EXPECT_DOUBLE_EQ(high.x() - low.x(), 1280.0);
     EXPECT_DOUBLE_EQ(low.y() - high.y(), 2560.0);
     EXPECT_DOUBLE_EQ((low.x() + high.x()) / 2, 2467.0);
     EXPECT_DOUBLE_EQ((low.y() + high.y()) / 2, 1507.0);
-    // Larger y is drawn higher.
-    EXPECT_LT(high.y(), low.y());
-}
+    const SectionDrawingMapping wide = ComputeSectionMapping(Rectangle(100, 20));
+    EXPECT_DOUBLE_EQ(wide.scale, 25.6);
+    EXPECT_DOUBLE_EQ(wide.Map(0, -10).y() - wide.Map(0, 10).y(), 512.0);
 
-TEST(SectionDrawingMappingTest, WideRectangleIsLimitedByItsWidth) {
-    const SectionDrawingMapping m = ComputeSectionMapping(Rectangle(100, 20));
-    EXPECT_DOUBLE_EQ(m.scale, 25.6);
-    EXPECT_DOUBLE_EQ(m.Map(50, 0).x() - m.Map(-50, 0).x(), 2560.0);
-    EXPECT_DOUBLE_EQ(m.Map(0, -10).y() - m.Map(0, 10).y(), 512.0);
-}
-
-TEST(SectionDrawingMappingTest, CircleBarsAreDiscsOfEightTenthsOfACentimetre) {
     ColumnData data;
     data.sectionType = SectionType::CircularSolid;
     data.circleDiameter = "20";
     data.circleCover = "3";
     data.barCount = "6";
     RecordingHost host;
-    SectionGeometry section;
-    ASSERT_TRUE(BuildSectionForDrawing(data, host, section));
-    EXPECT_EQ(section.nv, 50);
-    const SectionDrawingMapping m = ComputeSectionMapping(section);
-    EXPECT_NEAR(m.BarRadius(), 0.8 * 2560 / 20, 1e-9);
-}
+    SectionGeometry circle;
+    ASSERT_TRUE(BuildSectionForDrawing(data, host, circle));
+    EXPECT_NEAR(ComputeSectionMapping(circle).BarRadius(), 0.8 * 2560 / 20, 1e-9);
 
-TEST(SectionDrawingMappingTest, ASectionWithoutExtentDrawsNothing) {
     SectionGeometry point;
     point.nv = 3;
     EXPECT_FALSE(ComputeSectionMapping(point).valid);
-    SectionGeometry none;
-    EXPECT_FALSE(ComputeSectionMapping(none).valid);
+    EXPECT_FALSE(ComputeSectionMapping(SectionGeometry{}).valid);
 }
 
 // The darkest pixel around a point (an antialiased line may fall between pixels).
@@ -82,44 +64,22 @@ int DarkestNear(const QImage& image, QPoint at) {
     return darkest;
 }
 
-class SectionDrawingWindowTest : public testing::WindowTest {};
+// The centroidal section as the procedures build it for "Ver seção" (the button itself is a step
+// of the main window's enabling sequence), painted at the mapped points.
+TEST(SectionDrawingWindowTest, PaintsOutlineAndBarsAtTheMappedPoints) {
+    ColumnData data;
+    data.barCount = "4";
+    data.bars = {{"4", "4"}, {"16", "4"}, {"4", "36"}, {"16", "36"}};
+    RecordingHost host;
+    SectionGeometry built;
+    ASSERT_TRUE(BuildSectionForDrawing(data, host, built));
+    SectionDrawingWindow drawing;
+    drawing.Draw(built);
+    drawing.show();
 
-// "Ver seção" builds the section as the calculation does and paints outline and bars.
-TEST_F(SectionDrawingWindowTest, DrawsTheCheckedSectionAndEnablesTheLoads) {
-    MainWindow window;
-    window.show();
-    window.findChild<QLineEdit*>("barCountField")->setText("4");
-    QTest::mouseClick(window.findChild<QPushButton*>("sectionDataButton"), Qt::LeftButton);
-    const char* bars[4][2] = {{"4", "4"}, {"16", "4"}, {"4", "36"}, {"4", "36"}};
-    auto* grid = window.Section()->BarGrid();
-    for (int r = 0; r < 4; ++r) {
-        grid->SetCellText(r, 1, bars[r][0]);
-        grid->SetCellText(r, 2, bars[r][1]);
-    }
-    QTest::mouseClick(window.Section()->findChild<QPushButton*>("okButton"), Qt::LeftButton);
-
-    // Two bars at the same point: refused before anything is drawn.
-    QPushButton* draw = window.findChild<QPushButton*>("drawSectionButton");
-    QTest::mouseClick(draw, Qt::LeftButton);
-    EXPECT_EQ(presenter.Texts(),
-              QStringList{"Duas ou mais barras estão localizadas na mesma posição. Revise os "
-                          "dados."});
-    EXPECT_FALSE(window.Drawing()->isVisible());
-    EXPECT_FALSE(window.findChild<QPushButton*>("loadsButton")->isEnabled());
-    EXPECT_EQ(window.focusWidget(), window.findChild<QPushButton*>("sectionDataButton"));
-
-    grid->SetCellText(3, 1, "16");
-    QTest::mouseClick(draw, Qt::LeftButton);
-    SectionDrawingWindow* drawing = window.Drawing();
-    ASSERT_TRUE(drawing->isVisible());
-    EXPECT_TRUE(window.findChild<QPushButton*>("loadsButton")->isEnabled());
-    EXPECT_EQ(drawing->Canvas()->geometry(), QRect(24, 24, 329, 201));
-
-    // The centroidal section as the procedures build it, painted at the mapped points.
-    const SectionGeometry& section = drawing->Canvas()->Section();
+    const SectionGeometry& section = drawing.Canvas()->Section();
     const SectionDrawingMapping m = ComputeSectionMapping(section);
-    EXPECT_DOUBLE_EQ(m.scale, 64.0);
-    const QImage image = drawing->Canvas()->grab().toImage();
+    const QImage image = drawing.Canvas()->grab().toImage();
     for (int j = 0; j < section.nb; ++j) {
         const QPointF at = m.Map(section.bars[j].x, section.bars[j].y) / kTwipsPerPixel;
         EXPECT_EQ(image.pixelColor(at.toPoint()), QColor(Qt::black)) << "bar " << j + 1;

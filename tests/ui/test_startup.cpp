@@ -11,9 +11,10 @@
 namespace tarvelo::ui {
 namespace {
 
-QWidget* TopLevel(const char* name) {
+template <class Window>
+Window* Shown() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QLatin1String(name)) return w;
+        if (auto* window = qobject_cast<Window*>(w); window && window->isVisible()) return window;
     }
     return nullptr;
 }
@@ -36,28 +37,21 @@ TEST_F(Startup, SplashMainWindowAndExit) {
     QElapsedTimer clock;
     clock.start();
     program.Start();
-    QWidget* splash = TopLevel("splashWindow");
-    ASSERT_NE(splash, nullptr);
-    EXPECT_TRUE(splash->isVisible());
-    EXPECT_EQ(splash->size(), QSize(445, 251));
+    EXPECT_NE(Shown<SplashWindow>(), nullptr);
     EXPECT_EQ(program.Main(), nullptr);
 
     ASSERT_TRUE(WaitFor([&] { return program.Main() != nullptr; }, 5000));
     EXPECT_GE(clock.elapsed(), 1700);
-    MainWindow* main = program.Main();
-    EXPECT_TRUE(main->isVisible());
-    QWidget* background = TopLevel("backgroundWindow");
-    ASSERT_NE(background, nullptr);
-    EXPECT_TRUE(background->isVisible());
-    EXPECT_TRUE(WaitFor([] { return TopLevel("splashWindow") == nullptr; }, 1000));
+    EXPECT_TRUE(program.Main()->isVisible());
+    EXPECT_NE(Shown<BackgroundWindow>(), nullptr);
+    EXPECT_TRUE(WaitFor([] { return Shown<SplashWindow>() == nullptr; }, 1000));
 
-    EXPECT_TRUE(main->close());
+    EXPECT_TRUE(program.Main()->close());
     EXPECT_TRUE(presenter.boxes.empty());
-    QWidget* exitWindow = TopLevel("exitWindow");
-    ASSERT_NE(exitWindow, nullptr);
-    EXPECT_TRUE(exitWindow->isVisible());
-    EXPECT_TRUE(
-        WaitFor([&] { return !exitWindow->isVisible() && !background->isVisible(); }, 3000));
+    EXPECT_NE(Shown<ExitWindow>(), nullptr);
+    EXPECT_TRUE(WaitFor(
+        [] { return Shown<ExitWindow>() == nullptr && Shown<BackgroundWindow>() == nullptr; },
+        3000));
 }
 
 }  // namespace

@@ -1,37 +1,95 @@
-// The command-line program as a user runs it: exit codes, JSON, order of parallel output.
+// The command-line program as a user runs it: exit codes and messages, JSON and the order of
+// parallel output, and the report's text and PDF (the PDF checked with poppler's pdfinfo and
+// pdftotext).
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include <sys/wait.h>
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <string>
+
+#include "procedures/column_file.h"
+#include "report/report_content.h"
 
 #ifdef TARVELO_CLI_PATH
 
+namespace tarvelo {
 namespace {
 
-struct Output {
+struct ShellRun {
     int status = -1;
-    std::string text;
+    std::string output;
 };
 
-Output RunCli(const std::string& arguments) {
-    Output out;
-    const std::string command = std::string(TARVELO_CLI_PATH) + " " + arguments + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
+// Runs a shell command; the error stream joins the output unless `errors` says where it goes.
+ShellRun Shell(const std::string& command, const char* errors = "2>&1") {
+    ShellRun run;
+    FILE* pipe = popen((command + " " + errors).c_str(), "r");
+    if (pipe == nullptr) return run;
     std::array<char, 4096> buffer{};
-    size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.text.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        run.output.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
 }
 
-std::vector<nlohmann::json> Lines(const std::string& text) {
+std::string Cli(const std::string& arguments) {
+    return std::string("\"") + TARVELO_CLI_PATH + "\" " + arguments;
+}
+
+// A file in the temporary folder that no other test run on the machine uses at the same time.
+std::string TempFile(const std::string& name) {
+    return testing::TempDir() + "/tarvelo-" + std::to_string(getpid()) + "-" + name;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+const std::string kData = TARVELO_TEST_DATA "/reference/";
+const std::string kExample = std::string(TARVELO_EXAMPLES) + "/retangular-esbelto-biaxial.json";
+
+// Each run ends with its status: 0 done, 1 ended by a message or a question answered Sim, 2 a
+// usage, file or write error; the output names what went wrong.
+TEST(Cli, ExitCodesAndMessages) {
+    const std::string fck15 = TempFile("fck15.json");
+    std::ofstream(fck15) << R"({"format":"tarvelo-column","version":1,
+        "main":{"fck":"15","barCount":"4"},
+        "section":{"bars":[["3","3"],["17","3"],["3","37"],["17","37"]]},"loads":{"Fd":"200"}})";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string shown;
+    } cases[] = {
+        {"", 2, ""},
+        {"verify", 2, ""},
+        {"frobnicate x.json", 2, ""},
+        {"verify /nonexistent/column.json", 2, "/nonexistent/column.json"},
+        {"verify " + kData + "rect-25x50-pinned-pinned-uniaxial.json", 0,
+         "Coeficiente de segurança S= 1.14"},
+        {"verify " + fck15, 0, "-> Não"},
+        {"verify --stop-on-question " + fck15, 1, "-> Sim"},
+        {"report /nonexistent/column.json --txt " + TempFile("x.txt"), 2, "/nonexistent"},
+        {"report " + kExample, 2, "Nada a gravar"},
+        {"report " + kExample + " --txt /nonexistent-dir/r.txt", 2, "/nonexistent-dir/r.txt"},
+    };
+    for (const auto& c : cases) {
+        const ShellRun run = Shell(Cli(c.arguments));
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.shown), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+}
+
+std::vector<nlohmann::json> JsonLines(const std::string& text) {
     std::vector<nlohmann::json> objects;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
@@ -39,68 +97,144 @@ std::vector<nlohmann::json> Lines(const std::string& text) {
     return objects;
 }
 
-const std::string kData = TARVELO_TEST_DATA "/reference/";
-
-TEST(Cli, VerifyPrintsTheSafetyCoefficientInPortuguese) {
-    const Output out = RunCli("verify " + kData + "rect-25x50-pinned-pinned-uniaxial.json");
-    EXPECT_EQ(out.status, 0);
-    EXPECT_NE(out.text.find("Coeficiente de segurança S= 1.14"), std::string::npos) << out.text;
-}
-
 TEST(Cli, JsonInTheOrderGivenWithParallelRuns) {
-    const Output out = RunCli("verify --json -j 2 " + kData + "rejected-rect-12x40-bmin.json " +
-                              kData + "rect-25x50-pinned-pinned-uniaxial.json");
-    EXPECT_EQ(out.status, 1) << "one run was ended by a message";
-    const auto objects = Lines(out.text);
+    const ShellRun verify =
+        Shell(Cli("verify --json -j 2 " + kData + "rejected-rect-12x40-bmin.json " + kData +
+                  "rect-25x50-pinned-pinned-uniaxial.json"),
+              "2>/dev/null");
+    EXPECT_EQ(verify.status, 1) << "one run was ended by a message";
+    const auto objects = JsonLines(verify.output);
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0]["status"], "ended");
     EXPECT_EQ(objects[0]["messages"][0],
               "A NBR-6118 não admite pilares com dimensão menor que 14 cm. Revise seu projeto.");
     EXPECT_EQ(objects[1]["status"], "completed");
     EXPECT_EQ(objects[1]["S"], "1.14");
-    EXPECT_EQ(objects[1]["reachedStep"], 57);
-    EXPECT_EQ(objects[1]["curve"].size(), 57u);
+    EXPECT_EQ(objects[1]["curve"].size(), objects[1]["reachedStep"].get<std::size_t>());
     EXPECT_EQ(objects[1]["curve"][0], nlohmann::json::array({0.0, 0.0}));
     EXPECT_DOUBLE_EQ(objects[1]["section"]["area"].get<double>(), 1250.0);
+
+    const ShellRun design = Shell(
+        Cli("design --json " + kData + "rect-25x50-pinned-pinned-uniaxial.json"), "2>/dev/null");
+    EXPECT_EQ(design.status, 0);
+    const auto designed = JsonLines(design.output);
+    ASSERT_EQ(designed.size(), 1u);
+    EXPECT_EQ(designed[0]["requiredSteelArea"], "8.7");
+    EXPECT_EQ(designed[0]["minimumSteelArea"], "5");
+    EXPECT_EQ(designed[0]["trials"], 3);
 }
 
-TEST(Cli, DesignJsonCarriesTheFieldTexts) {
-    const Output out = RunCli("design --json " + kData + "rect-25x50-pinned-pinned-uniaxial.json");
-    EXPECT_EQ(out.status, 0);
-    const auto objects = Lines(out.text);
-    ASSERT_EQ(objects.size(), 1u);
-    EXPECT_EQ(objects[0]["requiredSteelArea"], "8.7");
-    EXPECT_EQ(objects[0]["minimumSteelArea"], "5");
-    EXPECT_EQ(objects[0]["trials"], 3);
+// Runs of blanks as one blank: the PDF's text comes back with its own spacing.
+std::string Squeeze(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const bool blank = c == ' ' || c == '\t';
+        if (blank && !out.empty() && out.back() == ' ') continue;
+        out += blank ? ' ' : c;
+    }
+    return out;
 }
 
-TEST(Cli, UsageAndFileErrorsExitWithTwo) {
-    EXPECT_EQ(RunCli("").status, 2);
-    EXPECT_EQ(RunCli("verify").status, 2);
-    EXPECT_EQ(RunCli("frobnicate x.json").status, 2);
-    const Output missing = RunCli("verify /nonexistent/column.json");
-    EXPECT_EQ(missing.status, 2);
-    EXPECT_NE(missing.text.find("/nonexistent/column.json"), std::string::npos);
+// The text holds the printed sheets with the S of the run (see the golden report texts); the PDF
+// the same sheets plus the chart page of the verification.
+TEST(Cli, ReportWritesPdfAndTextOfAVerification) {
+    if (Shell("pdfinfo -v").status != 0 || Shell("pdftotext -v").status != 0) {
+        GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) not installed";
+    }
+    const std::string pdf = TempFile("report-cli.pdf");
+    const std::string txt = TempFile("report-cli.txt");
+    const ShellRun run =
+        Shell(Cli("report \"" + kExample + "\" --pdf \"" + pdf + "\" --txt \"" + txt + "\""));
+    if (run.status == 2 && run.output.find("sem Qt") != std::string::npos) {
+        GTEST_SKIP() << "command line built without Qt";
+    }
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string text = ReadAll(txt);
+    const std::size_t s = text.find("Coeficiente de segurança S= ");
+    ASSERT_NE(s, std::string::npos);
+    const std::string sLine =
+        text.substr(text.rfind('\n', s) + 1, text.find('\n', s) - text.rfind('\n', s) - 1);
+
+    ColumnData data;
+    std::string error;
+    ASSERT_TRUE(ReadColumnFile(kExample, data, error)) << error;
+    SectionConstants kept;
+    const std::size_t sheets =
+        report::PaginatePrinter(
+            report::BuildReportContent(data, {}, kept, report::ReportVariant::Printer), true)
+            .size();
+    const ShellRun info = Shell("pdfinfo \"" + pdf + "\"");
+    EXPECT_NE(info.output.find("Pages:           " + std::to_string(sheets) + "\n"),
+              std::string::npos)
+        << info.output;
+    EXPECT_NE(info.output.find("A4"), std::string::npos) << info.output;
+    const std::string squeezed =
+        Squeeze(Shell("pdftotext -layout -enc UTF-8 \"" + pdf + "\" -").output);
+    EXPECT_NE(squeezed.find(Squeeze(sLine)), std::string::npos) << sLine << "\n" << squeezed;
 }
 
-TEST(Cli, QuestionsAreAnsweredNoUnlessAskedToStop) {
-    const std::string path =
-        testing::TempDir() + "/tarvelo-" + std::to_string(getpid()) + "-fck15.json";
-    FILE* f = fopen(path.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    fputs(R"({"format":"tarvelo-column","version":1,"main":{"fck":"15","barCount":"4"},
-        "section":{"bars":[["3","3"],["17","3"],["3","37"],["17","37"]]},
-        "loads":{"Fd":"200"}})",
-          f);
-    fclose(f);
-    const Output goOn = RunCli("verify " + path);
-    EXPECT_EQ(goOn.status, 0);
-    EXPECT_NE(goOn.text.find("-> Não"), std::string::npos) << goOn.text;
-    const Output stop = RunCli("verify --stop-on-question " + path);
-    EXPECT_EQ(stop.status, 1);
-    EXPECT_NE(stop.text.find("-> Sim"), std::string::npos) << stop.text;
+// After a design the report shows no given steel area and the two areas of the design.
+TEST(Cli, ReportAfterDesign) {
+    const std::string txt = TempFile("report-design.txt");
+    ASSERT_EQ(Shell(Cli("report \"" + kExample + "\" --after design --txt \"" + txt + "\"")).status,
+              0);
+    const std::string text = ReadAll(txt);
+    EXPECT_NE(text.find("As=  cm2     Coeficiente de segurança S= "), std::string::npos);
+    EXPECT_EQ(text.find("Armadura calculada As=  cm2"), std::string::npos);
+    EXPECT_EQ(text.find("Armadura mínima As,min=  cm2"), std::string::npos);
+}
+
+// The conclusion and the refined result follow the results in `report --txt`, for both outcomes
+// of a verification and of a design.
+TEST(Cli, ReportConclusionFollowsTheResults) {
+    const struct {
+        std::string file;
+        const char* after;
+        const char* refinedLine;
+        const char* conclusion;
+    } cases[] = {
+        {kData + "circ-hollow-50-30-pinned-fixed-double-curvature.json", "verify",
+         "Coeficiente de segurança refinado S= 0.887",
+         "O pilar NÃO resiste às cargas de cálculo (S < 1)."},
+        {kData + "rect-25x50-pinned-pinned-uniaxial.json", "verify",
+         "Coeficiente de segurança refinado S= 1.137",
+         "O pilar resiste às cargas de cálculo (S ≥ 1)."},
+        {kData + "rect-25x50-pinned-pinned-uniaxial.json", "design",
+         "Armadura calculada refinada (cm2)= 9.04", "Prevalece a armadura calculada."},
+        {std::string(TARVELO_EXAMPLES) + "/circular-macico.json", "design",
+         "Armadura calculada refinada (cm2)= 3.07", "Prevalece a armadura mínima."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string txt = TempFile("conclusion.txt");
+        const ShellRun run =
+            Shell(Cli("report \"" + c.file + "\" --after " + c.after + " --txt \"" + txt + "\""));
+        ASSERT_EQ(run.status, 0) << run.output;
+        const std::string text = ReadAll(txt);
+        const std::size_t results = text.find("Armadura mínima As,min=");
+        const std::size_t conclusion = text.find("\nCONCLUSÃO:\n");
+        ASSERT_NE(results, std::string::npos);
+        EXPECT_NE(text.find(std::string("\n") + c.refinedLine + "\n"), std::string::npos);
+        ASSERT_NE(conclusion, std::string::npos);
+        EXPECT_LT(results, conclusion);
+        EXPECT_NE(text.find(std::string("\n") + c.conclusion + "\n", conclusion), std::string::npos)
+            << text.substr(conclusion);
+    }
+}
+
+TEST(Cli, ReportWriteFailingHalfWayKeepsThePreviousReport) {
+    const std::string txt = TempFile("report-limit.txt");
+    const std::string report = Cli("report \"" + kExample + "\" --txt \"" + txt + "\"");
+    ASSERT_EQ(Shell(report).status, 0);
+    const std::string before = ReadAll(txt);
+    // A 512-byte file-size limit stops the write half-way; SIGXFSZ ignored turns it into an error.
+    const ShellRun limited = Shell("sh -c 'trap \"\" XFSZ; ulimit -f 1; exec " + report + "'");
+    EXPECT_EQ(limited.status, 2) << limited.output;
+    EXPECT_NE(limited.output.find(txt), std::string::npos) << limited.output;
+    EXPECT_EQ(ReadAll(txt), before);
 }
 
 }  // namespace
+}  // namespace tarvelo
 
 #endif

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/engine/column_test_support.h"
+#include "core/engine/test_section_reference.h"
 #include "engine/column_model.h"
 
 namespace tarvelo {
@@ -49,29 +50,8 @@ std::unique_ptr<Run> Analyse(const SectionGeometry& s, double totalSteel, double
 
 const SectionGeometry kRect20x40 = MakeRectangle(20, 40, {{4, 4}, {16, 4}, {4, 36}, {16, 36}});
 
-TEST(LoadSteps, ReferenceRectangularColumnFailsInStep57) {
-    // 25 x 50 column, 4.5 m pinned at both ends, uniaxial end moments.
-    const SectionGeometry s =
-        MakeRectangle(25, 50, {{4, 4}, {21, 4}, {4, 25}, {21, 25}, {4, 46}, {21, 46}});
-    ColumnLoads loads;
-    loads.Fd = 1400;
-    loads.Mxd_t = 2500;
-    loads.Mxd_b = 1500;
-    const auto run = Analyse(s, 15, 450, MakeMaterial(25, 2.5), loads, SupportCondition::Pinned,
-                             SupportCondition::Pinned);
-    ASSERT_EQ(run->flag, 0);
-    EXPECT_EQ(run->result.reachedStep, 57);
-    EXPECT_EQ(run->result.sectionFailure, 1);
-    EXPECT_EQ(run->result.notConverged, 0);
-    EXPECT_NEAR(run->curve.rows[56][0], 21.156233498942335, 1e-8);
-    EXPECT_EQ(run->curve.rows[56][1], 1568.0);
-    EXPECT_EQ(run->curve.rows[57][0], kUnwritten);  // the failing step has no point
-    ASSERT_EQ(run->progress.lines.size(), 57u);
-    EXPECT_EQ(run->progress.lines[0], "  Etapa de carga =  1");
-    EXPECT_EQ(run->progress.lines[56], "  Etapa de carga =  57");
-    EXPECT_EQ(run->result.solutions, run->result.internalForceEvaluations);
-}
-
+// The reference columns (test_reference_columns.cpp) follow whole analyses to their last step;
+// these cases isolate what the load steps do at the ends of a run.
 TEST(LoadSteps, FailureInTheFirstStepLeavesOnlyTheOrigin) {
     ColumnLoads loads;
     loads.Fd = 200000;  // 4000 kN in step 1, beyond the squash load

@@ -3,18 +3,13 @@
 
 #include <cmath>
 
+#include "column_test_support.h"
 #include "engine/material.h"
 
 namespace tarvelo {
 namespace {
 
-MaterialParameters Concrete(double fck, double creep = 0.0) {
-    MaterialParameters m;
-    ComputeConcreteParameters(fck, m);
-    m.fcd = fck / 10 / 1.4;
-    CompleteMaterialParameters(creep, m);
-    return m;
-}
+using testing::MakeMaterial;
 
 TEST(ConcreteParameters, CodeValuesFrom20To90MPa) {
     struct Row {
@@ -26,22 +21,22 @@ TEST(ConcreteParameters, CodeValuesFrom20To90MPa) {
                         {55, 2.1995, 3.1252, 1.6842, 1.2869}, {70, 2.4159, 2.6560, 1.5608, 1.4809},
                         {90, 2.5974, 2.6000, 1.4083, 1.6903}};
     for (const Row& r : rows) {
-        const MaterialParameters m = Concrete(r.fck);
+        const MaterialParameters m = MakeMaterial(r.fck, 0);
         EXPECT_NEAR(m.epsC2, r.epsC2, 6e-5) << r.fck;
         EXPECT_NEAR(m.epsCu, r.epsCu, 6e-5) << r.fck;
         EXPECT_NEAR(m.n, r.n, 6e-5) << r.fck;
         EXPECT_NEAR(m.plateauStrain * 1000, r.plateauPerMille, 6e-5) << r.fck;
     }
     // 50 MPa exactly still takes the fixed strains; at 90 the peak strain is capped.
-    EXPECT_EQ(Concrete(50).epsC2, 2.0);
-    EXPECT_EQ(Concrete(50).epsCu, 3.5);
-    EXPECT_GT(Concrete(50.001).epsC2, 2.0);
-    EXPECT_EQ(Concrete(90).epsC2, 0.999 * Concrete(90).epsCu);
+    EXPECT_EQ(MakeMaterial(50, 0).epsC2, 2.0);
+    EXPECT_EQ(MakeMaterial(50, 0).epsCu, 3.5);
+    EXPECT_GT(MakeMaterial(50.001, 0).epsC2, 2.0);
+    EXPECT_EQ(MakeMaterial(90, 0).epsC2, 0.999 * MakeMaterial(90, 0).epsCu);
 }
 
 TEST(ConcreteParameters, CreepStretchesTheStrainAxisOnly) {
-    const MaterialParameters plain = Concrete(30);
-    const MaterialParameters crept = Concrete(30, 2.5);
+    const MaterialParameters plain = MakeMaterial(30, 0);
+    const MaterialParameters crept = MakeMaterial(30, 2.5);
     EXPECT_DOUBLE_EQ(crept.effectiveCreep, 1.425);
     EXPECT_DOUBLE_EQ(crept.peakStrain, 2.425 * plain.peakStrain);
     EXPECT_DOUBLE_EQ(crept.plateauStrain, 2.425 * plain.plateauStrain);
@@ -53,7 +48,7 @@ TEST(ConcreteParameters, CreepStretchesTheStrainAxisOnly) {
 
 TEST(ConcreteStressLaw, ZonesAndBoundaries) {
     for (double fck : {25.0, 60.0}) {
-        const MaterialParameters m = Concrete(fck, 1.0);
+        const MaterialParameters m = MakeMaterial(fck, 1.0);
         const double el = m.plateauStrain;
         EXPECT_EQ(ConcreteStress(m, 0.0), 0.0);
         EXPECT_EQ(ConcreteStress(m, 0.002), 0.0);
@@ -62,14 +57,12 @@ TEST(ConcreteStressLaw, ZonesAndBoundaries) {
         EXPECT_NEAR(ConcreteStress(m, std::nextafter(-el, 0.0)), -0.85 * m.fcd, 1e-12);
         EXPECT_NEAR(ConcreteStress(m, -1e-9) / -1e-9, m.initialModulus, 1e-5 * m.initialModulus);
     }
-    const MaterialParameters m = Concrete(25);
+    const MaterialParameters m = MakeMaterial(25, 0);
     EXPECT_NEAR(ConcreteStress(m, -0.001), -0.825 * m.fcd, 1e-15);  // half the peak strain
 }
 
 TEST(SteelStressLaw, ElasticPerfectlyPlastic) {
-    MaterialParameters m;
-    m.fyd = 50.0 / 1.15;
-    m.Es = 20000.0;
+    const MaterialParameters m = MakeMaterial(25, 0);  // fyd 50 / 1.15 kN/cm2, Es 20000 kN/cm2
     const double eyd = m.fyd / m.Es;
     EXPECT_EQ(SteelStress(m, eyd), m.fyd);
     EXPECT_EQ(SteelStress(m, -eyd), -m.fyd);

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "column_test_support.h"
+#include "engine/column_model.h"
 #include "engine/material.h"
 #include "engine/section_integration.h"
 
@@ -85,15 +87,9 @@ inline TestSection LShape() {
                        {{3, 3, 2}, {37, 3, 2}, {37, 12, 2}, {3, 37, 2}, {12, 37, 2}});
 }
 
-// fck in MPa, creep coefficient as typed; Gamac 1.4, fyk 500 MPa, Gamas 1.15, Es 200 GPa.
+// The design material of the tests (MakeMaterial), creep 0 unless given.
 inline MaterialParameters Material(double fck, double creep = 0.0) {
-    MaterialParameters m;
-    ComputeConcreteParameters(fck, m);
-    m.fcd = fck / 10 / 1.4;
-    m.fyd = 500.0 / 10 / 1.15;
-    m.Es = 20000.0;
-    CompleteMaterialParameters(creep, m);
-    return m;
+    return MakeMaterial(fck, creep);
 }
 
 struct Resultants3 {
@@ -209,6 +205,48 @@ inline Resultants3 PreciseConcrete(const TestSection& s, const SectionStrain& e,
         2, N, Sx, Sy);
     return {static_cast<double>(N), static_cast<double>(Sx), static_cast<double>(Sy)};
 }
+
+// A section response for whole analyses that shares only the strain limits with the program's
+// integration: the concrete by PreciseConcrete, the bars in extended precision. It never divides
+// by the curvature, so it stays accurate for curvatures however small.
+class ReferenceSection : public SectionResponse {
+  public:
+    ReferenceSection(const SectionGeometry& section, double barArea, const MaterialParameters& m)
+        : section_(section), m_(m) {
+        for (int i = 0; i < section_.nb; ++i)
+            section_.bars[i].area = barArea;
+        concrete_.vertices.assign(section_.vertices.begin(),
+                                  section_.vertices.begin() + section_.nv + 1);
+    }
+
+    SectionResultants Resultants(const SectionStrain& strain, int& sectionFailure) override {
+        SectionStrain s = strain;
+        if (std::fabs(s.curvatureX) < 1e-12) s.curvatureX = 0.0;
+        if (std::fabs(s.curvatureY) < 1e-12) s.curvatureY = 0.0;
+        integrator_.IntegrateSection(s, section_.vertices.data(), section_.nv, section_.bars.data(),
+                                     section_.nb, 0.0, m_, sectionFailure);
+        if (sectionFailure != 0) return {};
+        const Resultants3 c = PreciseConcrete(concrete_, s, m_, 4);
+        Real n = c.N, sx = c.Sx, sy = c.Sy;
+        const Real eyd = Real(m_.fyd) / m_.Es;
+        for (int i = 0; i < section_.nb; ++i) {
+            const Bar& bar = section_.bars[i];
+            const Real e =
+                Real(s.axialStrain) + Real(bar.x) * s.curvatureX + Real(bar.y) * s.curvatureY;
+            const Real stress = std::fabs(e) < eyd ? m_.Es * e : std::copysign(Real(m_.fyd), e);
+            n += stress * bar.area;
+            sx += stress * bar.area * bar.x;
+            sy += stress * bar.area * bar.y;
+        }
+        return {double(n), double(-sx), double(-sy)};
+    }
+
+  private:
+    SectionGeometry section_;
+    TestSection concrete_;
+    MaterialParameters m_;
+    SectionIntegrator integrator_;
+};
 
 }  // namespace tarvelo::testing
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
@@ -123,41 +125,29 @@ TEST(HostileColumns, HeightWhoseBucklingLengthOverflowsIsRefused) {
 // numbers beyond double range, zero, negative and absurd dimensions, counts beyond 16 bits,
 // grids of 300 rows.
 TEST(HostileColumns, GarbageTextsEndWithTheSystemsMessagesOrASoundResult) {
-    struct Case {
-        std::string ColumnData::*field;
-        const char* text;
+    const std::pair<std::string ColumnData::*, std::vector<const char*>> cases[] = {
+        {&ColumnData::fck, {"NaN", "-30", "1e-300"}},
+        {&ColumnData::creepCoefficient, {"-1.76", "1e400"}},
+        {&ColumnData::fyk, {"inf"}},
+        {&ColumnData::Es, {"1e400", "1e-320"}},
+        {&ColumnData::Gamac, {"1e308"}},
+        {&ColumnData::Gamas, {"-1"}},
+        {&ColumnData::barCount, {"1e10", "-4"}},
+        {&ColumnData::totalSteelArea, {"1e400", "-8", "1e300"}},
+        {&ColumnData::rectHx, {"0", "-20"}},
+        {&ColumnData::rectHy, {"1e200"}},
+        {&ColumnData::L, {"-400", "1e-300"}},
+        {&ColumnData::Fd, {"-300", "1e300"}},
+        {&ColumnData::Mxd_t, {"&HFFFFFFFFFFFFFFFFFFFF"}},
+        {&ColumnData::pxd, {"1e400"}},
     };
-    const Case cases[] = {
-        {&ColumnData::fck, "NaN"},
-        {&ColumnData::fck, "-30"},
-        {&ColumnData::fck, "1e-300"},
-        {&ColumnData::creepCoefficient, "-1.76"},
-        {&ColumnData::creepCoefficient, "1e400"},
-        {&ColumnData::fyk, "inf"},
-        {&ColumnData::Es, "1e400"},
-        {&ColumnData::Es, "1e-320"},
-        {&ColumnData::Gamac, "1e308"},
-        {&ColumnData::Gamas, "-1"},
-        {&ColumnData::barCount, "1e10"},
-        {&ColumnData::barCount, "-4"},
-        {&ColumnData::totalSteelArea, "1e400"},
-        {&ColumnData::totalSteelArea, "-8"},
-        {&ColumnData::totalSteelArea, "1e300"},
-        {&ColumnData::rectHx, "0"},
-        {&ColumnData::rectHx, "-20"},
-        {&ColumnData::rectHy, "1e200"},
-        {&ColumnData::L, "-400"},
-        {&ColumnData::L, "1e-300"},
-        {&ColumnData::Fd, "-300"},
-        {&ColumnData::Fd, "1e300"},
-        {&ColumnData::Mxd_t, "&HFFFFFFFFFFFFFFFFFFFF"},
-        {&ColumnData::pxd, "1e400"},
-    };
-    for (const Case& c : cases) {
-        ColumnData d = Rectangle();
-        d.*c.field = c.text;
-        for (bool design : {false, true})
-            ExpectSound(*RunColumn(d, design), c.text);
+    for (const auto& [field, texts] : cases) {
+        for (const char* text : texts) {
+            ColumnData d = Rectangle();
+            d.*field = text;
+            for (bool design : {false, true})
+                ExpectSound(*RunColumn(d, design), text);
+        }
     }
 
     ColumnData rows = Rectangle();

@@ -23,19 +23,6 @@ bool At(const Point& p, double x, double y) {
 
 const std::initializer_list<GridRow> kFourBars{{"4", "4"}, {"16", "4"}, {"16", "36"}, {"4", "36"}};
 
-TEST(ColumnDataNames, RoundTripAndRejectUnknown) {
-    SectionType type{};
-    ASSERT_TRUE(ParseSectionType(SectionTypeName(SectionType::CircularHollow), type));
-    EXPECT_EQ(type, SectionType::CircularHollow);
-    EXPECT_EQ(SectionTypeName(SectionType::Polygonal), "Polygonal");
-    EXPECT_FALSE(ParseSectionType("polygonal", type));
-    SupportCondition support{};
-    ASSERT_TRUE(ParseSupportCondition("Free", support));
-    EXPECT_EQ(support, SupportCondition::Free);
-    EXPECT_EQ(SupportConditionName(SupportCondition::Pinned), "Pinned");
-    EXPECT_FALSE(ParseSupportCondition("", support));
-}
-
 TEST(GenerateSection, SolidRectangleFromTheCornerWithTypedBars) {
     const ColumnData data = WithBars(SectionType::RectangularSolid, kFourBars);
     SectionGeometry s;
