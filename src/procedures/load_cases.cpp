@@ -316,11 +316,18 @@ std::string CasesRun::GoverningLabel() const {
 }
 
 int GoverningCase(RunKind kind, const std::vector<CaseRun>& cases) {
-    // The order of two completed cases. Equal S (or equal areas) keep the earlier case; a finer
-    // measure of S, when the runs carry one, is the place to break those ties.
+    // The order of two completed cases. Equal S is decided by the refined S (the load factor
+    // carried within the failing step), equal areas by the refined area; what is still equal
+    // keeps the earlier case.
     auto governs = [kind](const AnalysisResult& a, const AnalysisResult& b) {
-        if (kind == RunKind::Verify) return a.reachedStep < b.reachedStep;
-        return a.requiredSteelArea > b.requiredSteelArea;
+        if (kind == RunKind::Verify) {
+            if (a.reachedStep != b.reachedStep) return a.reachedStep < b.reachedStep;
+            return a.refinedSafety < b.refinedSafety;
+        }
+        if (a.requiredSteelArea != b.requiredSteelArea) {
+            return a.requiredSteelArea > b.requiredSteelArea;
+        }
+        return a.refinedRequiredSteelArea > b.refinedRequiredSteelArea;
     };
     int best = -1;
     for (std::size_t i = 0; i < cases.size(); ++i) {

@@ -157,8 +157,10 @@ std::string CasesRunJson(std::string_view file, RunKind kind, const RecordingHos
     for (const CaseRun& c : run.cases) {
         const json own = json::parse(RunResultJson(file, kind, c.host, *c.result));
         json entry = {{"name", c.name}, {"status", own["status"]}, {"messages", own["messages"]}};
-        static constexpr const char* kVerifyKeys[] = {"S", "reachedStep", "notConverged"};
-        static constexpr const char* kDesignKeys[] = {"requiredSteelArea", "minimumSteelArea"};
+        static constexpr const char* kVerifyKeys[] = {"S", "reachedStep", "notConverged",
+                                                      "refinedS"};
+        static constexpr const char* kDesignKeys[] = {"requiredSteelArea", "minimumSteelArea",
+                                                      "refinedRequiredSteelArea"};
         for (const char* key : verify ? std::span<const char* const>(kVerifyKeys)
                                       : std::span<const char* const>(kDesignKeys)) {
             entry[key] = own[key];

@@ -118,29 +118,40 @@ TEST(LoadCases, ACaseEndedByItsMessageLeavesTheOthersRunning) {
     EXPECT_EQ(host.boxes.size(), 1u);
 }
 
+// Ties on S are decided by the refined S, ties on the area by the refined area; what is still
+// equal goes to the earlier case.
 TEST(LoadCases, GoverningCaseAndLargestMinimumTieToTheEarlierCase) {
     struct Case {
         bool completed;
         int reachedStep;
+        double refinedS;
         double area;
+        double refinedArea;
         double minimum;
     };
-    const std::vector<Case> table = {{true, 70, 3.0, 4.0},
-                                     {false, 10, 99.0, 9.0},  // an ended case never governs
-                                     {true, 55, 7.0, 5.0},
-                                     {true, 55, 7.0, 5.0},
-                                     {true, 60, 2.0, 4.5}};
+    const std::vector<Case> table = {{true, 70, 1.39, 3.0, 3.1, 4.0},
+                                     {false, 10, 0.19, 99.0, 99.0, 9.0},  // ended: never governs
+                                     {true, 55, 1.095, 7.0, 7.2, 5.0},
+                                     {true, 55, 1.095, 7.0, 7.2, 5.0},
+                                     {true, 55, 1.091, 7.0, 7.3, 4.5},
+                                     {true, 60, 1.19, 2.0, 2.1, 4.5}};
     std::vector<CaseRun> runs(table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
         runs[i].result = std::make_unique<AnalysisResult>();
         runs[i].result->completed = table[i].completed;
         runs[i].result->reachedStep = table[i].reachedStep;
+        runs[i].result->refinedSafety = table[i].refinedS;
         runs[i].result->requiredSteelArea = table[i].area;
+        runs[i].result->refinedRequiredSteelArea = table[i].refinedArea;
         runs[i].result->minimumSteelArea = table[i].minimum;
     }
+    EXPECT_EQ(GoverningCase(RunKind::Verify, runs), 4);
+    EXPECT_EQ(GoverningCase(RunKind::Design, runs), 4);
+    EXPECT_EQ(LargestMinimumCase(runs), 2);
+    runs[4].result->refinedSafety = 1.095;
+    runs[4].result->refinedRequiredSteelArea = 7.2;
     EXPECT_EQ(GoverningCase(RunKind::Verify, runs), 2);
     EXPECT_EQ(GoverningCase(RunKind::Design, runs), 2);
-    EXPECT_EQ(LargestMinimumCase(runs), 2);
 }
 
 // Hand computation, M1d,min = Fd (1.5 + 0.03 h) kNcm:
