@@ -61,8 +61,12 @@ TEST(SteelSearch, EndsAsTheAnalysesDecide) {
         ASSERT_EQ(static_cast<int>(trials.begun.size()), announced) << c.name;
         for (int i = 0; i < announced; ++i)
             EXPECT_EQ(trials.begun[i], i + 1) << c.name;
-        if (!trials.areas.empty()) EXPECT_EQ(trials.areas[0], 0.0) << c.name;
-        if (trials.areas.size() > 1) EXPECT_EQ(trials.areas[1], 8.0) << c.name;
+        if (!trials.areas.empty()) {
+            EXPECT_EQ(trials.areas[0], 0.0) << c.name;
+        }
+        if (trials.areas.size() > 1) {
+            EXPECT_EQ(trials.areas[1], 8.0) << c.name;
+        }
     }
 }
 
