@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "model/field_table.h"
+#include "model/load_case.h"
 #include "procedures/column_file.h"
 #include "procedures/envelope_run.h"
 #include "procedures/recording_host.h"
@@ -138,6 +139,18 @@ val FieldsToJs(const ColumnData& data) {
         fields.set(std::string(field.widget), data.*field.member);
     fields.set("vertices", GridToJs(data.vertices));
     fields.set("bars", GridToJs(data.bars));
+    // The load cases beyond the first, whose loads are the fields above.
+    fields.set("firstCaseName", data.firstCaseName);
+    val cases = val::array();
+    for (const LoadCase& c : data.otherCases) {
+        val entry = val::object();
+        entry.set("name", c.name);
+        for (const LoadCaseKey& key : kLoadCaseKeys)
+            entry.set(std::string(key.key), c.*(key.member));
+        cases.call<void>("push", entry);
+    }
+    fields.set("otherCases", cases);
+    fields.set("minimumMoments", data.minimumMoments);
     return fields;
 }
 
@@ -163,6 +176,20 @@ ColumnData FieldsFromJs(const val& fields) {
         text(std::string(field.widget).c_str(), data.*field.member);
     data.vertices = GridFromJs(fields["vertices"]);
     data.bars = GridFromJs(fields["bars"]);
+    text("firstCaseName", data.firstCaseName);
+    const val cases = fields["otherCases"];
+    if (val::global("Array").call<bool>("isArray", cases)) {
+        const int n = cases["length"].as<int>();
+        for (int i = 0; i < n; ++i) {
+            const val entry = cases[i];
+            LoadCase c;
+            if (!entry["name"].isUndefined()) c.name = TextFromJs(entry["name"]);
+            for (const LoadCaseKey& key : kLoadCaseKeys)
+                c.*(key.member) = TextFromJs(entry[std::string(key.key)]);
+            data.otherCases.push_back(std::move(c));
+        }
+    }
+    data.minimumMoments = fields["minimumMoments"].isTrue();
     return data;
 }
 

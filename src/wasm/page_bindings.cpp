@@ -6,6 +6,7 @@
 #include <emscripten/val.h>
 
 #include <cstddef>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "procedures/recording_host.h"
 #include "procedures/run_json.h"
 #include "report/report_content.h"
+#include "report/report_snapshot.h"
 
 namespace tarvelo::wasm {
 namespace {
@@ -182,9 +184,27 @@ std::string PageReport(const std::string& text, const std::string& input) {
     if (!ParseColumnFile(text, "", data, error)) return Dump(json::array());
     const json in = json::parse(input);
     const json& r = in.at("results");
-    const report::ReportResultTexts results{.safety = r.at("S").get<std::string>(),
-                                            .required = r.at("required").get<std::string>(),
-                                            .minimum = r.at("minimum").get<std::string>()};
+    report::ReportResultTexts results{.safety = r.at("S").get<std::string>(),
+                                      .required = r.at("required").get<std::string>(),
+                                      .minimum = r.at("minimum").get<std::string>()};
+    // After a completed run the report adds what the desktop's adds: the refined value and the
+    // conclusion, which the run leaves in its result. The run is repeated (it is deterministic,
+    // and a run that completed answered every question No, as this host does).
+    if (const std::string command = in.value("command", "");
+        command == "verify" || command == "design") {
+        const bool design = command == "design";
+        ColumnData column = data;
+        RecordingHost host;
+        const std::unique_ptr<AnalysisResult> result =
+            design ? Design(column, host) : Verify(column, host);
+        if (result->completed) {
+            report::RunRecord runs;
+            runs.Record(*result, design);
+            results.refinedSafety = design ? "" : result->refinedSafetyText;
+            results.refinedRequired = design ? result->refinedRequiredText : "";
+            results.conclusion = runs.conclusion;
+        }
+    }
     SectionConstants kept;
     if (const json& s = in.at("section"); s.is_object()) {
         kept.area = s.at("area").get<double>();

@@ -107,6 +107,8 @@ export interface ReportInput {
   results: { S: string; required: string; minimum: string };
   section: SectionConstants | null;
   chart: boolean;
+  // The last run when it completed: its report adds the refined value and the conclusion.
+  command?: "verify" | "design";
 }
 
 export type ReadResult = { column: ColumnFile } | { error: string };

@@ -32,6 +32,7 @@ interface Results {
 class Page {
   private fields = new Map<string, FieldInfo>();
   private grids: GridView[] = [];
+  private completedRun: "verify" | "design" | undefined;
   private results: Results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
   private running = false;
   private drawTimer = 0;
@@ -256,6 +257,7 @@ class Page {
   }
 
   private showOutcome(kind: RunKind, outcome: RunOutcome, topFree: boolean): void {
+    this.completedRun = outcome.result.status === "completed" ? kind : undefined;
     const f = outcome.fields;
     if (f.S !== undefined) this.results.S = f.S;
     if (f.required !== undefined) this.results.required = f.required;
@@ -376,6 +378,7 @@ class Page {
       results: { S: this.results.S, required: this.results.required, minimum: this.results.minimum },
       section: this.results.section,
       chart: this.results.curve !== null && this.results.curve.length >= 2,
+      command: this.completedRun,
     };
     const pages = this.core.report(this.state.fileText(), input);
     $("reportPages").innerHTML = reportHtml(pages, input.chart ? this.chartSvgText() : null);
@@ -396,6 +399,7 @@ class Page {
   private apply(column: ColumnFile, fileName: string): void {
     this.state.replace(column, fileName);
     this.results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
+    this.completedRun = undefined;
     $("safetyField").textContent = "";
     $("requiredField").textContent = "";
     $("minimumField").textContent = "";

@@ -23,7 +23,7 @@ async function downloads(page) {
   return async (button, name) => {
     await page.click(button);
     const path = join(dir, name);
-    for (let i = 0; i < 200 && !existsSync(path); i++) await new Promise((r) => setTimeout(r, 25));
+    for (let i = 0; i < 800 && !existsSync(path); i++) await new Promise((r) => setTimeout(r, 25));
     await new Promise((r) => setTimeout(r, 50));
     return readFileSync(path);
   };
