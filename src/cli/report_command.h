@@ -23,8 +23,8 @@ struct ReportOptions {
 CLI::App* AddReportCommand(CLI::App& app, ReportOptions& options);
 
 // Writes the PDF of a run; false with a message on failure.
-using PdfWriter = std::function<bool(const report::ReportSnapshot& snapshot, const std::string& path,
-                                     std::string& error)>;
+using PdfWriter = std::function<bool(const report::ReportSnapshot& snapshot,
+                                     const std::string& path, std::string& error)>;
 
 // The report command. `writePdf` is empty in the command line, which hands a --pdf request to
 // tarvelo-report-pdf before it gets here.

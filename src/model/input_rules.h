@@ -77,10 +77,10 @@ enum class FocusTarget {
     Gamas,
     VertexCount,
     BarCount,
-    SectionData,      // the main window's "Dados da seção" button
-    Loads,            // the main window's "Carregamento" button
-    LoadsHeight,      // the loads window's height field
-    LoadsAxialForce,  // the loads window's axial-force field
+    SectionData,        // the main window's "Dados da seção" button
+    Loads,              // the main window's "Carregamento" button
+    LoadsHeight,        // the loads window's height field
+    LoadsAxialForce,    // the loads window's axial-force field
     SectionVertexGrid,  // the section window's vertex grid
     SectionBarGrid,     // the section window's bar grid
 };

@@ -259,16 +259,16 @@ void EnvelopeWindow::DrawContour(const EnvelopeCaseResult& c) {
                               QPointF(c.baseMoment.Mx, c.baseMoment.My)};
     for (const QPointF& p : ends)
         extend(p);
-    AddPoints(chart, QString::fromUtf8("1ª ordem: topo, base"), ends,
-              QColor(0, 140, 0), QScatterSeries::MarkerShapeRectangle);
+    AddPoints(chart, QString::fromUtf8("1ª ordem: topo, base"), ends, QColor(0, 140, 0),
+              QScatterSeries::MarkerShapeRectangle);
 
     QString etaText;
     QScatterSeries* critical = nullptr;
     if (c.designLoadReached) {
         const QPointF p(c.criticalForces.Mx, c.criticalForces.My);
         extend(p);
-        critical = AddPoints(chart, QString::fromUtf8("Seção crítica"), {p},
-                             QColor(200, 0, 0), QScatterSeries::MarkerShapeCircle);
+        critical = AddPoints(chart, QString::fromUtf8("Seção crítica"), {p}, QColor(200, 0, 0),
+                             QScatterSeries::MarkerShapeCircle);
         etaText = c.utilisation ? QString::fromUtf8("η = %1").arg(Number(*c.utilisation, 3))
                                 : QString::fromUtf8("fora da envoltória");
         if (c.loadFactor != 1.0) etaText += QString::fromUtf8(" (%1 Fd)").arg(c.loadFactor);

@@ -18,9 +18,9 @@ struct Workflow {
 
     Step step = Step::Start;
     Holder holder = Holder::None;
-    bool verified = false;    // a verification completed once: "Imprimir" ("Salvar" always is)
-    bool curveReady = false;  // the last verification left its curve: "Curva carga-flecha"
-    bool curveShown = false;  // a curve was drawn: the toolbar's curve button
+    bool verified = false;       // a verification completed once: "Imprimir" ("Salvar" always is)
+    bool curveReady = false;     // the last verification left its curve: "Curva carga-flecha"
+    bool curveShown = false;     // a curve was drawn: the toolbar's curve button
     bool envelopeReady = false;  // the last run completed: "Envoltória resistente"
 
     void Reach(Step reached) {

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "model/column_numbers.h"
-#include "model/column_numbers.h"
 #include "model/number_reading.h"
 
 namespace tarvelo {
