@@ -20,6 +20,7 @@
 
 #include "file_chooser.h"
 #include "message_presenter.h"
+#include "points_csv.h"
 #include "ui_common.h"
 
 namespace tarvelo::ui {
@@ -259,20 +260,12 @@ bool ChartWindow::SavePoints(const QString& path, PointsFormat format, QString& 
         error = QString::fromUtf8("Não há pontos do gráfico para salvar.");
         return false;
     }
-    const bool portuguese = format == PointsFormat::SemicolonDecimalComma;
-    const char separator = portuguese ? ';' : ',';
-    auto number = [portuguese](double value) {
-        QByteArray text = QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
-        if (portuguese) text.replace('.', ',');
-        return text;
-    };
-    QByteArray text =
-        (topFree_ ? QByteArray("Flecha no topo (mm)") : QByteArray("Flecha no centro (mm)")) +
-        separator + QString::fromUtf8("Força normal (kN)\n").toUtf8();
-    for (int i = 0; i < points_; ++i) {
-        text += number(rows_.rows[i][0]) + separator + number(rows_.rows[i][1]) + '\n';
-    }
-    return SaveFileAtomically(path, text, error);
+    PointsCsv csv(format);
+    csv.AddTitles(
+        {QString::fromUtf8(topFree_ ? kTopTitle : kCentreTitle), QString::fromUtf8(kForceTitle)});
+    for (int i = 0; i < points_; ++i)
+        csv.AddRow({rows_.rows[i][0], rows_.rows[i][1]});
+    return csv.Save(path, error);
 }
 
 void ChartWindow::SaveChartClicked() {
@@ -291,23 +284,10 @@ void ChartWindow::SaveChartClicked() {
 }
 
 void ChartWindow::SavePointsClicked() {
-    const QString portuguese =
-        QString::fromUtf8("CSV (Excel em português: ponto e vírgula, vírgula decimal) (*.csv)");
-    const QString international = QString::fromUtf8("CSV (vírgula, ponto decimal) (*.csv)");
-    QString chosen;
-    QString path = Files().SaveFileNameAs(this, QString::fromUtf8("Salvar pontos"),
-                                          portuguese + QStringLiteral(";;") + international,
-                                          QStringLiteral("curva-carga-flecha.csv"), chosen);
-    if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-    const PointsFormat format = chosen == international ? PointsFormat::CommaDecimalPoint
-                                                        : PointsFormat::SemicolonDecimalComma;
-    QString error;
-    if (!SavePoints(path, format, error)) {
-        Presenter().Warning(
-            this, QStringLiteral("TARVELO"),
-            QString::fromUtf8("Não foi possível salvar os pontos em\n%1\n\n%2").arg(path, error));
-    }
+    AskAndSavePoints(this, QStringLiteral("curva-carga-flecha.csv"),
+                     [this](const QString& path, PointsFormat format, QString& error) {
+                         return SavePoints(path, format, error);
+                     });
 }
 
 void ChartWindow::showEvent(QShowEvent* event) {

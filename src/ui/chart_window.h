@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "engine/column_model.h"
+#include "points_csv.h"
 
 class QPainter;
 class QRectF;
@@ -45,9 +46,7 @@ class ChartWindow : public QWidget {
 
     // "Salvar gráfico": PNG, SVG or PDF by the extension of the path.
     bool SaveChart(const QString& path, QString& error);
-    // The two CSV forms of "Salvar pontos": the one a Portuguese spreadsheet opens (";" between
-    // values, "," as decimal separator) and the international one ("," and ".").
-    enum class PointsFormat { SemicolonDecimalComma, CommaDecimalPoint };
+    using PointsFormat = ui::PointsFormat;  // the two CSV forms (points_csv.h)
     // "Salvar pontos": the rows 1..n as CSV (deflection in mm, force in kN).
     bool SavePoints(const QString& path, PointsFormat format, QString& error);
 

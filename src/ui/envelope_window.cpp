@@ -25,6 +25,7 @@
 #include "chart_window.h"
 #include "file_chooser.h"
 #include "message_presenter.h"
+#include "points_csv.h"
 #include "procedures/recording_host.h"
 #include "ui_common.h"
 
@@ -89,6 +90,38 @@ QChart* NewChart() {
     return chart;
 }
 
+// Empties a chart for a new drawing: its series, axes and written labels.
+void ClearChart(QChart* chart) {
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes())
+        chart->removeAxis(axis);
+    for (QGraphicsItem* item : chart->childItems()) {
+        if (item->data(0).toBool()) delete item;
+    }
+}
+
+// Every chart says once that its resistance is the short-term one.
+void AddShortTermNote(QChart* chart) {
+    auto* note = new QGraphicsSimpleTextItem(QString::fromUtf8(kShortTerm), chart);
+    note->setData(0, true);
+}
+
+// The written labels follow the plot: one tied to a point of the values beside it, the note in
+// the plot's top left corner.
+void PlaceLabels(QChart* chart) {
+    const QRectF plot = chart->plotArea();
+    for (QGraphicsItem* item : chart->childItems()) {
+        if (!item->data(0).toBool()) continue;
+        const QVariant at = item->data(1);
+        if (at.isValid() && !chart->series().isEmpty()) {
+            item->setPos(chart->mapToPosition(at.toPointF(), chart->series().back()) +
+                         QPointF(8, -20));
+        } else {
+            item->setPos(plot.left() + 6, plot.top() + 4);
+        }
+    }
+}
+
 // A round step (1, 2 or 5 times a power of ten) giving about `count` intervals over `span`.
 double RoundStep(double span, int count) {
     const double raw = span / count;
@@ -127,6 +160,7 @@ EnvelopeWindow::EnvelopeWindow(QWidget* parent) : QWidget(parent) {
         view->viewport()->installEventFilter(this);
     }
     connect(contourChart_, &QChart::plotAreaChanged, this, [this] { KeepEqualScales(); });
+    connect(curveChart_, &QChart::plotAreaChanged, this, [this] { PlaceLabels(curveChart_); });
     tabs_ = new QTabWidget(this);
     tabs_->addTab(contourView_, QString::fromUtf8("Mx–My"));
     tabs_->addTab(curveView_, QString::fromUtf8("N–M"));
@@ -137,12 +171,7 @@ EnvelopeWindow::EnvelopeWindow(QWidget* parent) : QWidget(parent) {
     saveChart->setToolTip(QString::fromUtf8("Salva o gráfico em arquivo"));
     auto* savePoints = new QPushButton(QString::fromUtf8("Salvar pontos"), this);
     savePoints->setToolTip(QString::fromUtf8("Salvar os pontos do gráfico em arquivo"));
-    const auto warn = [this](const QString& what, const QString& path, const QString& error) {
-        Presenter().Warning(
-            this, QStringLiteral("TARVELO"),
-            QString::fromUtf8("Não foi possível salvar %1 em\n%2\n\n%3").arg(what, path, error));
-    };
-    connect(saveChart, &QPushButton::clicked, this, [this, warn] {
+    connect(saveChart, &QPushButton::clicked, this, [this] {
         QString path = Files().SaveFileName(
             this, QString::fromUtf8("Salvar gráfico"),
             QString::fromUtf8("Imagem PNG (*.png);;Imagem SVG (*.svg);;Documento PDF (*.pdf)"),
@@ -150,16 +179,17 @@ EnvelopeWindow::EnvelopeWindow(QWidget* parent) : QWidget(parent) {
         if (path.isEmpty()) return;
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".png");
         QString error;
-        if (!SaveChart(path, error)) warn(QString::fromUtf8("o gráfico"), path, error);
+        if (!SaveChart(path, error)) {
+            Presenter().Warning(this, QStringLiteral("TARVELO"),
+                                QString::fromUtf8("Não foi possível salvar o gráfico em\n%1\n\n%2")
+                                    .arg(path, error));
+        }
     });
-    connect(savePoints, &QPushButton::clicked, this, [this, warn] {
-        QString path = Files().SaveFileName(this, QString::fromUtf8("Salvar pontos"),
-                                            QString::fromUtf8("Pontos CSV (*.csv)"),
-                                            QStringLiteral("envoltoria.csv"));
-        if (path.isEmpty()) return;
-        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-        QString error;
-        if (!SavePoints(path, error)) warn(QString::fromUtf8("os pontos"), path, error);
+    connect(savePoints, &QPushButton::clicked, this, [this] {
+        AskAndSavePoints(this, QStringLiteral("envoltoria.csv"),
+                         [this](const QString& path, PointsFormat format, QString& error) {
+                             return SavePoints(path, error, format);
+                         });
     });
 
     auto* top = new QHBoxLayout;
@@ -172,9 +202,6 @@ EnvelopeWindow::EnvelopeWindow(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(tabs_, 1);
-    layout->addWidget(new QLabel(QString::fromUtf8("Resistência de curta duração (coeficiente "
-                                                   "de fluência = 0)."),
-                                 this));
     layout->addLayout(bottom);
     resize(kViewSize + QSize(40, 130));
 }
@@ -215,12 +242,7 @@ void EnvelopeWindow::DrawCase(int index) {
 
 void EnvelopeWindow::DrawContour(const EnvelopeCaseResult& c) {
     QChart* chart = contourChart_;
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
-        chart->removeAxis(axis);
-    for (QGraphicsItem* item : chart->childItems()) {
-        if (item->data(0).toBool()) delete item;
-    }
+    ClearChart(chart);
     contourAxial_ = c.Nd;
     contour_ = run_->envelope->Contour(c.Nd, kRays);
     chart->setTitle(QString::fromUtf8("Envoltória Mx–My em N = %1 kN — %2")
@@ -296,8 +318,7 @@ void EnvelopeWindow::DrawContour(const EnvelopeCaseResult& c) {
         label->setFont(font);
         label->setBrush(QColor(200, 0, 0));
     }
-    auto* note = new QGraphicsSimpleTextItem(QString::fromUtf8(kShortTerm), chart);
-    note->setData(0, true);
+    AddShortTermNote(chart);
     KeepEqualScales();
 }
 
@@ -318,24 +339,13 @@ void EnvelopeWindow::KeepEqualScales() {
     auto* axisY = static_cast<QValueAxis*>(y.front());
     if (std::fabs(axisX->max() - rx) > 1e-3 * rx) axisX->setRange(-rx, rx);
     if (std::fabs(axisY->max() - ry) > 1e-3 * ry) axisY->setRange(-ry, ry);
-    for (QGraphicsItem* item : chart->childItems()) {
-        if (!item->data(0).toBool()) continue;
-        const QVariant at = item->data(1);
-        if (at.isValid() && !chart->series().isEmpty()) {
-            item->setPos(chart->mapToPosition(at.toPointF(), chart->series().back()) +
-                         QPointF(8, -20));
-        } else {
-            item->setPos(plot.left() + 6, plot.top() + 4);
-        }
-    }
+    PlaceLabels(chart);
     adjusting_ = false;
 }
 
 void EnvelopeWindow::DrawCurve(const EnvelopeCaseResult& c) {
     QChart* chart = curveChart_;
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
-        chart->removeAxis(axis);
+    ClearChart(chart);
     // The direction of the critical moment (of the first-order top moment without one).
     const SectionForces& d = c.designLoadReached ? c.criticalForces : c.topMoment;
     curveAngle_ = d.Mx == 0 && d.My == 0 ? 0.0 : std::atan2(d.My, d.Mx) * 180 / std::numbers::pi;
@@ -373,6 +383,8 @@ void EnvelopeWindow::DrawCurve(const EnvelopeCaseResult& c) {
         series->attachAxis(axisX);
         series->attachAxis(axisY);
     }
+    AddShortTermNote(chart);
+    PlaceLabels(chart);
 }
 
 bool EnvelopeWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -430,30 +442,28 @@ bool EnvelopeWindow::SaveChart(const QString& path, QString& error) {
         error);
 }
 
-bool EnvelopeWindow::SavePoints(const QString& path, QString& error) {
+bool EnvelopeWindow::SavePoints(const QString& path, QString& error, PointsFormat format) {
     if (!run_) {
         error = QString::fromUtf8("Não há pontos do gráfico para salvar.");
         return false;
     }
-    const auto number = [](double v) {
-        return QByteArray::number(v, 'g', QLocale::FloatingPointShortest);
-    };
-    QByteArray text;
+    PointsCsv csv(format);
     if (tabs_->currentIndex() == 0) {
-        text = QString::fromUtf8("Ângulo (graus),Mx (kN.cm),My (kN.cm)\n").toUtf8();
+        csv.AddTitles({QString::fromUtf8("Ângulo (graus)"), QStringLiteral("Mx (kN.cm)"),
+                       QStringLiteral("My (kN.cm)")});
         for (const ContourRay& ray : contour_) {
             const SectionForces p = ContourPoint(ray, contourAxial_);
-            text += number(ray.angle) + ',' + (ray.moment ? number(p.Mx) : QByteArray()) + ',' +
-                    (ray.moment ? number(p.My) : QByteArray()) + '\n';
+            csv.AddRow({ray.angle, ray.moment ? std::optional(p.Mx) : std::nullopt,
+                        ray.moment ? std::optional(p.My) : std::nullopt});
         }
     } else {
-        text = QString::fromUtf8("N (kN),M_Rd (kN.cm) na direção %1 graus\n")
-                   .arg(curveAngle_)
-                   .toUtf8();
+        csv.AddTitles(
+            {QStringLiteral("N (kN)"), QString::fromUtf8("M_Rd (kN.cm) na direção %1 graus")
+                                           .arg(QString::fromUtf8(csv.Number(curveAngle_)))});
         for (const CurvePoint& p : curve_)
-            text += number(p.N) + ',' + (p.moment ? number(*p.moment) : QByteArray()) + '\n';
+            csv.AddRow({p.N, p.moment});
     }
-    return SaveFileAtomically(path, text, error);
+    return csv.Save(path, error);
 }
 
 }  // namespace tarvelo::ui

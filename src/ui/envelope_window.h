@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "points_csv.h"
 #include "procedures/envelope_run.h"
 
 class QChart;
@@ -34,10 +35,11 @@ class EnvelopeWindow : public QWidget {
     // Paints the Mx-My view into a rectangle of a painter (the report's page, a file).
     void RenderContour(QPainter& painter, const QRectF& target);
 
-    // "Salvar gráfico" (PNG, SVG, PDF by the extension) and "Salvar pontos" (CSV) of the view
-    // on show.
+    // "Salvar gráfico" (PNG, SVG, PDF by the extension) and "Salvar pontos" (CSV, in the form
+    // the dialog offers first unless told) of the view on show.
     bool SaveChart(const QString& path, QString& error);
-    bool SavePoints(const QString& path, QString& error);
+    bool SavePoints(const QString& path, QString& error,
+                    PointsFormat format = PointsFormat::SemicolonDecimalComma);
 
     const EnvelopeRun* Run() const { return run_.get(); }
     QTabWidget* Views() const { return tabs_; }
