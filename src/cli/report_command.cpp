@@ -35,9 +35,7 @@ bool AppendEnvelopeTable(const ColumnData& data, bool verify, const std::string&
     if (!run->completed) return true;
     std::ifstream in(path, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    text += "\n";
-    for (const report::ReportLine& line : report::BuildEnvelopeLines(*run))
-        text += line.PlainText() + "\n";
+    text += report::EnvelopeText(*run);
     return WriteFileAtomically(path, text, error);
 }
 

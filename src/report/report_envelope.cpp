@@ -58,4 +58,11 @@ std::vector<ReportLine> BuildEnvelopeLines(const EnvelopeRun& run) {
     return lines;
 }
 
+std::string EnvelopeText(const EnvelopeRun& run) {
+    std::string text = "\n";
+    for (const ReportLine& line : BuildEnvelopeLines(run))
+        text += line.PlainText() + "\n";
+    return text;
+}
+
 }  // namespace tarvelo::report

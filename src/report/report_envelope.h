@@ -3,6 +3,7 @@
 // check, under a heading that says the resistance is the short-term one.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "procedures/envelope_run.h"
@@ -11,5 +12,8 @@
 namespace tarvelo::report {
 
 std::vector<ReportLine> BuildEnvelopeLines(const EnvelopeRun& run);
+
+// The table as the text report ends with it: an empty line, then its lines.
+std::string EnvelopeText(const EnvelopeRun& run);
 
 }  // namespace tarvelo::report

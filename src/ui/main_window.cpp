@@ -809,7 +809,7 @@ void MainWindow::OpenReport() {
                 [this] { HoldInput(Workflow::Holder::None); });
     }
     HoldInput(Workflow::Holder::ReportWindow);
-    report_->Open([this] { return Snapshot(); });
+    report_->Open([this] { return Snapshot(); }, workflow_.envelopeReady);
 }
 
 void MainWindow::ShowHelp(const QWidget* owner) {

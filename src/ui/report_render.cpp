@@ -62,6 +62,11 @@ bool EnsureApplication(QString& error) {
     return true;
 }
 
+// The envelope of the run the report follows: a design's has the designed steel.
+EnvelopeSource SnapshotEnvelopeSource(const ReportSnapshot& snapshot) {
+    return snapshot.hasCurve ? EnvelopeSource::Verification : EnvelopeSource::Design;
+}
+
 }  // namespace
 
 QFont ReportFont(double pointSize, bool bold) {
@@ -115,9 +120,7 @@ PrintedReport::PrintedReport(const ReportSnapshot& snapshot) {
     }
     if (snapshot.withEnvelope) {
         envelope_ = std::make_unique<EnvelopeWindow>();
-        const EnvelopeSource source =
-            snapshot.hasCurve ? EnvelopeSource::Verification : EnvelopeSource::Design;
-        if (!envelope_->Prepare(snapshot.data, source)) envelope_.reset();
+        if (!envelope_->Prepare(snapshot.data, SnapshotEnvelopeSource(snapshot))) envelope_.reset();
     }
 }
 
@@ -261,8 +264,15 @@ bool WriteReportPdf(const ReportSnapshot& snapshot, const QString& path, QString
 }
 
 bool WriteReportTextFile(const ReportSnapshot& snapshot, const QString& path, QString& error) {
-    const std::string text = report::RenderReportText(
+    std::string text = report::RenderReportText(
         report::PaginatePrinter(SnapshotContent(snapshot, report::ReportVariant::Printer), false));
+    if (snapshot.withEnvelope) {
+        // Run quietly: its messages were those of the run the report follows.
+        RecordingHost quiet;
+        const auto run =
+            RunEnvelope(CasesOf(snapshot.data), SnapshotEnvelopeSource(snapshot), quiet);
+        if (run->completed) text += report::EnvelopeText(*run);
+    }
     return SaveFileAtomically(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
                               error);
 }

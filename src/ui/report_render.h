@@ -64,7 +64,8 @@ class PrintedReport {
 // command line) one is started on Qt's offscreen platform.
 bool WriteReportPdf(const ReportSnapshot& snapshot, const QString& path, QString& error);
 
-// "Salvar TXT": the printed sheets as UTF-8 text, a form feed between sheets.
+// "Salvar TXT": the printed sheets as UTF-8 text, a form feed between sheets, and the envelope's
+// table when the snapshot asks for it (as `tarvelo-cli report --envelope` writes it).
 bool WriteReportTextFile(const ReportSnapshot& snapshot, const QString& path, QString& error);
 
 }  // namespace tarvelo::ui

@@ -1,5 +1,6 @@
 #include "report_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -119,6 +120,11 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent) {
     InstallKeyFilter(copiesField_, KeyFilterKind::Digit);
     copiesLabel_->setBuddy(copiesField_);
 
+    envelopeBox_ = new QCheckBox(QString::fromUtf8("Incluir envoltória resistente"), dialogPanel_);
+    envelopeBox_->setObjectName(QStringLiteral("envelopeBox"));
+    envelopeBox_->setToolTip(QString::fromUtf8(
+        "Acrescentar ao relatório impresso a página da envoltória resistente (Mx–My e tabela)"));
+
     previewButton_ = MakeButton(dialogPanel_, "previewButton", "Visualizar",
                                 "Visualizar o relatório antes da impressão");
     printButton_ =
@@ -141,13 +147,14 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent) {
     copiesRow->addWidget(copiesField_);
     copiesRow->addStretch();
     grid->addLayout(copiesRow, 2, 0, 1, 3);
-    grid->setRowMinimumHeight(3, 4);
-    grid->addWidget(previewButton_, 4, 0);
-    grid->addWidget(printButton_, 4, 1);
-    grid->addWidget(cancelButton_, 4, 2);
-    grid->addWidget(saveTextButton_, 5, 0);
-    grid->addWidget(savePdfButton_, 5, 1);
-    grid->setRowStretch(6, 1);
+    grid->addWidget(envelopeBox_, 3, 0, 1, 3);
+    grid->setRowMinimumHeight(4, 4);
+    grid->addWidget(previewButton_, 5, 0);
+    grid->addWidget(printButton_, 5, 1);
+    grid->addWidget(cancelButton_, 5, 2);
+    grid->addWidget(saveTextButton_, 6, 0);
+    grid->addWidget(savePdfButton_, 6, 1);
+    grid->setRowStretch(7, 1);
 
     // Preview layout: the three buttons in the strip left of the white page.
     backButton_ = MakeButton(this, "backButton", "Voltar");
@@ -187,8 +194,11 @@ ReportWindow::ReportWindow(QWidget* parent) : QWidget(parent) {
     resize(dialogSize_);
 }
 
-void ReportWindow::Open(std::function<ReportSnapshot()> snapshot) {
+void ReportWindow::Open(std::function<ReportSnapshot()> snapshot, bool envelopeReady) {
     snapshot_ = std::move(snapshot);
+    // Without a completed run there is no envelope to draw; otherwise the last choice stays.
+    envelopeBox_->setEnabled(envelopeReady);
+    if (!envelopeReady) envelopeBox_->setChecked(false);
     closedSent_ = false;
     titleField_->setText(snapshot_ ? QString::fromStdString(snapshot_().data.title) : QString());
     originField_->setText(QStringLiteral("mainWindow"));
@@ -232,6 +242,7 @@ std::vector<std::string> ReportWindow::PreviewTexts() const {
 ReportSnapshot ReportWindow::TakeSnapshot() const {
     ReportSnapshot s = snapshot_ ? snapshot_() : ReportSnapshot{};
     s.data.title = FromQ(titleField_->text());
+    s.withEnvelope = envelopeBox_->isChecked();
     return s;
 }
 

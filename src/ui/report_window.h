@@ -10,6 +10,7 @@
 
 #include "report/report_snapshot.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPrinter;
@@ -26,8 +27,9 @@ class ReportWindow : public QWidget {
   public:
     explicit ReportWindow(QWidget* parent = nullptr);
 
-    // Opens the dialog; the snapshot function is called whenever the report is produced.
-    void Open(std::function<ReportSnapshot()> snapshot);
+    // Opens the dialog; the snapshot function is called whenever the report is produced. With
+    // envelopeReady (the last run completed) the user may add the resistance envelope's page.
+    void Open(std::function<ReportSnapshot()> snapshot, bool envelopeReady = false);
 
     // The printer dialog of "Im&primir". Tests install a hook that sets the printer up (for
     // example to a PDF file) and answers; nullptr restores QPrintDialog. True to print.
@@ -73,6 +75,7 @@ class ReportWindow : public QWidget {
     QLineEdit* titleField_ = nullptr;  // "Título do exemplo"
     QLabel* copiesLabel_ = nullptr;
     QLineEdit* copiesField_ = nullptr;  // "Número de cópias"
+    QCheckBox* envelopeBox_ = nullptr;  // "Incluir envoltória resistente"
     QPushButton* previewButton_ = nullptr;
     QPushButton* printButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
