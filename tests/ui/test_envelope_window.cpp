@@ -59,3 +59,73 @@ TEST(EnvelopeScreens, WritesThePictures) {
 
 }  // namespace
 }  // namespace tarvelo::ui
+
+// Appended: the envelope in the report window and the two CSV forms of "Salvar pontos".
+#include <QCheckBox>
+#include <QPushButton>
+
+#include "procedures/recording_host.h"
+#include "report/report_envelope.h"
+#include "report_render.h"
+#include "report_window.h"
+#include "ui_test_support.h"
+
+namespace tarvelo::ui {
+namespace {
+
+class EnvelopeFiles : public testing::WindowTest {
+  protected:
+    QTemporaryDir dir;
+    QByteArray Saved(const QString& name) {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+// Ticked after a completed run, the text report is today's followed by the envelope's table;
+// unticked, or after a run that did not complete, it is today's.
+TEST_F(EnvelopeFiles, ReportEndsWithTheTableOnlyWhenAsked) {
+    const ColumnData data = Example("poligonal-L.json");
+    RecordingHost quiet;
+    report::RunRecord runs;
+    runs.Record(*Verify(data, quiet), false);
+    const ReportSnapshot snapshot = report::MakeReportSnapshot(data, {}, runs);
+    QString error;
+    ASSERT_TRUE(WriteReportTextFile(snapshot, dir.filePath("today.txt"), error));
+    const QByteArray today = Saved("today.txt");
+    const QByteArray table = QByteArray::fromStdString(
+        report::EnvelopeText(*RunEnvelope(CasesOf(data), EnvelopeSource::Verification, quiet)));
+    ReportWindow window;
+    files.saveName = dir.filePath("r.txt");
+    for (const auto& [ready, click, expected] :
+         {std::tuple{true, false, today}, {true, true, today + table}, {false, true, today}}) {
+        window.Open([&] { return snapshot; }, ready);
+        auto* box = window.findChild<QCheckBox*>("envelopeBox");
+        if (click) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        QTest::mouseClick(window.findChild<QPushButton*>("saveTextButton"), Qt::LeftButton);
+        EXPECT_EQ(Saved("r.txt"), expected) << ready << click;
+    }
+}
+
+// Both views' points: the dialog's first form is the Portuguese spreadsheet's, and it carries
+// the very numbers of the international form.
+TEST_F(EnvelopeFiles, PointsInBothCsvForms) {
+    EnvelopeWindow window;
+    ASSERT_TRUE(window.Prepare(Example("poligonal-L.json"), EnvelopeSource::Verification));
+    for (int view : {0, 1}) {
+        window.Views()->setCurrentIndex(view);
+        files.saveName = dir.filePath("pt");  // ".csv" is added
+        for (QPushButton* b : window.findChildren<QPushButton*>())
+            if (b->text() == QLatin1String("Salvar pontos")) b->click();
+        QString error;
+        ASSERT_TRUE(
+            window.SavePoints(dir.filePath("en.csv"), error, PointsFormat::CommaDecimalPoint));
+        const QByteArray portuguese = Saved("pt.csv");
+        EXPECT_FALSE(portuguese.mid(portuguese.indexOf('\n')).contains('.')) << view;
+        EXPECT_EQ(QByteArray(portuguese).replace(',', '.').replace(';', ','), Saved("en.csv"));
+    }
+    EXPECT_TRUE(presenter.Texts().empty());
+}
+
+}  // namespace
+}  // namespace tarvelo::ui
