@@ -1,5 +1,6 @@
 #include "envelope_window.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -209,8 +210,12 @@ EnvelopeWindow::EnvelopeWindow(QWidget* parent) : QWidget(parent) {
 EnvelopeWindow::~EnvelopeWindow() = default;
 
 bool EnvelopeWindow::Prepare(const ColumnData& data, EnvelopeSource source) {
-    // The column has just been through its run, with its messages: this one is quiet.
     RecordingHost quiet;
+    return Prepare(data, source, quiet);
+}
+
+bool EnvelopeWindow::Prepare(const ColumnData& data, EnvelopeSource source, RecordingHost& quiet) {
+    // The column has just been through its run, with its messages: this one is quiet.
     run_ = RunEnvelope(CasesOf(data), source, quiet);
     if (!run_->completed || run_->cases.empty()) return false;
     const QSignalBlocker block(cases_);
@@ -223,7 +228,17 @@ bool EnvelopeWindow::Prepare(const ColumnData& data, EnvelopeSource source) {
 }
 
 bool EnvelopeWindow::ShowEnvelope(const ColumnData& data, EnvelopeSource source) {
-    if (!Prepare(data, source)) return false;
+    RecordingHost quiet;
+    if (!Prepare(data, source, quiet)) {
+        // The data changed since the run and a rule now ends it: the old drawing goes away and
+        // the user reads why.
+        hide();
+        QString text = QString::fromUtf8("Não foi possível calcular a envoltória resistente.");
+        for (const std::string& message : quiet.Messages())
+            text += QStringLiteral("\n\n") + QString::fromStdString(message);
+        Presenter().Warning(QApplication::activeWindow(), QStringLiteral("TARVELO"), text);
+        return false;
+    }
     if (!placed_) {
         placed_ = true;
         CentreOnScreen(this);

@@ -18,6 +18,10 @@ class QRectF;
 class QTabWidget;
 class QValueAxis;
 
+namespace tarvelo {
+class RecordingHost;
+}
+
 namespace tarvelo::ui {
 
 class EnvelopeWindow : public QWidget {
@@ -29,7 +33,7 @@ class EnvelopeWindow : public QWidget {
     // Runs the envelope of the column (after a verification, or a design for the designed
     // steel) without messages and draws its governing case. False when the run ended.
     bool Prepare(const ColumnData& data, EnvelopeSource source);
-    // Prepare, then show the window.
+    // Prepare, then show the window; when the run ends, says why.
     bool ShowEnvelope(const ColumnData& data, EnvelopeSource source);
 
     // Paints the Mx-My view into a rectangle of a painter (the report's page, a file).
@@ -48,6 +52,7 @@ class EnvelopeWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool Prepare(const ColumnData& data, EnvelopeSource source, RecordingHost& quiet);
     void DrawCase(int index);
     void DrawContour(const EnvelopeCaseResult& c);
     void DrawCurve(const EnvelopeCaseResult& c);

@@ -129,3 +129,21 @@ TEST_F(EnvelopeFiles, PointsInBothCsvForms) {
 
 }  // namespace
 }  // namespace tarvelo::ui
+
+namespace tarvelo::ui {
+namespace {
+
+// The column was changed after its run so that a rule ends it: the window says why.
+TEST_F(EnvelopeFiles, ARunEndedByARuleIsExplained) {
+    ColumnData data = Example("poligonal-L.json");
+    data.L = "0";
+    EnvelopeWindow window;
+    EXPECT_FALSE(window.ShowEnvelope(data, EnvelopeSource::Verification));
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_EQ(presenter.Texts().size(), 1u);
+    EXPECT_GT(presenter.Texts()[0].count(QLatin1Char('\n')), 1)
+        << presenter.Texts()[0].toStdString();
+}
+
+}  // namespace
+}  // namespace tarvelo::ui
