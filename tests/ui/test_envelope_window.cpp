@@ -127,12 +127,6 @@ TEST_F(EnvelopeFiles, PointsInBothCsvForms) {
     EXPECT_TRUE(presenter.Texts().empty());
 }
 
-}  // namespace
-}  // namespace tarvelo::ui
-
-namespace tarvelo::ui {
-namespace {
-
 // The column was changed after its run so that a rule ends it: the window says why.
 TEST_F(EnvelopeFiles, ARunEndedByARuleIsExplained) {
     ColumnData data = Example("poligonal-L.json");
