@@ -2,8 +2,10 @@
 // the worker, the results, the chart, the report and the files. Every rule, message and number
 // comes from the core; this file only puts them on the screen.
 import { Cancelled, Runner, runAsking } from "./bridge.js";
-import { chartGeometry, chartPoints, chartSvg, kChartHeight, kChartWidth, nearestPoint, pointText, pointsCsv, type Point } from "./chart.js";
-import type { ColumnFile, Core, FieldInfo, ReportInput, RunKind, RunOutcome, SectionConstants } from "./core-api.js";
+import { mountCases, type CasesView } from "./cases.js";
+import { chartGeometry, chartPoints, chartSvg, kChartHeight, kChartWidth, nearestPoint, pointText, pointsCsv, svgToPng, type Point } from "./chart.js";
+import type { ColumnFile, Core, EnvelopeOutcome, FieldInfo, ReportInput, RunJson, RunKind, RunOutcome, SectionConstants } from "./core-api.js";
+import { contourCsv, contourPointText, envelopeGeometry, envelopeSvg, envelopeView, kEnvelopeSize, nearestContourPoint, type EnvelopeView } from "./envelope-chart.js";
 import { presentBox, warn } from "./dialogs.js";
 import { sectionSvg } from "./drawing.js";
 import { download, fetchExample, listExamples, saveName } from "./files.js";
@@ -29,9 +31,22 @@ interface Results {
   topFree: boolean;
 }
 
+// The envelope of the last completed run: the column and the run it belongs to, and the case
+// drawn.
+interface Envelope {
+  kind: RunKind;
+  text: string;
+  names: string[];
+  view: EnvelopeView | null;
+}
+
 class Page {
   private fields = new Map<string, FieldInfo>();
   private grids: GridView[] = [];
+  private casesView!: CasesView;
+  private envelope: Envelope | null = null;
+  private envelopeRequest = 0;
+  private envelopeMarker = -1;
   private completedRun: "verify" | "design" | undefined;
   private results: Results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
   private running = false;
@@ -54,9 +69,15 @@ class Page {
       mountGrid($<HTMLTableElement>("barTable"), "bars", "Barra", this.state, (g, n, s, t) => this.pasted(g, n, s, t)),
     ];
     $("loadsPicture").innerHTML = loadsPictureSvg();
+    const loads = [...this.fields.values()].filter((f) => f.perCase);
+    this.casesView = mountCases(this.core, this.state, loads, () => {
+      for (const f of loads) $<HTMLInputElement>(f.widget).value = this.state.text(f);
+    });
     this.mountButtons();
+    // Kept while the core reads it: a name being retyped (blank or taken for a moment) does not
+    // replace the column kept before it.
     this.state.onChange(() => {
-      storeColumn(localStorage, this.state);
+      if ("column" in this.core.readColumnFile(this.state.fileText(), this.state.fileName)) storeColumn(localStorage, this.state);
       this.scheduleDrawing();
     });
     this.showColumn();
@@ -128,6 +149,7 @@ class Page {
     }
     this.showKind();
     this.renderGrids();
+    this.casesView.render();
     $("fileName").textContent = this.state.fileName;
     document.title = this.state.fileName === "" ? "TARVELO" : `TARVELO - ${this.state.fileName}`;
     this.drawSection();
@@ -187,6 +209,13 @@ class Page {
     $("saveSvgButton").addEventListener("click", () => this.saveChartSvg());
     $("savePointsButton").addEventListener("click", () => this.savePoints());
     this.mountChartPointer();
+    $<HTMLSelectElement>("envelopeCaseSelect").addEventListener("change", (e) =>
+      void this.requestEnvelope(Number((e.target as HTMLSelectElement).value)),
+    );
+    $("envelopePngButton").addEventListener("click", () => void this.saveEnvelopePng());
+    $("envelopeSvgButton").addEventListener("click", () => this.saveEnvelopeSvg());
+    $("envelopePointsButton").addEventListener("click", () => this.saveEnvelopePoints());
+    this.mountEnvelopePointer();
   }
 
   // While a run goes on the column cannot change and only "Cancelar" answers. A run shorter than
@@ -200,7 +229,7 @@ class Page {
   }
 
   private showBusy(busy: boolean): void {
-    for (const el of document.querySelectorAll<HTMLElement>(".columns > .panel:not(:last-child), .topbar, .panel fieldset, .chart")) {
+    for (const el of document.querySelectorAll<HTMLElement>(".columns > .panel:not(:last-child), .topbar, .panel fieldset, .chart, .cases-panel")) {
       if (el.inert !== busy) el.inert = busy;
     }
     const box = $("progressBox");
@@ -278,6 +307,14 @@ class Page {
     this.results.curve = completedVerification ? chartPoints(r.curve ?? [], r.reachedStep ?? 0) : null;
     this.results.topFree = topFree;
     this.drawChart();
+    this.showCaseResults(kind, r, outcome.governingLabel);
+    this.envelope = null;
+    this.drawEnvelope();
+    if (r.status === "completed") this.startEnvelope(kind, r);
+    if (outcome.focusCase >= 0 && outcome.focusCase !== this.state.selected) {
+      this.state.selectCase(outcome.focusCase);
+      this.showColumn();
+    }
     if (outcome.focus !== "") this.focusWidget(outcome.focus);
     else if (completedVerification) $("chart").focus();
     else $(kind === "verify" ? "verifyButton" : "designButton").focus();
@@ -296,6 +333,131 @@ class Page {
     }
     target?.focus();
     if (target instanceof HTMLInputElement) target.select();
+  }
+
+  // --- Load cases' results ---------------------------------------------------------------------
+
+  // "Combinação crítica: k — nome" and a row per case as the run's JSON gives them.
+  private showCaseResults(kind: RunKind, r: RunJson, label: string): void {
+    $("governingLabel").textContent = label;
+    const box = $("caseResultsBox");
+    box.hidden = r.cases === undefined;
+    if (r.cases === undefined) return;
+    const cell = (text: string) => {
+      const td = document.createElement("td");
+      td.textContent = text;
+      return td;
+    };
+    const table = $<HTMLTableElement>("caseResults");
+    const headings =
+      kind === "verify"
+        ? ["Combinação", "S", "Etapa", "Convergência", "Mensagem"]
+        : ["Combinação", "Armadura calculada (cm2)", "Armadura mínima (cm2)", "Mensagem"];
+    table.innerHTML = `<thead><tr>${headings.map((h) => `<th scope="col">${h}</th>`).join("")}</tr></thead><tbody></tbody>`;
+    for (const c of r.cases) {
+      const row = document.createElement("tr");
+      row.classList.toggle("governing", c.name === r.governing);
+      row.classList.toggle("generated", c.generated === true);
+      const values =
+        kind === "verify"
+          ? [c.S ?? "", c.reachedStep == null ? "" : String(c.reachedStep), c.notConverged ? "não convergiu" : ""]
+          : [c.requiredSteelArea ?? "", c.minimumSteelArea ?? ""];
+      row.append(cell(c.name), ...values.map(cell), cell(c.messages.join(" ")));
+      table.tBodies[0].append(row);
+    }
+  }
+
+  // --- Envelope chart --------------------------------------------------------------------------
+
+  // After a completed run: the envelope of the governing case (or of the one case), in the
+  // worker, while the page goes on.
+  private startEnvelope(kind: RunKind, r: RunJson): void {
+    const names = this.state.cases().map((c) => c.name);
+    const governing = r.governing ?? "";
+    // A minimum-moment case that governs is drawn with the case it comes from.
+    const parent = governing.includes(" — ") ? governing.slice(governing.indexOf(" — ") + 3) : governing;
+    const at = Math.max(0, names.indexOf(governing) >= 0 ? names.indexOf(governing) : names.indexOf(parent));
+    this.envelope = { kind, text: this.state.fileText(), names, view: null };
+    const select = $<HTMLSelectElement>("envelopeCaseSelect");
+    select.innerHTML = names.map((n, i) => `<option value="${i}"></option>`).join("");
+    names.forEach((n, i) => (select.options[i].textContent = `${i + 1} — ${n}`));
+    select.value = String(at);
+    select.closest(".row")?.toggleAttribute("hidden", names.length < 2);
+    void this.requestEnvelope(at);
+  }
+
+  private async requestEnvelope(caseIndex: number): Promise<void> {
+    const envelope = this.envelope;
+    if (envelope === null) return;
+    const request = ++this.envelopeRequest;
+    let outcome: EnvelopeOutcome;
+    try {
+      outcome = await this.runner.envelope(envelope.kind, envelope.text, caseIndex);
+    } catch {
+      return; // cancelled with a run, or the worker failed: the chart stays away
+    }
+    if (request !== this.envelopeRequest || this.envelope !== envelope) return;
+    envelope.view = envelopeView(outcome, 0);
+    this.drawEnvelope(outcome);
+  }
+
+  private drawEnvelope(outcome?: EnvelopeOutcome): void {
+    const view = this.envelope?.view ?? null;
+    $("envelopeFigure").hidden = view === null;
+    $("envelopeChart").innerHTML = view === null ? "" : envelopeSvg(view);
+    const messages = outcome?.result.messages ?? [];
+    $("envelopeValue").textContent = view === null ? "" : messages.join(" ");
+    this.envelopeMarker = -1;
+    document.body.dataset.envelopes = String(Number(document.body.dataset.envelopes ?? "0") + (view === null ? 0 : 1));
+  }
+
+  private showEnvelopePoint(index: number): void {
+    const view = this.envelope?.view ?? null;
+    const svg = $("envelopeChart").querySelector("svg");
+    if (view === null || svg === null) return;
+    const n = view.contour.length;
+    this.envelopeMarker = ((index % n) + n) % n;
+    const [x, y] = envelopeGeometry(view).toScreen(view.contour[this.envelopeMarker].at);
+    const g = svg.querySelector(".marker") as SVGGElement;
+    g.setAttribute("visibility", "visible");
+    g.setAttribute("transform", `translate(${x} ${y})`);
+    $("envelopeValue").textContent = contourPointText(view, this.envelopeMarker);
+  }
+
+  private mountEnvelopePointer(): void {
+    const chart = $("envelopeChart");
+    chart.addEventListener("pointermove", (event) => {
+      const svg = chart.querySelector("svg");
+      const view = this.envelope?.view ?? null;
+      if (svg === null || view === null) return;
+      const box = svg.getBoundingClientRect();
+      const scale = kEnvelopeSize / box.width;
+      this.showEnvelopePoint(nearestContourPoint(view, [(event.clientX - box.left) * scale, (event.clientY - box.top) * scale]));
+    });
+    chart.addEventListener("keydown", (event) => {
+      const step = event.key === "ArrowRight" || event.key === "ArrowUp" ? 1 : event.key === "ArrowLeft" || event.key === "ArrowDown" ? -1 : 0;
+      if (step === 0 || this.envelope?.view == null) return;
+      event.preventDefault();
+      this.showEnvelopePoint((this.envelopeMarker < 0 ? 0 : this.envelopeMarker) + step);
+    });
+  }
+
+  private saveEnvelopeSvg(): void {
+    const view = this.envelope?.view;
+    if (view) download("envoltoria-resistente.svg", envelopeSvg(view), "image/svg+xml");
+  }
+
+  private async saveEnvelopePng(): Promise<void> {
+    const view = this.envelope?.view;
+    if (!view) return;
+    const svg = $("envelopeChart").querySelector("svg");
+    const blob = await svgToPng(envelopeSvg(view), 2 * kEnvelopeSize, 2 * Number(svg?.getAttribute("height") ?? kEnvelopeSize));
+    if (blob !== null) download("envoltoria-resistente.png", blob, "image/png");
+  }
+
+  private saveEnvelopePoints(): void {
+    const view = this.envelope?.view;
+    if (view) download("envoltoria-resistente.csv", contourCsv(view), "text/csv");
   }
 
   // --- Chart -----------------------------------------------------------------------------------
@@ -353,16 +515,7 @@ class Page {
   }
 
   private async saveChartPng(): Promise<void> {
-    const image = new Image();
-    image.src = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(this.chartSvgText())}`;
-    await image.decode();
-    const canvas = document.createElement("canvas");
-    canvas.width = 1280;
-    canvas.height = 880;
-    const context = canvas.getContext("2d");
-    if (context === null) return;
-    context.drawImage(image, 0, 0, canvas.width, canvas.height);
-    const blob = await new Promise<Blob | null>((resolve) => canvas.toBlob(resolve, "image/png"));
+    const blob = await svgToPng(this.chartSvgText(), 1280, 880);
     if (blob !== null) download("curva-carga-flecha.png", blob, "image/png");
   }
 
@@ -403,6 +556,10 @@ class Page {
     $("safetyField").textContent = "";
     $("requiredField").textContent = "";
     $("minimumField").textContent = "";
+    $("governingLabel").textContent = "";
+    $("caseResultsBox").hidden = true;
+    this.envelope = null;
+    this.drawEnvelope();
     this.drawChart();
     this.showColumn();
   }
@@ -445,7 +602,14 @@ class Page {
   }
 
   private save(): void {
-    download(saveName(this.state.fileName), this.core.formatColumnFile(this.state.column), "application/json");
+    let bytes: string;
+    try {
+      bytes = this.core.formatColumnFile(this.state.column);
+    } catch (e) {
+      void warn(`O pilar não pôde ser salvo.\n\n${e instanceof Error ? e.message : String(e)}`);
+      return;
+    }
+    download(saveName(this.state.fileName), bytes, "application/json");
   }
 }
 
@@ -461,12 +625,16 @@ async function fillExamples(): Promise<void> {
 
 // The column kept by the last visit, if the core still reads it; a fresh column otherwise.
 function startingColumn(core: Core): ColumnState {
+  const caseKeys = core
+    .fieldTable()
+    .filter((f) => f.perCase)
+    .map((f) => f.key);
   const kept = storedColumn(localStorage);
   if (kept !== null) {
     const read = core.readColumnFile(kept.text, kept.fileName);
-    if ("column" in read) return new ColumnState(read.column, kept.fileName);
+    if ("column" in read) return new ColumnState(read.column, kept.fileName, caseKeys);
   }
-  return new ColumnState(core.newColumn());
+  return new ColumnState(core.newColumn(), "", caseKeys);
 }
 
 async function start(): Promise<void> {

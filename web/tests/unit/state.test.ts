@@ -3,7 +3,7 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 import { ColumnState, requestedRows, storeColumn, storedColumn } from "../../src/state.js";
-import { FakeCore, kFakeFields } from "./fake-core.js";
+import { FakeCore, kFakeCaseKeys, kFakeFields } from "./fake-core.js";
 
 class MemoryStorage {
   items = new Map<string, string>();
@@ -17,7 +17,7 @@ class MemoryStorage {
 
 test("every field's text, the tables and the choices survive storage and a new page", () => {
   const core = new FakeCore();
-  const state = new ColumnState(core.newColumn(), "pilar 1.json");
+  const state = new ColumnState(core.newColumn(), "pilar 1.json", kFakeCaseKeys);
   const storage = new MemoryStorage() as unknown as Storage;
   let changes = 0;
   state.onChange(() => {
@@ -36,7 +36,7 @@ test("every field's text, the tables and the choices survive storage and a new p
   assert.ok(kept !== null);
   const read = core.readColumnFile(kept.text, kept.fileName);
   assert.ok("column" in read);
-  const again = new ColumnState(read.column, kept.fileName);
+  const again = new ColumnState(read.column, kept.fileName, kFakeCaseKeys);
   assert.deepEqual(kFakeFields.map((f) => again.text(f)), typed);
   assert.equal(again.choice("sectionType"), "Polygonal");
   assert.equal(again.choice("topSupport"), "Free");
