@@ -157,24 +157,19 @@ std::string PageRun(const std::string& kind, const std::string& text, const std:
         return Dump({{"json", FileErrorJson("", run, error)},
                      {"boxes", json::array()},
                      {"focus", ""},
+                     {"governingLabel", ""},
                      {"fields", json::object()}});
     }
     AnsweringHost host(json::parse(answers).get<std::vector<bool>>(), std::move(progress));
-    // A run of several cases also names its governing case as the desktop's label does, and the
-    // case whose loads a refusing message is about, so the page can show that case.
+    // A run of several cases also names its governing case as the desktop's label does.
     std::string runJson;
     std::string governingLabel;
-    int focusCase = -1;
     if (RunsByCase(data)) {
         const CasesRun cases = RunCases(run, data, host);
         runJson = CasesRunJson("", run, host, cases);
         governingLabel = cases.GoverningLabel();
     } else {
         runJson = RunResultJson("", run, host, *RunProcedure(run, data, host));
-    }
-    if (host.focus == FocusTarget::LoadsAxialForce || host.focus == FocusTarget::Loads) {
-        RecordingHost quiet;
-        focusCase = CheckLoadsWindowCases(data, quiet);
     }
     json boxes = json::array();
     for (const RecordingHost::Box& b : host.boxes) {
@@ -195,7 +190,6 @@ std::string PageRun(const std::string& kind, const std::string& text, const std:
     return Dump({{"json", runJson},
                  {"boxes", boxes},
                  {"focus", FocusName(host.focus)},
-                 {"focusCase", focusCase},
                  {"governingLabel", governingLabel},
                  {"fields", fields}});
 }

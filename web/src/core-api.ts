@@ -106,7 +106,6 @@ export interface RunOutcome {
   result: RunJson;
   boxes: MessageBox[];
   focus: string; // the widget the desktop would focus after the run, or ""
-  focusCase: number; // the load case that focused field belongs to, or -1
   governingLabel: string; // "Combinação crítica: 3 — Vento +x", or ""
   fields: ResultTexts;
 }

@@ -311,10 +311,8 @@ class Page {
     this.envelope = null;
     this.drawEnvelope();
     if (r.status === "completed") this.startEnvelope(kind, r);
-    if (outcome.focusCase >= 0 && outcome.focusCase !== this.state.selected) {
-      this.state.selectCase(outcome.focusCase);
-      this.showColumn();
-    }
+    // A column the core cannot read (a case name left blank or repeated in the table).
+    if (r.status === "error" && r.error !== undefined) void warn(r.error);
     if (outcome.focus !== "") this.focusWidget(outcome.focus);
     else if (completedVerification) $("chart").focus();
     else $(kind === "verify" ? "verifyButton" : "designButton").focus();

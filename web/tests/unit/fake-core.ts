@@ -58,7 +58,7 @@ export class FakeCore implements Core {
       const answer = rule.question ? (answers[asked++] ?? true) : false;
       boxes.push({ title: "TARVELO", text: rule.text, question: rule.question, answer });
       if (rule.question && answer) {
-        return { result: { file: "", command: kind, status: "ended" }, boxes, focus: "fckField", focusCase: -1, governingLabel: "", fields: {} };
+        return { result: { file: "", command: kind, status: "ended" }, boxes, focus: "fckField", governingLabel: "", fields: {} };
       }
     }
     progress("  Etapa de carga =  1");
@@ -66,7 +66,6 @@ export class FakeCore implements Core {
       result: { file: "", command: kind, status: "completed", S: "1.5", reachedStep: 75, curve: [[0, 0]] },
       boxes,
       focus: "",
-      focusCase: -1,
       governingLabel: "",
       fields: { S: "1.5" },
     };
