@@ -44,7 +44,7 @@ export function mountCases(core: Core, state: ColumnState, loads: readonly Field
 
   function render(): void {
     const cases = state.cases();
-    select.innerHTML = cases.map((c, i) => `<option value="${i}">${i + 1} — ${escapeHtml(c.name)}</option>`).join("");
+    select.innerHTML = cases.map((c, i) => `<option value="${i}">${escapeHtml(c.name)}</option>`).join("");
     select.value = String(state.selected);
     $<HTMLButtonElement>("deleteCaseButton").disabled = cases.length <= 1;
     for (const id of ["newCaseButton", "duplicateCaseButton"]) $<HTMLButtonElement>(id).disabled = cases.length >= kMaxCases;
@@ -125,7 +125,7 @@ export function mountCases(core: Core, state: ColumnState, loads: readonly Field
     if (row === state.selected) selected();
     if (input.dataset.key === "name") {
       const option = select.options[row];
-      if (option !== undefined) option.textContent = `${row + 1} — ${input.value}`;
+      if (option !== undefined) option.textContent = input.value;
     }
   });
   body.addEventListener("focusin", (event) => choose(Number((event.target as HTMLInputElement).dataset.row)));

@@ -377,8 +377,8 @@ class Page {
     const at = Math.max(0, names.indexOf(governing) >= 0 ? names.indexOf(governing) : names.indexOf(parent));
     this.envelope = { kind, text: this.state.fileText(), names, view: null };
     const select = $<HTMLSelectElement>("envelopeCaseSelect");
-    select.innerHTML = names.map((n, i) => `<option value="${i}"></option>`).join("");
-    names.forEach((n, i) => (select.options[i].textContent = `${i + 1} — ${n}`));
+    select.innerHTML = names.map((_, i) => `<option value="${i}"></option>`).join("");
+    names.forEach((n, i) => (select.options[i].textContent = n));
     select.value = String(at);
     select.closest(".row")?.toggleAttribute("hidden", names.length < 2);
     void this.requestEnvelope(at);
