@@ -23,6 +23,7 @@
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "procedures/run_json.h"
+#include "report/report_cases.h"
 #include "report/report_content.h"
 #include "report/report_snapshot.h"
 
@@ -230,21 +231,43 @@ std::string PageReport(const std::string& text, const std::string& input) {
                                       .required = r.at("required").get<std::string>(),
                                       .minimum = r.at("minimum").get<std::string>()};
     // After a completed run the report adds what the desktop's adds: the refined value and the
-    // conclusion, which the run leaves in its result. The run is repeated (it is deterministic,
-    // and a run that completed answered every question No, as this host does).
+    // conclusion, which the run leaves in its result; a run of several cases adds every case's
+    // loads and result. The run is repeated (it is deterministic, and a run that completed
+    // answered every question No, as this host does).
     if (const std::string command = in.value("command", "");
         command == "verify" || command == "design") {
         const bool design = command == "design";
-        ColumnData column = data;
         RecordingHost host;
-        const std::unique_ptr<AnalysisResult> result =
-            design ? Design(column, host) : Verify(column, host);
+        std::unique_ptr<AnalysisResult> result;
+        if (RunsByCase(data)) {
+            const RunKind kind = design ? RunKind::Design : RunKind::Verify;
+            CasesRun run = RunCases(kind, data, host);
+            results.cases = report::ReportCases(kind, run, Cases(data));
+            const bool allCompleted = run.AllCompleted();
+            result = run.governing >= 0
+                         ? std::move(run.cases[static_cast<std::size_t>(run.governing)].result)
+                         : std::move(run.columnResult);
+            if (!allCompleted) result->completed = false;
+        } else {
+            ColumnData column = data;
+            result = design ? Design(column, host) : Verify(column, host);
+        }
         if (result->completed) {
             report::RunRecord runs;
             runs.Record(*result, design);
             results.refinedSafety = design ? "" : result->refinedSafetyText;
             results.refinedRequired = design ? result->refinedRequiredText : "";
             results.conclusion = runs.conclusion;
+        }
+        // A run of several cases reports the refined values its fields hold, as the command
+        // line's report does.
+        if (RunsByCase(data)) {
+            const auto field = [&](ResultField f) {
+                const auto it = host.fields.find(f);
+                return it != host.fields.end() ? it->second : std::string();
+            };
+            results.refinedSafety = field(ResultField::RefinedSafetyCoefficient);
+            results.refinedRequired = field(ResultField::RefinedRequiredSteel);
         }
     }
     SectionConstants kept;

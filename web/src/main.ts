@@ -286,7 +286,10 @@ class Page {
   }
 
   private showOutcome(kind: RunKind, outcome: RunOutcome, topFree: boolean): void {
-    this.completedRun = outcome.result.status === "completed" ? kind : undefined;
+    // The report repeats a completed run for what it adds; a run of several cases also when a
+    // case ended (its message is in the report), but not when the column's own checks ended it.
+    const r0 = outcome.result;
+    this.completedRun = r0.status === "completed" || (r0.cases?.length ?? 0) > 0 ? kind : undefined;
     const f = outcome.fields;
     if (f.S !== undefined) this.results.S = f.S;
     if (f.required !== undefined) this.results.required = f.required;
@@ -312,7 +315,7 @@ class Page {
     this.drawEnvelope();
     if (r.status === "completed") this.startEnvelope(kind, r);
     // A column the core cannot read (a case name left blank or repeated in the table).
-    if (r.status === "error" && r.error !== undefined) void warn(r.error);
+    if (r.status === "error" && r.error !== undefined) void warn(`O cálculo não pôde ser feito.\n\n${unnamed(r.error)}`);
     if (outcome.focus !== "") this.focusWidget(outcome.focus);
     else if (completedVerification) $("chart").focus();
     else $(kind === "verify" ? "verifyButton" : "designButton").focus();
@@ -604,11 +607,16 @@ class Page {
     try {
       bytes = this.core.formatColumnFile(this.state.column);
     } catch (e) {
-      void warn(`O pilar não pôde ser salvo.\n\n${e instanceof Error ? e.message : String(e)}`);
+      void warn(`O pilar não pôde ser salvo.\n\n${unnamed(e instanceof Error ? e.message : String(e))}`);
       return;
     }
     download(saveName(this.state.fileName), bytes, "application/json");
   }
+}
+
+// The core names the file a message is about; the column on the page has no file name there.
+function unnamed(message: string): string {
+  return message.replace(/^: /, "");
 }
 
 async function fillExamples(): Promise<void> {

@@ -102,6 +102,16 @@ test("a column of several load cases: the command line's governing case and S, i
     for (const [v, n] of [[Mx, contour[i].Mx], [My, contour[i].My]]) assert.ok(Math.abs(v - n) <= 1e-9 * Math.max(1, Math.abs(n)), `ray ${angle}°: ${v} against ${n}`);
   });
 
+  // The report lists every case and its result, line for line the command line's.
+  await page.click("#reportButton");
+  await page.waitForSelector("#report:not([hidden]) .sheet");
+  const sheets = await page.$$eval("#reportPages .sheet", (all) =>
+    all.filter((s) => s.querySelector(".report-chart") === null).map((s) => [...s.querySelectorAll(".line")].map((l) => l.textContent)),
+  );
+  native(["report", path, "--txt", join(dir, "r.txt")]);
+  assert.deepEqual(sheets, readFileSync(join(dir, "r.txt"), "utf8").split("\f").map((p) => p.split("\n").slice(2, -1)));
+  await page.click("#closeReportButton");
+
   // A case added, then a reload: the browser's storage keeps every case.
   await page.click("#duplicateCaseButton");
   await page.reload();
