@@ -79,6 +79,10 @@ export class Runner {
     return this.send(message, () => undefined) as Promise<EnvelopeOutcome>;
   }
 
+  get busy(): boolean {
+    return this.pending.size > 0;
+  }
+
   // Ends the analysis under way: the worker is ended and a fresh one takes its place.
   cancel(): void {
     this.worker.terminate();

@@ -54,10 +54,15 @@ class Page {
   private busyTimer = 0;
   private marker = -1;
 
+  // The envelope has a worker of its own, started with the first envelope, so that it never
+  // delays VERIFICAR or DIMENSIONAR; a new run ends an envelope still being computed.
+  private envelopeRunner: Runner | null = null;
+
   constructor(
     private readonly core: Core,
     private readonly state: ColumnState,
     private readonly runner: Runner,
+    private readonly makeWorker: () => Worker,
   ) {}
 
   mount(): void {
@@ -103,6 +108,7 @@ class Page {
       });
       input.addEventListener("input", () => {
         this.state.setText(field, input.value);
+        if (field.perCase) this.casesView.render();
         if (field.widget === "vertexCountField" || field.widget === "barCountField") {
           const n = requestedRows(input.value);
           if (n !== null) this.state.resize(field.widget === "vertexCountField" ? "vertices" : "bars", n);
@@ -241,6 +247,7 @@ class Page {
     if (this.running) return;
     const text = this.state.fileText();
     const topFree = this.state.choice("topSupport") === "Free";
+    if (this.envelopeRunner?.busy) this.envelopeRunner.cancel();
     this.setRunning(true);
     const started = performance.now();
     let progress: Progress = { trial: 0, step: 0 };
@@ -393,7 +400,8 @@ class Page {
     const request = ++this.envelopeRequest;
     let outcome: EnvelopeOutcome;
     try {
-      outcome = await this.runner.envelope(envelope.kind, envelope.text, caseIndex);
+      this.envelopeRunner ??= new Runner(this.makeWorker);
+      outcome = await this.envelopeRunner.envelope(envelope.kind, envelope.text, caseIndex);
     } catch {
       return; // cancelled with a run, or the worker failed: the chart stays away
     }
@@ -648,8 +656,8 @@ async function start(): Promise<void> {
   navigator.serviceWorker?.register("sw.js").catch(() => undefined);
   const examples = fillExamples();
   const core = await loadCore();
-  const runner = new Runner(() => new Worker(new URL("./worker.js", import.meta.url), { type: "module" }));
-  const page = new Page(core, startingColumn(core), runner);
+  const makeWorker = () => new Worker(new URL("./worker.js", import.meta.url), { type: "module" });
+  const page = new Page(core, startingColumn(core), new Runner(makeWorker), makeWorker);
   page.mount();
   await examples.catch(() => undefined);
   document.body.dataset.readyMs = performance.now().toFixed(0);
