@@ -320,7 +320,8 @@ class Page {
     this.showCaseResults(kind, r, outcome.governingLabel);
     this.envelope = null;
     this.drawEnvelope();
-    if (r.status === "completed") this.startEnvelope(kind, r);
+    // A run of several cases has an envelope when one case completed: the governing one's.
+    if (r.status === "completed" || (r.governing ?? null) !== null) this.startEnvelope(kind, r);
     // A column the core cannot read (a case name left blank or repeated in the table).
     if (r.status === "error" && r.error !== undefined) void warn(`O cálculo não pôde ser feito.\n\n${unnamed(r.error)}`);
     if (outcome.focus !== "") this.focusWidget(outcome.focus);
@@ -410,12 +411,16 @@ class Page {
     this.drawEnvelope(outcome);
   }
 
+  // The chart, or for a case whose run ended the messages that ended it; the figure stays while
+  // the run's envelope does, so another case can be chosen.
   private drawEnvelope(outcome?: EnvelopeOutcome): void {
     const view = this.envelope?.view ?? null;
-    $("envelopeFigure").hidden = view === null;
+    $("envelopeFigure").hidden = outcome === undefined;
     $("envelopeChart").innerHTML = view === null ? "" : envelopeSvg(view);
     const messages = outcome?.result.messages ?? [];
-    $("envelopeValue").textContent = view === null ? "" : messages.join(" ");
+    $("envelopeValue").textContent =
+      view === null && outcome !== undefined ? `Envoltória indisponível para esta combinação. ${messages.join(" ")}` : messages.join(" ");
+    for (const id of ["envelopePngButton", "envelopeSvgButton", "envelopePointsButton"]) $<HTMLButtonElement>(id).disabled = view === null;
     this.envelopeMarker = -1;
     document.body.dataset.envelopes = String(Number(document.body.dataset.envelopes ?? "0") + (view === null ? 0 : 1));
   }
