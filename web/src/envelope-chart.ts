@@ -7,7 +7,7 @@ import { roundTicks, type Point } from "./chart.js";
 import type { EnvelopeOutcome } from "./core-api.js";
 
 export const kEnvelopeSize = 460;
-const kPlot = { left: 70, right: 14, top: 40, bottom: 96 };
+const kPlot = { left: 70, right: 14, top: 50, bottom: 96 };
 const kEllipseSteps = 96;
 
 // One case drawn against the contour at its Fd.
@@ -80,6 +80,10 @@ function xy(g: EnvelopeGeometry, p: Point): string {
     .join(" ");
 }
 
+function escapeXml(text: string): string {
+  return text.replace(/[&<>]/g, (c) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;" })[c] ?? c);
+}
+
 function number(v: number, decimals = 0): string {
   return v.toFixed(decimals);
 }
@@ -96,6 +100,7 @@ export function envelopeSvg(v: EnvelopeView): string {
     `<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ${kEnvelopeSize} ${height}" width="${kEnvelopeSize}" height="${height}" font-family="DejaVu Sans, Arial, sans-serif" font-size="12">`,
     `<rect width="${kEnvelopeSize}" height="${height}" fill="#fff"/>`,
     `<text x="${kEnvelopeSize / 2}" y="22" text-anchor="middle" font-size="15" font-weight="700">Envoltória resistente Mx–My, N = ${number(v.axial, 1)} kN</text>`,
+    `<text x="${kEnvelopeSize / 2}" y="40" text-anchor="middle">${escapeXml(v.name)}</text>`,
   ];
   const ticks = [roundTicks(g.x), roundTicks(g.y)];
   for (const t of ticks[0].values) {
