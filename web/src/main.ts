@@ -295,8 +295,8 @@ class Page {
   private showOutcome(kind: RunKind, outcome: RunOutcome, topFree: boolean): void {
     // The report repeats a completed run for what it adds; a run of several cases also when a
     // case ended (its message is in the report), but not when the column's own checks ended it.
-    const r0 = outcome.result;
-    this.completedRun = r0.status === "completed" || (r0.cases?.length ?? 0) > 0 ? kind : undefined;
+    const r = outcome.result;
+    this.completedRun = r.status === "completed" || (r.cases?.length ?? 0) > 0 ? kind : undefined;
     const f = outcome.fields;
     if (f.S !== undefined) this.results.S = f.S;
     if (f.required !== undefined) this.results.required = f.required;
@@ -312,7 +312,6 @@ class Page {
     $("requiredField").textContent = this.results.required;
     $("minimumField").textContent = this.results.minimum;
     if (outcome.result.section) this.results.section = outcome.result.section;
-    const r = outcome.result;
     const completedVerification = kind === "verify" && r.status === "completed";
     this.results.curve = completedVerification ? chartPoints(r.curve ?? [], r.reachedStep ?? 0) : null;
     this.results.topFree = topFree;
