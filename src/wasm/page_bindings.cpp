@@ -1,10 +1,12 @@
 // The calls the browser page makes besides the command line's: the field table it builds its
 // form from, a run that reports its boxes, focus and result fields, the section for the live
-// drawing, and the report's printed sheets. Like the rest of this layer it only converts; the
+// drawing, the report's printed sheets, the load cases of a spreadsheet file and the envelope
+// with every case's design points. Like the rest of this layer it only converts; the
 // rules, the messages, the geometry and the report lines are the core's.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -13,10 +15,15 @@
 #include <vector>
 
 #include "model/field_table.h"
+#include "model/load_case.h"
 #include "procedures/column_file.h"
+#include "procedures/envelope_run.h"
+#include "procedures/load_case_csv.h"
+#include "procedures/load_cases.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "procedures/run_json.h"
+#include "report/report_cases.h"
 #include "report/report_content.h"
 #include "report/report_snapshot.h"
 
@@ -91,7 +98,13 @@ class AnsweringHost : public RecordingHost {
     val progress_;
 };
 
-// [{widget, group, key, caption, maxLength, filter}] for every input field.
+bool IsCaseLoad(std::string_view group, std::string_view key) {
+    return group == "loads" && std::any_of(kLoadCaseKeys.begin(), kLoadCaseKeys.end(),
+                                           [&](const LoadCaseKey& k) { return k.key == key; });
+}
+
+// [{widget, group, key, caption, maxLength, filter, perCase}] for every input field; perCase
+// marks the nine loads that each load case holds.
 std::string FieldTable() {
     json rows = json::array();
     for (const FieldInfo& f : Fields()) {
@@ -100,9 +113,28 @@ std::string FieldTable() {
                         {"key", f.fileKey},
                         {"caption", f.caption},
                         {"maxLength", f.maxLength},
-                        {"filter", FilterName(f.filter)}});
+                        {"filter", FilterName(f.filter)},
+                        {"perCase", IsCaseLoad(f.fileGroup, f.fileKey)}});
     }
     return Dump(rows);
+}
+
+json CaseJson(const LoadCase& c) {
+    json entry = {{"name", c.name}};
+    for (const LoadCaseKey& key : kLoadCaseKeys)
+        entry[std::string(key.key)] = c.*(key.member);
+    return entry;
+}
+
+// "Importar…": {cases: [{name, Fd, …}]} from a CSV or text file, or {error} naming its line.
+std::string PageReadLoadCases(const std::string& text, const std::string& name) {
+    std::vector<LoadCase> cases;
+    std::string error;
+    if (!ReadLoadCaseCsv(text, name, cases, error)) return Dump({{"error", error}});
+    json rows = json::array();
+    for (const LoadCase& c : cases)
+        rows.push_back(CaseJson(c));
+    return Dump({{"cases", rows}});
 }
 
 // {text} with the column file's bytes as the desktop writes them, or {error} with its message.
@@ -126,10 +158,20 @@ std::string PageRun(const std::string& kind, const std::string& text, const std:
         return Dump({{"json", FileErrorJson("", run, error)},
                      {"boxes", json::array()},
                      {"focus", ""},
+                     {"governingLabel", ""},
                      {"fields", json::object()}});
     }
     AnsweringHost host(json::parse(answers).get<std::vector<bool>>(), std::move(progress));
-    const std::string runJson = RunColumnJson("", run, data, host);
+    // A run of several cases also names its governing case as the desktop's label does.
+    std::string runJson;
+    std::string governingLabel;
+    if (RunsByCase(data)) {
+        const CasesRun cases = RunCases(run, data, host);
+        runJson = CasesRunJson("", run, host, cases);
+        governingLabel = cases.GoverningLabel();
+    } else {
+        runJson = RunResultJson("", run, host, *RunProcedure(run, data, host));
+    }
     json boxes = json::array();
     for (const RecordingHost::Box& b : host.boxes) {
         boxes.push_back(
@@ -149,6 +191,7 @@ std::string PageRun(const std::string& kind, const std::string& text, const std:
     return Dump({{"json", runJson},
                  {"boxes", boxes},
                  {"focus", FocusName(host.focus)},
+                 {"governingLabel", governingLabel},
                  {"fields", fields}});
 }
 
@@ -188,21 +231,43 @@ std::string PageReport(const std::string& text, const std::string& input) {
                                       .required = r.at("required").get<std::string>(),
                                       .minimum = r.at("minimum").get<std::string>()};
     // After a completed run the report adds what the desktop's adds: the refined value and the
-    // conclusion, which the run leaves in its result. The run is repeated (it is deterministic,
-    // and a run that completed answered every question No, as this host does).
+    // conclusion, which the run leaves in its result; a run of several cases adds every case's
+    // loads and result. The run is repeated (it is deterministic, and a run that completed
+    // answered every question No, as this host does).
     if (const std::string command = in.value("command", "");
         command == "verify" || command == "design") {
         const bool design = command == "design";
-        ColumnData column = data;
         RecordingHost host;
-        const std::unique_ptr<AnalysisResult> result =
-            design ? Design(column, host) : Verify(column, host);
+        std::unique_ptr<AnalysisResult> result;
+        if (RunsByCase(data)) {
+            const RunKind kind = design ? RunKind::Design : RunKind::Verify;
+            CasesRun run = RunCases(kind, data, host);
+            results.cases = report::ReportCases(kind, run, Cases(data));
+            const bool allCompleted = run.AllCompleted();
+            result = run.governing >= 0
+                         ? std::move(run.cases[static_cast<std::size_t>(run.governing)].result)
+                         : std::move(run.columnResult);
+            if (!allCompleted) result->completed = false;
+        } else {
+            ColumnData column = data;
+            result = design ? Design(column, host) : Verify(column, host);
+        }
         if (result->completed) {
             report::RunRecord runs;
             runs.Record(*result, design);
             results.refinedSafety = design ? "" : result->refinedSafetyText;
             results.refinedRequired = design ? result->refinedRequiredText : "";
             results.conclusion = runs.conclusion;
+        }
+        // A run of several cases reports the refined values its fields hold, as the command
+        // line's report does.
+        if (RunsByCase(data)) {
+            const auto field = [&](ResultField f) {
+                const auto it = host.fields.find(f);
+                return it != host.fields.end() ? it->second : std::string();
+            };
+            results.refinedSafety = field(ResultField::RefinedSafetyCoefficient);
+            results.refinedRequired = field(ResultField::RefinedRequiredSteel);
         }
     }
     SectionConstants kept;
@@ -226,6 +291,41 @@ std::string PageReport(const std::string& text, const std::string& input) {
     return Dump(pages);
 }
 
+// The envelope chart after a completed run: {json, cases: [{top, base, ellipse}]}. `json` is the
+// command line's envelope object; each case adds its first-order end moments [Mx, My] and the
+// semi-axes of its minimum-moment ellipse, kNcm. options: {source: "verify" | "design", case}:
+// a column of several cases gives the envelope of its case `case` (0-based) alone, run as a
+// column of that one case, so that after a design the steel is the one designed for that case.
+std::string PageEnvelope(const std::string& text, const std::string& options) {
+    ColumnData data;
+    std::string error;
+    if (!ParseColumnFile(text, "", data, error)) {
+        return Dump({{"json", EnvelopeFileErrorJson("", error)}, {"cases", json::array()}});
+    }
+    const json in = json::parse(options);
+    const std::vector<LoadCase> all = Cases(data);
+    const int k = in.contains("case") && in["case"].is_number_integer() ? in["case"].get<int>() : 0;
+    const LoadCase& chosen = all[static_cast<std::size_t>(std::clamp(k, 0, int(all.size()) - 1))];
+    const ColumnData one = ColumnForCase(data, chosen);
+    std::vector<EnvelopeCaseInput> inputs = CasesOf(data);
+    if (all.size() > 1) inputs = {{chosen.name, &one}};
+    RecordingHost host;
+    const EnvelopeSource source = in.value("source", "verify") == "design"
+                                      ? EnvelopeSource::Design
+                                      : EnvelopeSource::Verification;
+    const auto run = RunEnvelope(inputs, source, host, 1);
+    const double N = EnvelopeAxialForce(*run);
+    std::vector<ContourRay> contour;
+    if (run->completed) contour = run->envelope->Contour(N, 72, 1);
+    json cases = json::array();
+    for (const EnvelopeCaseResult& c : run->cases) {
+        cases.push_back({{"top", {c.topMoment.Mx, c.topMoment.My}},
+                         {"base", {c.baseMoment.Mx, c.baseMoment.My}},
+                         {"ellipse", {c.minimum.semiAxisX, c.minimum.semiAxisY}}});
+    }
+    return Dump({{"json", EnvelopeJson("", host, *run, N, contour)}, {"cases", cases}});
+}
+
 }  // namespace
 }  // namespace tarvelo::wasm
 
@@ -236,4 +336,6 @@ EMSCRIPTEN_BINDINGS(tarvelo_page) {
     emscripten::function("pageRun", &PageRun);
     emscripten::function("pageSection", &PageSection);
     emscripten::function("pageReport", &PageReport);
+    emscripten::function("pageReadLoadCases", &PageReadLoadCases);
+    emscripten::function("pageEnvelope", &PageEnvelope);
 }

@@ -3,7 +3,7 @@
 // an unexpected question "Sim" (which ends the run, as the desktop's Yes does); when the user
 // says "Não", the run is repeated with that answer given, and goes on past it. A run is
 // deterministic, so the repeated run is the run the desktop would have made.
-import type { MessageBox, RunKind, RunOutcome } from "./core-api.js";
+import type { EnvelopeOutcome, MessageBox, RunKind, RunOutcome } from "./core-api.js";
 import type { FromWorker, ToWorker } from "./worker.js";
 
 export class Cancelled extends Error {
@@ -13,7 +13,7 @@ export class Cancelled extends Error {
 }
 
 interface Pending {
-  resolve: (o: RunOutcome) => void;
+  resolve: (o: RunOutcome | EnvelopeOutcome) => void;
   reject: (e: Error) => void;
   progress: (line: string) => void;
 }
@@ -41,7 +41,7 @@ export class Runner {
       }
       this.pending.delete(m.id);
       if (m.type === "done") {
-        this.lastCoreMs = m.ms;
+        if ("boxes" in m.outcome) this.lastCoreMs = m.ms;
         p.resolve(m.outcome);
       }
       else p.reject(new Error(m.message));
@@ -58,18 +58,29 @@ export class Runner {
     for (const p of all) p.reject(error);
   }
 
+  private send(message: ToWorker, progress: (line: string) => void): Promise<RunOutcome | EnvelopeOutcome> {
+    return new Promise((resolve, reject) => {
+      this.pending.set(message.id, { resolve, reject, progress });
+      this.worker.postMessage(message);
+    });
+  }
+
   run(
     kind: RunKind,
     text: string,
     answers: boolean[],
     progress: (line: string) => void,
   ): Promise<RunOutcome> {
-    const id = this.nextId++;
-    return new Promise((resolve, reject) => {
-      this.pending.set(id, { resolve, reject, progress });
-      const message: ToWorker = { id, kind, text, answers };
-      this.worker.postMessage(message);
-    });
+    return this.send({ id: this.nextId++, task: "run", kind, text, answers }, progress) as Promise<RunOutcome>;
+  }
+
+  envelope(kind: RunKind, text: string, caseIndex: number): Promise<EnvelopeOutcome> {
+    const message: ToWorker = { id: this.nextId++, task: "envelope", kind, text, caseIndex };
+    return this.send(message, () => undefined) as Promise<EnvelopeOutcome>;
+  }
+
+  get busy(): boolean {
+    return this.pending.size > 0;
   }
 
   // Ends the analysis under way: the worker is ended and a fresh one takes its place.

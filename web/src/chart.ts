@@ -137,3 +137,17 @@ export function pointText(p: Point, topFree: boolean): string {
   const deflection = topFree ? "Flecha no topo" : "Flecha no centro";
   return `${deflection} = ${p[0].toFixed(2)} mm · Força normal = ${p[1].toFixed(1)} kN`;
 }
+
+// A chart's SVG drawn into a PNG of the given size, as the saved picture.
+export async function svgToPng(svg: string, width: number, height: number): Promise<Blob | null> {
+  const image = new Image();
+  image.src = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(svg)}`;
+  await image.decode();
+  const canvas = document.createElement("canvas");
+  canvas.width = width;
+  canvas.height = height;
+  const context = canvas.getContext("2d");
+  if (context === null) return null;
+  context.drawImage(image, 0, 0, width, height);
+  return new Promise<Blob | null>((resolve) => canvas.toBlob(resolve, "image/png"));
+}

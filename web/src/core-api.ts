@@ -17,7 +17,19 @@ export interface ColumnFile {
   section: {
     [kind: string]: Record<string, string> | GridRow[];
   } & { vertices: GridRow[]; bars: GridRow[] };
-  loads: Record<string, string>; // includes "baseSupport" and "topSupport"
+  loads: LoadsGroup;
+}
+
+// One load case: its name and the nine loads, keyed as in the file ("Fd", "Hxd_t", …).
+export type LoadCase = Record<string, string> & { name: string };
+
+// "loads": the height and the supports, and either the nine loads of the one case (a version 1
+// file) or "cases" (version 2). The page keeps every column in the second form; the core writes
+// a column of one case named "1" as version 1 again.
+export interface LoadsGroup {
+  [key: string]: string | boolean | LoadCase[] | undefined;
+  cases?: LoadCase[];
+  minimumMoments?: boolean;
 }
 
 export type KeyFilter = "decimal" | "signedDecimal" | "digit";
@@ -30,6 +42,7 @@ export interface FieldInfo {
   caption: string;
   maxLength: number;
   filter: KeyFilter;
+  perCase: boolean; // one of the nine loads that each load case holds
 }
 
 // A box the run showed: a warning, or a question with the answer it was given.
@@ -55,6 +68,21 @@ export interface RunJson {
   minimumSteelArea?: string;
   trials?: number;
   section?: SectionConstants | null;
+  // A run of several load cases: each case in order and the name of the governing one.
+  cases?: CaseResult[];
+  governing?: string | null;
+}
+
+export interface CaseResult {
+  name: string;
+  status: "completed" | "ended";
+  messages: string[];
+  S?: string;
+  reachedStep?: number | null;
+  notConverged?: boolean | null;
+  requiredSteelArea?: string;
+  minimumSteelArea?: string;
+  generated?: boolean; // a minimum-moment case
 }
 
 export interface SectionConstants {
@@ -78,8 +106,37 @@ export interface RunOutcome {
   result: RunJson;
   boxes: MessageBox[];
   focus: string; // the widget the desktop would focus after the run, or ""
+  governingLabel: string; // "Combinação crítica: 3 — Vento +x", or ""
   fields: ResultTexts;
 }
+
+// `tarvelo-cli envelope --json`, with every load case of the column.
+export interface EnvelopeJson {
+  status: "completed" | "ended" | "error";
+  messages?: string[];
+  error?: string;
+  axial: number | null;
+  squash: number | null;
+  tension: number | null;
+  contour: { angle: number; Mx: number | null; My: number | null }[];
+  cases: {
+    name: string;
+    Nd: number;
+    utilisation: number | null;
+    criticalMoment: [number, number] | null;
+    minimumEnvelopeInside: boolean;
+    note: string | null;
+  }[];
+}
+
+// The envelope and, per case, its first-order end moments and its minimum-moment ellipse's
+// semi-axes (kNcm).
+export interface EnvelopeOutcome {
+  result: EnvelopeJson;
+  cases: { top: [number, number]; base: [number, number]; ellipse: [number, number] }[];
+}
+
+export type CasesRead = { cases: LoadCase[] } | { error: string };
 
 // The section as the calculation sees it, or the core's messages when it cannot be built.
 export interface SectionOutcome {
@@ -132,4 +189,9 @@ export interface Core {
   // "Ver seção" without boxes: the geometry, or the messages that refuse it.
   section(text: string): SectionOutcome;
   report(text: string, input: ReportInput): ReportPage[];
+  // "Importar…": the load cases of a CSV or text file, or the message naming the bad line.
+  readLoadCases(text: string, name: string): CasesRead;
+  // The envelope after a completed run, with the verified or the designed steel, of the load
+  // case `caseIndex` (0-based): the contour at its Fd with its design points.
+  envelope(text: string, source: RunKind, caseIndex: number): EnvelopeOutcome;
 }

@@ -2,8 +2,10 @@
 // the worker, the results, the chart, the report and the files. Every rule, message and number
 // comes from the core; this file only puts them on the screen.
 import { Cancelled, Runner, runAsking } from "./bridge.js";
-import { chartGeometry, chartPoints, chartSvg, kChartHeight, kChartWidth, nearestPoint, pointText, pointsCsv, type Point } from "./chart.js";
-import type { ColumnFile, Core, FieldInfo, ReportInput, RunKind, RunOutcome, SectionConstants } from "./core-api.js";
+import { mountCases, type CasesView } from "./cases.js";
+import { chartGeometry, chartPoints, chartSvg, kChartHeight, kChartWidth, nearestPoint, pointText, pointsCsv, svgToPng, type Point } from "./chart.js";
+import type { ColumnFile, Core, EnvelopeOutcome, FieldInfo, ReportInput, RunJson, RunKind, RunOutcome, SectionConstants } from "./core-api.js";
+import { contourCsv, contourPointText, envelopeGeometry, envelopeSvg, envelopeView, kEnvelopeSize, nearestContourPoint, type EnvelopeView } from "./envelope-chart.js";
 import { presentBox, warn } from "./dialogs.js";
 import { sectionSvg } from "./drawing.js";
 import { download, fetchExample, listExamples, saveName } from "./files.js";
@@ -29,9 +31,22 @@ interface Results {
   topFree: boolean;
 }
 
+// The envelope of the last completed run: the column and the run it belongs to, and the case
+// drawn.
+interface Envelope {
+  kind: RunKind;
+  text: string;
+  names: string[];
+  view: EnvelopeView | null;
+}
+
 class Page {
   private fields = new Map<string, FieldInfo>();
   private grids: GridView[] = [];
+  private casesView!: CasesView;
+  private envelope: Envelope | null = null;
+  private envelopeRequest = 0;
+  private envelopeMarker = -1;
   private completedRun: "verify" | "design" | undefined;
   private results: Results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
   private running = false;
@@ -39,10 +54,15 @@ class Page {
   private busyTimer = 0;
   private marker = -1;
 
+  // The envelope has a worker of its own, started with the first envelope, so that it never
+  // delays VERIFICAR or DIMENSIONAR; a new run ends an envelope still being computed.
+  private envelopeRunner: Runner | null = null;
+
   constructor(
     private readonly core: Core,
     private readonly state: ColumnState,
     private readonly runner: Runner,
+    private readonly makeWorker: () => Worker,
   ) {}
 
   mount(): void {
@@ -54,9 +74,15 @@ class Page {
       mountGrid($<HTMLTableElement>("barTable"), "bars", "Barra", this.state, (g, n, s, t) => this.pasted(g, n, s, t)),
     ];
     $("loadsPicture").innerHTML = loadsPictureSvg();
+    const loads = [...this.fields.values()].filter((f) => f.perCase);
+    this.casesView = mountCases(this.core, this.state, loads, () => {
+      for (const f of loads) $<HTMLInputElement>(f.widget).value = this.state.text(f);
+    });
     this.mountButtons();
+    // Kept while the core reads it: a name being retyped (blank or taken for a moment) does not
+    // replace the column kept before it.
     this.state.onChange(() => {
-      storeColumn(localStorage, this.state);
+      if ("column" in this.core.readColumnFile(this.state.fileText(), this.state.fileName)) storeColumn(localStorage, this.state);
       this.scheduleDrawing();
     });
     this.showColumn();
@@ -82,6 +108,7 @@ class Page {
       });
       input.addEventListener("input", () => {
         this.state.setText(field, input.value);
+        if (field.perCase) this.casesView.render();
         if (field.widget === "vertexCountField" || field.widget === "barCountField") {
           const n = requestedRows(input.value);
           if (n !== null) this.state.resize(field.widget === "vertexCountField" ? "vertices" : "bars", n);
@@ -128,6 +155,7 @@ class Page {
     }
     this.showKind();
     this.renderGrids();
+    this.casesView.render();
     $("fileName").textContent = this.state.fileName;
     document.title = this.state.fileName === "" ? "TARVELO" : `TARVELO - ${this.state.fileName}`;
     this.drawSection();
@@ -187,6 +215,13 @@ class Page {
     $("saveSvgButton").addEventListener("click", () => this.saveChartSvg());
     $("savePointsButton").addEventListener("click", () => this.savePoints());
     this.mountChartPointer();
+    $<HTMLSelectElement>("envelopeCaseSelect").addEventListener("change", (e) =>
+      void this.requestEnvelope(Number((e.target as HTMLSelectElement).value)),
+    );
+    $("envelopePngButton").addEventListener("click", () => void this.saveEnvelopePng());
+    $("envelopeSvgButton").addEventListener("click", () => this.saveEnvelopeSvg());
+    $("envelopePointsButton").addEventListener("click", () => this.saveEnvelopePoints());
+    this.mountEnvelopePointer();
   }
 
   // While a run goes on the column cannot change and only "Cancelar" answers. A run shorter than
@@ -200,7 +235,7 @@ class Page {
   }
 
   private showBusy(busy: boolean): void {
-    for (const el of document.querySelectorAll<HTMLElement>(".columns > .panel:not(:last-child), .topbar, .panel fieldset, .chart")) {
+    for (const el of document.querySelectorAll<HTMLElement>(".columns > .panel:not(:last-child), .topbar, .panel fieldset, .chart, .cases-panel")) {
       if (el.inert !== busy) el.inert = busy;
     }
     const box = $("progressBox");
@@ -212,6 +247,7 @@ class Page {
     if (this.running) return;
     const text = this.state.fileText();
     const topFree = this.state.choice("topSupport") === "Free";
+    if (this.envelopeRunner?.busy) this.envelopeRunner.cancel();
     this.setRunning(true);
     const started = performance.now();
     let progress: Progress = { trial: 0, step: 0 };
@@ -257,7 +293,10 @@ class Page {
   }
 
   private showOutcome(kind: RunKind, outcome: RunOutcome, topFree: boolean): void {
-    this.completedRun = outcome.result.status === "completed" ? kind : undefined;
+    // The report repeats a completed run for what it adds; a run of several cases also when a
+    // case ended (its message is in the report), but not when the column's own checks ended it.
+    const r = outcome.result;
+    this.completedRun = r.status === "completed" || (r.cases?.length ?? 0) > 0 ? kind : undefined;
     const f = outcome.fields;
     if (f.S !== undefined) this.results.S = f.S;
     if (f.required !== undefined) this.results.required = f.required;
@@ -273,11 +312,17 @@ class Page {
     $("requiredField").textContent = this.results.required;
     $("minimumField").textContent = this.results.minimum;
     if (outcome.result.section) this.results.section = outcome.result.section;
-    const r = outcome.result;
     const completedVerification = kind === "verify" && r.status === "completed";
     this.results.curve = completedVerification ? chartPoints(r.curve ?? [], r.reachedStep ?? 0) : null;
     this.results.topFree = topFree;
     this.drawChart();
+    this.showCaseResults(kind, r, outcome.governingLabel);
+    this.envelope = null;
+    this.drawEnvelope();
+    // A run of several cases has an envelope when one case completed: the governing one's.
+    if (r.status === "completed" || (r.governing ?? null) !== null) this.startEnvelope(kind, r);
+    // A column the core cannot read (a case name left blank or repeated in the table).
+    if (r.status === "error" && r.error !== undefined) void warn(`O cálculo não pôde ser feito.\n\n${unnamed(r.error)}`);
     if (outcome.focus !== "") this.focusWidget(outcome.focus);
     else if (completedVerification) $("chart").focus();
     else $(kind === "verify" ? "verifyButton" : "designButton").focus();
@@ -296,6 +341,136 @@ class Page {
     }
     target?.focus();
     if (target instanceof HTMLInputElement) target.select();
+  }
+
+  // --- Load cases' results ---------------------------------------------------------------------
+
+  // "Combinação crítica: k — nome" and a row per case as the run's JSON gives them.
+  private showCaseResults(kind: RunKind, r: RunJson, label: string): void {
+    $("governingLabel").textContent = label;
+    const box = $("caseResultsBox");
+    box.hidden = r.cases === undefined;
+    if (r.cases === undefined) return;
+    const cell = (text: string) => {
+      const td = document.createElement("td");
+      td.textContent = text;
+      return td;
+    };
+    const table = $<HTMLTableElement>("caseResults");
+    const headings =
+      kind === "verify"
+        ? ["Combinação", "S", "Etapa", "Convergência", "Mensagem"]
+        : ["Combinação", "Armadura calculada (cm2)", "Armadura mínima (cm2)", "Mensagem"];
+    table.innerHTML = `<thead><tr>${headings.map((h) => `<th scope="col">${h}</th>`).join("")}</tr></thead><tbody></tbody>`;
+    for (const c of r.cases) {
+      const row = document.createElement("tr");
+      row.classList.toggle("governing", c.name === r.governing);
+      row.classList.toggle("generated", c.generated === true);
+      const values =
+        kind === "verify"
+          ? [c.S ?? "", c.reachedStep == null ? "" : String(c.reachedStep), c.notConverged ? "não convergiu" : ""]
+          : [c.requiredSteelArea ?? "", c.minimumSteelArea ?? ""];
+      row.append(cell(c.name), ...values.map(cell), cell(c.messages.join(" ")));
+      table.tBodies[0].append(row);
+    }
+  }
+
+  // --- Envelope chart --------------------------------------------------------------------------
+
+  // After a completed run: the envelope of the governing case (or of the one case), in the
+  // worker, while the page goes on.
+  private startEnvelope(kind: RunKind, r: RunJson): void {
+    const names = this.state.cases().map((c) => c.name);
+    const governing = r.governing ?? "";
+    // A minimum-moment case that governs is drawn with the case it comes from.
+    const parent = governing.includes(" — ") ? governing.slice(governing.indexOf(" — ") + 3) : governing;
+    const at = Math.max(0, names.indexOf(governing) >= 0 ? names.indexOf(governing) : names.indexOf(parent));
+    this.envelope = { kind, text: this.state.fileText(), names, view: null };
+    const select = $<HTMLSelectElement>("envelopeCaseSelect");
+    select.innerHTML = names.map((_, i) => `<option value="${i}"></option>`).join("");
+    names.forEach((n, i) => (select.options[i].textContent = n));
+    select.value = String(at);
+    select.closest(".row")?.toggleAttribute("hidden", names.length < 2);
+    void this.requestEnvelope(at);
+  }
+
+  private async requestEnvelope(caseIndex: number): Promise<void> {
+    const envelope = this.envelope;
+    if (envelope === null) return;
+    const request = ++this.envelopeRequest;
+    let outcome: EnvelopeOutcome;
+    try {
+      this.envelopeRunner ??= new Runner(this.makeWorker);
+      outcome = await this.envelopeRunner.envelope(envelope.kind, envelope.text, caseIndex);
+    } catch {
+      return; // cancelled with a run, or the worker failed: the chart stays away
+    }
+    if (request !== this.envelopeRequest || this.envelope !== envelope) return;
+    envelope.view = envelopeView(outcome, 0);
+    this.drawEnvelope(outcome);
+  }
+
+  // The chart, or for a case whose run ended the messages that ended it; the figure stays while
+  // the run's envelope does, so another case can be chosen.
+  private drawEnvelope(outcome?: EnvelopeOutcome): void {
+    const view = this.envelope?.view ?? null;
+    $("envelopeFigure").hidden = outcome === undefined;
+    $("envelopeChart").innerHTML = view === null ? "" : envelopeSvg(view);
+    const messages = outcome?.result.messages ?? [];
+    $("envelopeValue").textContent =
+      view === null && outcome !== undefined ? `Envoltória indisponível para esta combinação. ${messages.join(" ")}` : messages.join(" ");
+    for (const id of ["envelopePngButton", "envelopeSvgButton", "envelopePointsButton"]) $<HTMLButtonElement>(id).disabled = view === null;
+    this.envelopeMarker = -1;
+    document.body.dataset.envelopes = String(Number(document.body.dataset.envelopes ?? "0") + (view === null ? 0 : 1));
+  }
+
+  private showEnvelopePoint(index: number): void {
+    const view = this.envelope?.view ?? null;
+    const svg = $("envelopeChart").querySelector("svg");
+    if (view === null || svg === null) return;
+    const n = view.contour.length;
+    this.envelopeMarker = ((index % n) + n) % n;
+    const [x, y] = envelopeGeometry(view).toScreen(view.contour[this.envelopeMarker].at);
+    const g = svg.querySelector(".marker") as SVGGElement;
+    g.setAttribute("visibility", "visible");
+    g.setAttribute("transform", `translate(${x} ${y})`);
+    $("envelopeValue").textContent = contourPointText(view, this.envelopeMarker);
+  }
+
+  private mountEnvelopePointer(): void {
+    const chart = $("envelopeChart");
+    chart.addEventListener("pointermove", (event) => {
+      const svg = chart.querySelector("svg");
+      const view = this.envelope?.view ?? null;
+      if (svg === null || view === null) return;
+      const box = svg.getBoundingClientRect();
+      const scale = kEnvelopeSize / box.width;
+      this.showEnvelopePoint(nearestContourPoint(view, [(event.clientX - box.left) * scale, (event.clientY - box.top) * scale]));
+    });
+    chart.addEventListener("keydown", (event) => {
+      const step = event.key === "ArrowRight" || event.key === "ArrowUp" ? 1 : event.key === "ArrowLeft" || event.key === "ArrowDown" ? -1 : 0;
+      if (step === 0 || this.envelope?.view == null) return;
+      event.preventDefault();
+      this.showEnvelopePoint((this.envelopeMarker < 0 ? 0 : this.envelopeMarker) + step);
+    });
+  }
+
+  private saveEnvelopeSvg(): void {
+    const view = this.envelope?.view;
+    if (view) download("envoltoria-resistente.svg", envelopeSvg(view), "image/svg+xml");
+  }
+
+  private async saveEnvelopePng(): Promise<void> {
+    const view = this.envelope?.view;
+    if (!view) return;
+    const svg = $("envelopeChart").querySelector("svg");
+    const blob = await svgToPng(envelopeSvg(view), 2 * kEnvelopeSize, 2 * Number(svg?.getAttribute("height") ?? kEnvelopeSize));
+    if (blob !== null) download("envoltoria-resistente.png", blob, "image/png");
+  }
+
+  private saveEnvelopePoints(): void {
+    const view = this.envelope?.view;
+    if (view) download("envoltoria-resistente.csv", contourCsv(view), "text/csv");
   }
 
   // --- Chart -----------------------------------------------------------------------------------
@@ -353,16 +528,7 @@ class Page {
   }
 
   private async saveChartPng(): Promise<void> {
-    const image = new Image();
-    image.src = `data:image/svg+xml;charset=utf-8,${encodeURIComponent(this.chartSvgText())}`;
-    await image.decode();
-    const canvas = document.createElement("canvas");
-    canvas.width = 1280;
-    canvas.height = 880;
-    const context = canvas.getContext("2d");
-    if (context === null) return;
-    context.drawImage(image, 0, 0, canvas.width, canvas.height);
-    const blob = await new Promise<Blob | null>((resolve) => canvas.toBlob(resolve, "image/png"));
+    const blob = await svgToPng(this.chartSvgText(), 1280, 880);
     if (blob !== null) download("curva-carga-flecha.png", blob, "image/png");
   }
 
@@ -403,6 +569,10 @@ class Page {
     $("safetyField").textContent = "";
     $("requiredField").textContent = "";
     $("minimumField").textContent = "";
+    $("governingLabel").textContent = "";
+    $("caseResultsBox").hidden = true;
+    this.envelope = null;
+    this.drawEnvelope();
     this.drawChart();
     this.showColumn();
   }
@@ -445,8 +615,20 @@ class Page {
   }
 
   private save(): void {
-    download(saveName(this.state.fileName), this.core.formatColumnFile(this.state.column), "application/json");
+    let bytes: string;
+    try {
+      bytes = this.core.formatColumnFile(this.state.column);
+    } catch (e) {
+      void warn(`O pilar não pôde ser salvo.\n\n${unnamed(e instanceof Error ? e.message : String(e))}`);
+      return;
+    }
+    download(saveName(this.state.fileName), bytes, "application/json");
   }
+}
+
+// The core names the file a message is about; the column on the page has no file name there.
+function unnamed(message: string): string {
+  return message.replace(/^: /, "");
 }
 
 async function fillExamples(): Promise<void> {
@@ -461,12 +643,16 @@ async function fillExamples(): Promise<void> {
 
 // The column kept by the last visit, if the core still reads it; a fresh column otherwise.
 function startingColumn(core: Core): ColumnState {
+  const caseKeys = core
+    .fieldTable()
+    .filter((f) => f.perCase)
+    .map((f) => f.key);
   const kept = storedColumn(localStorage);
   if (kept !== null) {
     const read = core.readColumnFile(kept.text, kept.fileName);
-    if ("column" in read) return new ColumnState(read.column, kept.fileName);
+    if ("column" in read) return new ColumnState(read.column, kept.fileName, caseKeys);
   }
-  return new ColumnState(core.newColumn());
+  return new ColumnState(core.newColumn(), "", caseKeys);
 }
 
 async function start(): Promise<void> {
@@ -474,8 +660,8 @@ async function start(): Promise<void> {
   navigator.serviceWorker?.register("sw.js").catch(() => undefined);
   const examples = fillExamples();
   const core = await loadCore();
-  const runner = new Runner(() => new Worker(new URL("./worker.js", import.meta.url), { type: "module" }));
-  const page = new Page(core, startingColumn(core), runner);
+  const makeWorker = () => new Worker(new URL("./worker.js", import.meta.url), { type: "module" });
+  const page = new Page(core, startingColumn(core), new Runner(makeWorker), makeWorker);
   page.mount();
   await examples.catch(() => undefined);
   document.body.dataset.readyMs = performance.now().toFixed(0);

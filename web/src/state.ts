@@ -1,10 +1,11 @@
 // The column on the page: the column-file object with every field as the text typed, so that
 // "Salvar", the runs and the browser's storage all see exactly what is on the screen.
-import type { ColumnFile, FieldInfo, GridRow } from "./core-api.js";
+import type { ColumnFile, FieldInfo, GridRow, LoadCase } from "./core-api.js";
 
 export type Grid = "vertices" | "bars";
 
 export const kMaxGridRows = 299;
+export const kMaxCases = 99;
 const kStorageKey = "tarvelo.coluna";
 
 export interface Stored {
@@ -15,11 +16,32 @@ export interface Stored {
 // The object of a group path: "main", "loads" or "section.<Kind>".
 function groupOf(column: ColumnFile, group: string): Record<string, string> {
   if (group === "main") return column.main;
-  if (group === "loads") return column.loads;
+  if (group === "loads") return column.loads as Record<string, string>;
   const kind = group.startsWith("section.") ? group.slice("section.".length) : "";
   const object = column.section[kind];
   if (object === undefined || Array.isArray(object)) throw new Error(`grupo desconhecido: ${group}`);
   return object;
+}
+
+// The column with its loads as a list of cases: a version 1 column's nine loads (`caseKeys`)
+// become its one case, named "1" as the core reads it. The core writes such a column as
+// version 1 again, so a file opened and saved keeps its bytes.
+export function withCases(column: ColumnFile, caseKeys: readonly string[]): ColumnFile {
+  if (caseKeys.length === 0 || column.loads.cases !== undefined) return column;
+  const loads = { ...column.loads };
+  const first: LoadCase = { name: "1" };
+  for (const key of caseKeys) {
+    first[key] = String(loads[key] ?? "");
+    delete loads[key];
+  }
+  return { ...column, version: 2, loads: { ...loads, cases: [first] } };
+}
+
+// A name no case has yet: "1", "2", … as the desktop numbers new cases.
+export function freeCaseName(cases: readonly LoadCase[]): string {
+  let n = cases.length + 1;
+  while (cases.some((c) => c.name === String(n))) n += 1;
+  return String(n);
 }
 
 export class ColumnState {
@@ -27,11 +49,16 @@ export class ColumnState {
   // Rows a smaller count took off the end of a table, given back if the count grows again, so
   // that typing "12" over "8" (through "1") loses nothing.
   private spare: Record<Grid, GridRow[]> = { vertices: [], bars: [] };
+  // The load case whose loads the fields show.
+  selected = 0;
 
   constructor(
     public column: ColumnFile,
     public fileName = "",
-  ) {}
+    private readonly caseKeys: readonly string[] = [],
+  ) {
+    this.column = withCases(column, caseKeys);
+  }
 
   onChange(listener: () => void): void {
     this.listeners.push(listener);
@@ -42,17 +69,81 @@ export class ColumnState {
   }
 
   text(field: FieldInfo): string {
+    if (field.perCase) return this.cases()[this.selected]?.[field.key] ?? "";
     return groupOf(this.column, field.group)[field.key] ?? "";
   }
 
   setText(field: FieldInfo, text: string): void {
+    if (field.perCase) {
+      this.setCaseText(this.selected, field.key, text);
+      return;
+    }
     groupOf(this.column, field.group)[field.key] = text;
+    this.changed();
+  }
+
+  // --- Load cases: "Nova", "Duplicar", "Excluir", the table and "Importar…" --------------------
+
+  cases(): LoadCase[] {
+    return this.column.loads.cases ?? [];
+  }
+
+  selectCase(index: number): void {
+    this.selected = Math.max(0, Math.min(this.cases().length - 1, index));
+  }
+
+  // The case's name or one of its loads, as typed in the table.
+  setCaseText(index: number, key: string, text: string): void {
+    const c = this.cases()[index];
+    if (c === undefined) return;
+    c[key] = text;
+    this.changed();
+  }
+
+  // A blank case ("Nova") or a copy of the selected one ("Duplicar"), after the last; it
+  // becomes the selected case. False when the column already has the most cases.
+  addCase(copy: boolean): boolean {
+    const cases = this.cases();
+    if (cases.length >= kMaxCases) return false;
+    const added: LoadCase = { name: freeCaseName(cases) };
+    for (const key of this.caseKeys) added[key] = copy ? (cases[this.selected]?.[key] ?? "") : "";
+    cases.push(added);
+    this.selected = cases.length - 1;
+    this.changed();
+    return true;
+  }
+
+  // "Excluir": a column keeps at least one case.
+  removeCase(): boolean {
+    const cases = this.cases();
+    if (cases.length <= 1) return false;
+    cases.splice(this.selected, 1);
+    this.selected = Math.min(this.selected, cases.length - 1);
+    this.changed();
+    return true;
+  }
+
+  // The cases of a paste or an import.
+  setCases(cases: LoadCase[]): void {
+    if (cases.length === 0) return;
+    this.column.loads.cases = cases.slice(0, kMaxCases);
+    this.selectCase(this.selected);
+    this.changed();
+  }
+
+  minimumMoments(): boolean {
+    return this.column.loads.minimumMoments === true;
+  }
+
+  setMinimumMoments(on: boolean): void {
+    if (on) this.column.loads.minimumMoments = true;
+    else delete this.column.loads.minimumMoments;
     this.changed();
   }
 
   // The section kind, the supports and the title: the choices that are not typed fields.
   choice(name: "sectionType" | "baseSupport" | "topSupport"): string {
-    return name === "sectionType" ? this.column.main.sectionType : this.column.loads[name];
+    return name === "sectionType" ? this.column.main.sectionType : String(this.column.loads[name] ?? "");
   }
 
   setChoice(name: "sectionType" | "baseSupport" | "topSupport", value: string): void {
@@ -95,8 +186,9 @@ export class ColumnState {
   }
 
   replace(column: ColumnFile, fileName: string): void {
-    this.column = column;
+    this.column = withCases(column, this.caseKeys);
     this.fileName = fileName;
+    this.selected = 0;
     this.spare = { vertices: [], bars: [] };
     this.changed();
   }

@@ -2,8 +2,10 @@
 // own formats (column-file texts, the command line's JSON, the report's lines) as JSON texts;
 // this file only parses them, so the numbers, messages and bytes are the core's.
 import type {
+  CasesRead,
   ColumnFile,
   Core,
+  EnvelopeOutcome,
   FieldInfo,
   ReadResult,
   ReportInput,
@@ -20,6 +22,8 @@ export interface TarveloModule {
   pageRun(kind: string, text: string, answers: string, progress: (line: string) => void): string;
   pageSection(text: string): string;
   pageReport(text: string, input: string): string;
+  pageReadLoadCases(text: string, name: string): string;
+  pageEnvelope(text: string, options: string): string;
 }
 
 const kEmptyFile = '{"format": "tarvelo-column", "version": 1}';
@@ -53,6 +57,14 @@ export function adaptModule(m: TarveloModule): Core {
     section: (text: string) => JSON.parse(m.pageSection(text)) as SectionOutcome,
     report: (text: string, input: ReportInput) =>
       JSON.parse(m.pageReport(text, JSON.stringify(input))) as ReportPage[],
+    readLoadCases: (text: string, name: string) => JSON.parse(m.pageReadLoadCases(text, name)) as CasesRead,
+    envelope: (text: string, source: RunKind, caseIndex: number) => {
+      const outcome = JSON.parse(m.pageEnvelope(text, JSON.stringify({ source, case: caseIndex }))) as {
+        json: string;
+        cases: EnvelopeOutcome["cases"];
+      };
+      return { result: JSON.parse(outcome.json), cases: outcome.cases } as EnvelopeOutcome;
+    },
   };
 }
 

@@ -6,7 +6,7 @@ import { existsSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { calculate, nativeJson, openBrowser, openExample, openPage, root } from "./browser.mjs";
+import { calculate, native, nativeJson, openBrowser, openExample, openPage, root } from "./browser.mjs";
 
 let session;
 before(async () => {
@@ -68,5 +68,54 @@ test("a saved column opens unchanged and gives the same results; the chart's fil
   const png = await save("#savePngButton", "curva-carga-flecha.png");
   assert.equal(png.subarray(1, 4).toString("latin1"), "PNG");
   assert.ok(png.length > 10_000, "a picture, not an empty canvas");
+  assert.deepEqual(page.errors, []);
+});
+
+test("a column of several load cases: the command line's governing case and S, its envelope, and its file kept", async () => {
+  const page = await openPage(session);
+  const save = await downloads(page);
+  const file = "combinacoes-retangular.json";
+  const path = join(root, "examples", file);
+  await openExample(page, file);
+  const dir = mkdtempSync(join(tmpdir(), "tarvelo-web-cases-"));
+  writeFileSync(join(dir, file), await save("#saveButton", file));
+  const { file: _a, ...verify } = nativeJson("verify", path);
+  const { file: _b, ...again } = nativeJson("verify", join(dir, file));
+  assert.deepEqual(again, verify, "the saved file keeps every case");
+
+  await calculate(page, () => page.click("#verifyButton"));
+  const k = verify.cases.findIndex((c) => c.name === verify.governing) + 1;
+  assert.equal(await page.$eval("#safetyField", (e) => e.textContent), verify.S);
+  assert.equal(await page.$eval("#governingLabel", (e) => e.textContent), `Combinação crítica: ${k} — ${verify.governing}`);
+  const rows = await page.$$eval("#caseResults tbody tr", (all) => all.map((r) => [...r.cells].slice(0, 3).map((c) => c.textContent)));
+  assert.deepEqual(rows, verify.cases.map((c) => [c.name, c.S, String(c.reachedStep)]));
+
+  // The envelope of the governing case: the contour at its Fd, as the command line gives it.
+  await page.waitForSelector("#envelopeChart svg");
+  const Fd = JSON.parse(readFileSync(path, "utf8")).loads.cases[k - 1].Fd;
+  const contour = JSON.parse(native(["envelope", "--json", "--axial", Fd, path])).contour.filter((r) => r.Mx !== null);
+  const csv = (await save("#envelopePointsButton", "envoltoria-resistente.csv")).toString("utf8").trimEnd().split("\n");
+  assert.equal(csv.length - 1, contour.length);
+  csv.slice(1).forEach((line, i) => {
+    const [angle, Mx, My] = line.split(",").map(Number);
+    assert.equal(angle, contour[i].angle);
+    for (const [v, n] of [[Mx, contour[i].Mx], [My, contour[i].My]]) assert.ok(Math.abs(v - n) <= 1e-9 * Math.max(1, Math.abs(n)), `ray ${angle}°: ${v} against ${n}`);
+  });
+
+  // The report lists every case and its result, line for line the command line's.
+  await page.click("#reportButton");
+  await page.waitForSelector("#report:not([hidden]) .sheet");
+  const sheets = await page.$$eval("#reportPages .sheet", (all) =>
+    all.filter((s) => s.querySelector(".report-chart") === null).map((s) => [...s.querySelectorAll(".line")].map((l) => l.textContent)),
+  );
+  native(["report", path, "--txt", join(dir, "r.txt")]);
+  assert.deepEqual(sheets, readFileSync(join(dir, "r.txt"), "utf8").split("\f").map((p) => p.split("\n").slice(2, -1)));
+  await page.click("#closeReportButton");
+
+  // A case added, then a reload: the browser's storage keeps every case.
+  await page.click("#duplicateCaseButton");
+  await page.reload();
+  await page.waitForFunction(() => document.body.dataset.ready !== undefined);
+  assert.equal(await page.$$eval("#caseTable tbody tr", (r) => r.length), verify.cases.length + 1);
   assert.deepEqual(page.errors, []);
 });

@@ -61,6 +61,22 @@ try {
   await tablet.evaluate(() => window.scrollTo(0, 0));
   await tablet.screenshot({ path: out("tablet") });
   await tablet.close();
+
+  // A column of several load cases after VERIFICAR: the cases, the governing one, the results
+  // per case; then the envelope chart with the value under the pointer.
+  const cases = await openPage(session, { width: 1280, height: 800 });
+  await openExample(cases, "combinacoes-retangular.json");
+  await calculate(cases, () => cases.click("#verifyButton"));
+  await cases.waitForSelector("#envelopeChart svg");
+  await cases.screenshot({ path: out("cases"), fullPage: true });
+  const envelope = await cases.$("#envelopeFigure");
+  await envelope.scrollIntoView();
+  await cases.mouse.move(...(await cases.$eval("#envelopeChart svg", (s) => {
+    const b = s.getBoundingClientRect();
+    return [b.left + b.width * 0.72, b.top + b.height * 0.2];
+  })));
+  await envelope.screenshot({ path: out("envelope") });
+  await cases.close();
 } finally {
   await session.close();
 }

@@ -8,11 +8,13 @@ export interface ScriptedRule {
 }
 
 export const kFakeFields: FieldInfo[] = [
-  { widget: "fckField", group: "main", key: "fck", caption: "fck (MPa)=", maxLength: 2, filter: "decimal" },
-  { widget: "barCountField", group: "main", key: "barCount", caption: "Número de barras de aço=", maxLength: 3, filter: "digit" },
-  { widget: "circleCoverField", group: "section.CircularSolid", key: "cover", caption: "d'", maxLength: 6, filter: "decimal" },
-  { widget: "mxdTopField", group: "loads", key: "Mxd_t", caption: "Mxd,t (kN cm) =", maxLength: 8, filter: "signedDecimal" },
+  { widget: "fckField", group: "main", key: "fck", caption: "fck (MPa)=", maxLength: 2, filter: "decimal", perCase: false },
+  { widget: "barCountField", group: "main", key: "barCount", caption: "Número de barras de aço=", maxLength: 3, filter: "digit", perCase: false },
+  { widget: "circleCoverField", group: "section.CircularSolid", key: "cover", caption: "d'", maxLength: 6, filter: "decimal", perCase: false },
+  { widget: "mxdTopField", group: "loads", key: "Mxd_t", caption: "Mxd,t (kN cm) =", maxLength: 8, filter: "signedDecimal", perCase: true },
 ];
+
+export const kFakeCaseKeys = ["Mxd_t"];
 
 export function freshColumn(): ColumnFile {
   return {
@@ -56,7 +58,7 @@ export class FakeCore implements Core {
       const answer = rule.question ? (answers[asked++] ?? true) : false;
       boxes.push({ title: "TARVELO", text: rule.text, question: rule.question, answer });
       if (rule.question && answer) {
-        return { result: { file: "", command: kind, status: "ended" }, boxes, focus: "fckField", fields: {} };
+        return { result: { file: "", command: kind, status: "ended" }, boxes, focus: "fckField", governingLabel: "", fields: {} };
       }
     }
     progress("  Etapa de carga =  1");
@@ -64,11 +66,18 @@ export class FakeCore implements Core {
       result: { file: "", command: kind, status: "completed", S: "1.5", reachedStep: 75, curve: [[0, 0]] },
       boxes,
       focus: "",
+      governingLabel: "",
       fields: { S: "1.5" },
     };
   }
   section(): ReturnType<Core["section"]> {
     return { outline: [[0, 0], [20, 0], [20, 40], [0, 40], [0, 0]], bars: [], messages: [], focus: "" };
+  }
+  readLoadCases(): ReturnType<Core["readLoadCases"]> {
+    return { error: "sem leitor de planilhas" };
+  }
+  envelope(): ReturnType<Core["envelope"]> {
+    throw new Error("sem envoltória");
   }
   report(): ReturnType<Core["report"]> {
     return [{ number: 1, lines: [{ text: "TARVELO", bold: true }], chart: false }];

@@ -2,7 +2,7 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 import { filterTyped } from "../../src/keys.js";
-import { parsePastedRows, pasteInto } from "../../src/paste.js";
+import { parsePastedCases, parsePastedRows, pasteInto } from "../../src/paste.js";
 import type { GridRow } from "../../src/core-api.js";
 
 test("pasted spreadsheet blocks become the texts of the table's rows", () => {
@@ -36,4 +36,14 @@ test("each field kind lets its characters through and turns a comma into the poi
     ["digit", "1,5-", "15"],
   ];
   for (const [kind, typed, accepted] of cases) assert.equal(filterTyped(kind, typed), accepted, `${kind} ${typed}`);
+});
+
+test("load cases pasted from a spreadsheet: name and loads, decimal comma, heading skipped, short rows blank", () => {
+  const text = "nome\tFd\tMxd_t\nVento +x\t1050\t3200,5\nMín\t980\n\nP3\tabc\n";
+  assert.deepEqual(parsePastedCases(text, ["Fd", "Mxd_t"]), {
+    cases: [{ name: "Vento +x", Fd: "1050", Mxd_t: "3200.5" }, { name: "Mín", Fd: "980", Mxd_t: "" }],
+    skipped: 2,
+  });
+  const blank = () => ({ name: "", Fd: "" });
+  assert.deepEqual(pasteInto([{ name: "1", Fd: "5" }], 2, [{ name: "x", Fd: "1" }], 99, blank), [{ name: "1", Fd: "5" }, blank(), { name: "x", Fd: "1" }]);
 });
