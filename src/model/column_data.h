@@ -28,7 +28,8 @@ struct GridRow {
     bool operator==(const GridRow&) const = default;
 };
 
-struct ColumnData {
+// The loads window's nine design-load fields are the base: they are the first load case.
+struct ColumnData : DesignLoads {
     std::string title;  // "Título do exemplo" of the report
 
     // Main window: materials, section kind, counts and the steel area.
@@ -63,19 +64,10 @@ struct ColumnData {
 
     // Loads window.
     std::string L = "400";                                    // cm
-    std::string Fd;                                           // kN, compression positive
-    std::string Hxd_t;                                        // kN
-    std::string Hyd_t;                                        // kN
-    std::string Mxd_t;                                        // kNcm
-    std::string Myd_t;                                        // kNcm
-    std::string Mxd_b;                                        // kNcm
-    std::string Myd_b;                                        // kNcm
-    std::string pxd;                                          // kN/cm
-    std::string pyd;                                          // kN/cm
     SupportCondition baseSupport = SupportCondition::Pinned;  // Fixed or Pinned
     SupportCondition topSupport = SupportCondition::Pinned;   // Fixed, Pinned or Free
 
-    // Load cases ("combinações"). The nine load texts above are the first case, named
+    // Load cases ("combinações"). The nine load texts of the base are the first case, named
     // firstCaseName; otherCases holds cases 2..n, so a column with one case is exactly the
     // column every single-case path knows. See procedures/load_cases.h.
     std::string firstCaseName = "1";

@@ -6,14 +6,16 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tarvelo {
 
 inline constexpr std::size_t kMaxLoadCases = 99;
 inline constexpr std::size_t kMaxCaseNameLength = 30;  // characters
 
-struct LoadCase {
-    std::string name;
+// The nine design-load texts of the loads window. The column's own load fields are its first
+// case's loads (ColumnData derives from this), so both hold the nine texts under one set of names.
+struct DesignLoads {
     std::string Fd;     // kN, compression positive
     std::string Hxd_t;  // kN
     std::string Hyd_t;  // kN
@@ -23,6 +25,14 @@ struct LoadCase {
     std::string Myd_b;  // kNcm
     std::string pxd;    // kN/cm
     std::string pyd;    // kN/cm
+    bool operator==(const DesignLoads&) const = default;
+};
+
+struct LoadCase : DesignLoads {
+    LoadCase() = default;
+    LoadCase(std::string caseName, DesignLoads loads)
+        : DesignLoads(std::move(loads)), name(std::move(caseName)) {}
+    std::string name;
     bool operator==(const LoadCase&) const = default;
 };
 
@@ -30,18 +40,18 @@ struct LoadCase {
 // the key that names each in column files and spreadsheets.
 struct LoadCaseKey {
     std::string_view key;
-    std::string LoadCase::*member;
+    std::string DesignLoads::*member;
 };
 inline constexpr std::array<LoadCaseKey, 9> kLoadCaseKeys{{
-    {"Fd", &LoadCase::Fd},
-    {"Hxd_t", &LoadCase::Hxd_t},
-    {"Hyd_t", &LoadCase::Hyd_t},
-    {"Mxd_t", &LoadCase::Mxd_t},
-    {"Myd_t", &LoadCase::Myd_t},
-    {"Mxd_b", &LoadCase::Mxd_b},
-    {"Myd_b", &LoadCase::Myd_b},
-    {"pxd", &LoadCase::pxd},
-    {"pyd", &LoadCase::pyd},
+    {"Fd", &DesignLoads::Fd},
+    {"Hxd_t", &DesignLoads::Hxd_t},
+    {"Hyd_t", &DesignLoads::Hyd_t},
+    {"Mxd_t", &DesignLoads::Mxd_t},
+    {"Myd_t", &DesignLoads::Myd_t},
+    {"Mxd_b", &DesignLoads::Mxd_b},
+    {"Myd_b", &DesignLoads::Myd_b},
+    {"pxd", &DesignLoads::pxd},
+    {"pyd", &DesignLoads::pyd},
 }};
 
 }  // namespace tarvelo

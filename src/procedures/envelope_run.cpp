@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "model/exact_trig.h"
+#include "procedures/load_cases.h"
 
 namespace tarvelo {
 namespace {
@@ -68,32 +69,74 @@ EnvelopeCaseResult EvaluateCase(const std::string& name, const EnvelopeBasis& ba
 }  // namespace
 
 std::vector<EnvelopeCaseInput> CasesOf(const ColumnData& data) {
-    return {{"Combinação 1", &data}};
+    const std::vector<LoadCase> cases = Cases(data);
+    if (cases.size() == 1) return {{"Combinação 1", data}};
+    std::vector<EnvelopeCaseInput> inputs;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        inputs.push_back({"Combinação " + std::to_string(i + 1) + " — " + cases[i].name,
+                          ColumnForCase(data, cases[i])});
+    }
+    return inputs;
 }
 
 std::unique_ptr<EnvelopeRun> RunEnvelope(const std::vector<EnvelopeCaseInput>& cases,
                                          EnvelopeSource source, ProcedureHost& host, int threads) {
     auto run = std::make_unique<EnvelopeRun>();
+    if (cases.empty()) return run;
+
+    // A design of several cases gives the column one steel, the largest area a case needs. That
+    // case is analysed as its design (its points at the last step carried); the others are
+    // verified with the same steel, so that every point stands against the one contour.
+    std::string designedSteel;
+    std::size_t designedCase = 0;
+    if (source == EnvelopeSource::Design && cases.size() > 1) {
+        ProcedureOptions plain;
+        plain.refine = false;
+        double largest = -1.0;
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            run->analysis = Design(cases[i].column, host, plain);
+            if (!run->analysis->completed) return run;
+            if (run->analysis->requiredSteelArea > largest) {
+                largest = run->analysis->requiredSteelArea;
+                designedSteel = run->analysis->requiredText;
+                designedCase = i;
+            }
+        }
+    }
+    // The case that gives the steel first: its basis makes the contour.
+    std::vector<std::size_t> order{designedCase};
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        if (i != designedCase) order.push_back(i);
+    }
+
     auto basis = std::make_unique<EnvelopeBasis>();
     ProcedureOptions options;
     options.envelopeBasis = basis.get();
-    for (const EnvelopeCaseInput& input : cases) {
-        if (input.column == nullptr) continue;
-        run->analysis = source == EnvelopeSource::Design ? Design(*input.column, host, options)
-                                                         : Verify(*input.column, host, options);
-        if (!run->analysis->completed) {
-            run->cases.clear();
-            return run;
+    std::vector<EnvelopeCaseResult> results(cases.size());
+    for (const std::size_t i : order) {
+        const bool asDesign =
+            source == EnvelopeSource::Design && (designedSteel.empty() || i == designedCase);
+        if (asDesign) {
+            run->analysis = Design(cases[i].column, host, options);
+        } else if (!designedSteel.empty()) {
+            ColumnData withSteel = cases[i].column;
+            withSteel.totalSteelArea = designedSteel;
+            run->analysis = Verify(withSteel, host, options);
+        } else {
+            run->analysis = Verify(cases[i].column, host, options);
         }
-        // The section and the steel are those of the first case's column.
+        if (!run->analysis->completed) return run;
+        // The section and the steel are those of the first column analysed.
         if (!run->envelope) {
             run->envelope = std::make_unique<ResistanceEnvelope>(basis->section, basis->barArea,
                                                                  basis->shortTermMaterial);
             run->extents = ExtentsOf(basis->section);
         }
-        run->cases.push_back(
-            EvaluateCase(input.name, *basis, source, *run->envelope, run->extents, threads));
+        results[i] = EvaluateCase(cases[i].name, *basis,
+                                  asDesign ? EnvelopeSource::Design : EnvelopeSource::Verification,
+                                  *run->envelope, run->extents, threads);
     }
+    run->cases = std::move(results);
     for (int i = 1; i < static_cast<int>(run->cases.size()); ++i) {
         if (Rank(run->cases[i]) > Rank(run->cases[run->governing])) run->governing = i;
     }

@@ -13,13 +13,14 @@
 
 namespace tarvelo {
 
-// A load case as the envelope takes it: its name and the column with that case's loads.
+// A load case as the envelope takes it: its name and the one-case column with that case's loads.
 struct EnvelopeCaseInput {
     std::string name;
-    const ColumnData* column = nullptr;
+    ColumnData column;
 };
 
-// The one case of a column as it is today.
+// The cases of a column: one case is "Combinação 1"; several are "Combinação 3 — Vento +x", each
+// with the column of its loads alone.
 std::vector<EnvelopeCaseInput> CasesOf(const ColumnData& data);
 
 // One case's design points, N in kN (compression positive), moments in kNcm on the axes of the
@@ -55,8 +56,9 @@ struct EnvelopeRun {
 
 enum class EnvelopeSource { Verification, Design };
 
-// Each case is run (VERIFICAR, or DIMENSIONAR for the designed steel) through `host`; the first
-// message that ends a run ends the whole. threads 0: one per core.
+// Each case is run (VERIFICAR, or DIMENSIONAR for the designed steel; with several cases, the
+// steel of the case that needs the most) through `host`; the first message that ends a run ends
+// the whole. threads 0: one per core.
 std::unique_ptr<EnvelopeRun> RunEnvelope(const std::vector<EnvelopeCaseInput>& cases,
                                          EnvelopeSource source, ProcedureHost& host,
                                          int threads = 0);

@@ -18,10 +18,12 @@
 namespace tarvelo {
 namespace {
 
-// The first case lives in the column's own load fields, which share the case's member names.
+// The first case lives in the column's own load fields.
 LoadCase FirstCase(const ColumnData& data) {
-    return {data.firstCaseName, data.Fd,    data.Hxd_t, data.Hyd_t, data.Mxd_t,
-            data.Myd_t,         data.Mxd_b, data.Myd_b, data.pxd,   data.pyd};
+    LoadCase first;
+    static_cast<DesignLoads&>(first) = data;
+    first.name = data.firstCaseName;
+    return first;
 }
 
 // A load as a field's text: the shortest decimal that reads back as the same double.
@@ -202,15 +204,7 @@ std::vector<LoadCase> Cases(const ColumnData& data) {
 void SetCases(ColumnData& data, std::vector<LoadCase> cases) {
     const LoadCase& first = cases.front();
     data.firstCaseName = first.name;
-    data.Fd = first.Fd;
-    data.Hxd_t = first.Hxd_t;
-    data.Hyd_t = first.Hyd_t;
-    data.Mxd_t = first.Mxd_t;
-    data.Myd_t = first.Myd_t;
-    data.Mxd_b = first.Mxd_b;
-    data.Myd_b = first.Myd_b;
-    data.pxd = first.pxd;
-    data.pyd = first.pyd;
+    static_cast<DesignLoads&>(data) = first;
     data.otherCases.assign(std::make_move_iterator(cases.begin() + 1),
                            std::make_move_iterator(cases.end()));
 }
@@ -271,7 +265,7 @@ std::vector<LoadCase> MinimumMomentCases(const LoadCase& loadCase, double hx, do
     return cases;
 }
 
-bool SectionExtents(const ColumnData& data, double& hx, double& hy) {
+bool MinimumMomentExtents(const ColumnData& data, double& hx, double& hy) {
     RecordingHost quiet;
     auto section = std::make_unique<SectionGeometry>();
     if (!BuildSectionForDrawing(data, quiet, *section)) return false;
@@ -367,7 +361,7 @@ CasesRun RunCases(RunKind kind, const ColumnData& data, ProcedureHost& host,
     }
     double hx = 0.0;
     double hy = 0.0;
-    if (data.minimumMoments) SectionExtents(data, hx, hy);
+    if (data.minimumMoments) MinimumMomentExtents(data, hx, hy);
     run.cases = PlanCases(data, hx, hy);
     const std::vector<LoadCase> loads = PlannedLoads(data, hx, hy);
 

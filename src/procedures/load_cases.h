@@ -47,7 +47,7 @@ std::vector<LoadCase> MinimumMomentCases(const LoadCase& loadCase, double hx, do
 // The section's extents along x and y (cm) as the minimum moments take them: those of the
 // generated outline, except that a circular section takes its diameter both ways (its outline
 // has vertices at 0° and 180° but none at 90°). False when the section cannot be built.
-bool SectionExtents(const ColumnData& data, double& hx, double& hy);
+bool MinimumMomentExtents(const ColumnData& data, double& hx, double& hy);
 
 // One case of a run.
 struct CaseRun {

@@ -110,7 +110,7 @@ TEST_F(LoadCasesWindow, TablePastesSpreadsheetRows) {
     std::vector<LoadCase> cases = table.Cases();
     ASSERT_EQ(cases.size(), 6u);
     EXPECT_EQ(cases[4], Cases(file)[4]);
-    EXPECT_EQ(cases[5], (LoadCase{"Sísmica", "990.5", "", "", "-1200", "", "", "", "", ""}));
+    EXPECT_EQ(cases[5], (LoadCase{"Sísmica", {"990.5", "", "", "-1200", "", "", "", "", ""}}));
     table.Paste(QStringLiteral("X\t12a\n"));
     EXPECT_EQ(presenter.Texts(),
               QStringList{QStringLiteral("Linha 1, coluna 2: valor inválido \"12a\".")});

@@ -32,8 +32,8 @@ TEST(LoadCases, FilesKeepOneCaseAsVersionOneAndSeveralAsVersionTwo) {
     ColumnData named = one;
     named.firstCaseName = "Máx. Nd";
     ColumnData several = one;
-    several.otherCases = {{"Vento +x", "980", "2.5", "", "3100", "", "", "", "", ""},
-                          {"3", "", "", "", "", "", "", "", "", "-0.02"}};
+    several.otherCases = {{"Vento +x", {"980", "2.5", "", "3100", "", "", "", "", ""}},
+                          {"3", {"", "", "", "", "", "", "", "", "-0.02"}}};
     ColumnData minimum = one;
     minimum.minimumMoments = true;
     const std::pair<ColumnData, bool> table[] = {
@@ -179,9 +179,9 @@ TEST(LoadCases, MinimumMomentCasesOfARectangleAndACircle) {
     for (const auto& s : sections) {
         double hx = 0;
         double hy = 0;
-        ASSERT_TRUE(SectionExtents(*s.column, hx, hy));
+        ASSERT_TRUE(MinimumMomentExtents(*s.column, hx, hy));
         const std::vector<LoadCase> cases =
-            MinimumMomentCases({"Vento", s.Fd, "9", "9", "", "", "", "", "9", "9"}, hx, hy);
+            MinimumMomentCases({"Vento", {s.Fd, "9", "9", "", "", "", "", "9", "9"}}, hx, hy);
         ASSERT_EQ(cases.size(), 8u);
         for (int k = 0; k < 8; ++k) {
             const LoadCase& c = cases[k];
