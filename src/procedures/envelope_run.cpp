@@ -1,6 +1,7 @@
 #include "procedures/envelope_run.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <numbers>
 
@@ -98,7 +99,10 @@ std::unique_ptr<EnvelopeRun> RunEnvelope(const std::vector<EnvelopeCaseInput>& c
             if (!run->analysis->completed) return run;
             if (run->analysis->requiredSteelArea > largest) {
                 largest = run->analysis->requiredSteelArea;
-                designedSteel = run->analysis->requiredText;
+                // Every digit: the verified cases carry exactly the designed steel.
+                char text[32];
+                std::snprintf(text, sizeof text, "%.17g", largest);
+                designedSteel = text;
                 designedCase = i;
             }
         }

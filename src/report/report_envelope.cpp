@@ -33,6 +33,24 @@ ReportLine Row(const std::string& name, const std::string& axial, const std::str
             bold};
 }
 
+// Characters of a UTF-8 text.
+std::size_t Characters(const std::string& text) {
+    std::size_t n = 0;
+    for (const char c : text)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
+// A case's row; a name too long for the case column ("Combinação 12 — Vento +x") stands on a
+// line of its own above the row.
+void AddCaseRow(std::vector<ReportLine>& lines, const std::string& name, const std::string& axial,
+                const std::string& moment, const std::string& resisting, const std::string& eta,
+                const std::string& minimum) {
+    const bool fits = Characters(name) < static_cast<std::size_t>(kAxialColumn - 1);
+    if (!fits) lines.push_back({{{kCaseColumn, name}}, false});
+    lines.push_back(Row(fits ? name : "", axial, moment, resisting, eta, minimum));
+}
+
 }  // namespace
 
 std::vector<ReportLine> BuildEnvelopeLines(const EnvelopeRun& run) {
@@ -47,13 +65,13 @@ std::vector<ReportLine> BuildEnvelopeLines(const EnvelopeRun& run) {
     for (const EnvelopeCaseResult& c : run.cases) {
         const std::string minimum = c.minimum.inside ? "atendida" : "não atendida";
         if (!c.designLoadReached) {
-            lines.push_back(Row(c.name, Fixed(c.Nd, 1), kFailsBeforeDesignLoad, "", "", minimum));
+            AddCaseRow(lines, c.name, Fixed(c.Nd, 1), kFailsBeforeDesignLoad, "", "", minimum);
             continue;
         }
         const double Md = std::hypot(c.criticalForces.Mx, c.criticalForces.My);
-        lines.push_back(Row(c.name, Fixed(c.Nd, 1), Fixed(Md, 1),
-                            c.resistingMoment ? Fixed(*c.resistingMoment, 1) : "-",
-                            c.utilisation ? Fixed(*c.utilisation, 3) : "> 1", minimum));
+        AddCaseRow(lines, c.name, Fixed(c.Nd, 1), Fixed(Md, 1),
+                   c.resistingMoment ? Fixed(*c.resistingMoment, 1) : "-",
+                   c.utilisation ? Fixed(*c.utilisation, 3) : "> 1", minimum);
     }
     return lines;
 }

@@ -294,8 +294,9 @@ std::string PageReport(const std::string& text, const std::string& input) {
 // The envelope chart after a completed run: {json, cases: [{top, base, ellipse}]}. `json` is the
 // command line's envelope object; each case adds its first-order end moments [Mx, My] and the
 // semi-axes of its minimum-moment ellipse, kNcm. options: {source: "verify" | "design", case}:
-// a column of several cases gives the envelope of its case `case` (0-based) alone, run as a
-// column of that one case, so that after a design the steel is the one designed for that case.
+// a column of several cases gives the contour at the Fd of its case `case` (0-based) and that
+// case's points, every case run as the desktop runs them (after a design, with the one steel the
+// column needs).
 std::string PageEnvelope(const std::string& text, const std::string& options) {
     ColumnData data;
     std::string error;
@@ -303,17 +304,18 @@ std::string PageEnvelope(const std::string& text, const std::string& options) {
         return Dump({{"json", EnvelopeFileErrorJson("", error)}, {"cases", json::array()}});
     }
     const json in = json::parse(options);
-    const std::vector<LoadCase> all = Cases(data);
     const int k = in.contains("case") && in["case"].is_number_integer() ? in["case"].get<int>() : 0;
-    const LoadCase& chosen = all[static_cast<std::size_t>(std::clamp(k, 0, int(all.size()) - 1))];
-    const ColumnData one = ColumnForCase(data, chosen);
-    std::vector<EnvelopeCaseInput> inputs = CasesOf(data);
-    if (all.size() > 1) inputs = {{chosen.name, &one}};
     RecordingHost host;
     const EnvelopeSource source = in.value("source", "verify") == "design"
                                       ? EnvelopeSource::Design
                                       : EnvelopeSource::Verification;
-    const auto run = RunEnvelope(inputs, source, host, 1);
+    // Every case runs (a design's steel is the one the column needs); the chart shows one.
+    const auto run = RunEnvelope(CasesOf(data), source, host, 1);
+    if (run->completed) {
+        const int shown = std::clamp(k, 0, static_cast<int>(run->cases.size()) - 1);
+        run->cases = {run->cases[static_cast<std::size_t>(shown)]};
+        run->governing = 0;
+    }
     const double N = EnvelopeAxialForce(*run);
     std::vector<ContourRay> contour;
     if (run->completed) contour = run->envelope->Contour(N, 72, 1);

@@ -11,6 +11,7 @@
 #include "model/column_numbers.h"
 #include "procedures/column_file.h"
 #include "procedures/envelope_run.h"
+#include "procedures/load_cases.h"
 #include "procedures/recording_host.h"
 
 namespace tarvelo {
@@ -158,6 +159,49 @@ TEST(EnvelopeRun, CommandLineJson) {
     EXPECT_TRUE(c["minimumEnvelopeInside"].is_boolean());
 }
 #endif
+
+}  // namespace
+}  // namespace tarvelo
+
+namespace tarvelo {
+namespace {
+
+// Every load case stands against one contour: a verification's cases each as the column of that
+// case alone; a design's with the steel of the case that needs the most, which is what the
+// column's DIMENSIONAR gives.
+TEST(EnvelopeRun, EveryLoadCaseAgainstOneContour) {
+    const ColumnData data = Column(TARVELO_EXAMPLES "/combinacoes-retangular.json");
+    const std::vector<LoadCase> cases = Cases(data);
+    RecordingHost host;
+    const auto verified = RunEnvelope(CasesOf(data), EnvelopeSource::Verification, host, 1);
+    ASSERT_TRUE(verified->completed);
+    ASSERT_EQ(verified->cases.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const auto alone = RunEnvelope({{"", ColumnForCase(data, cases[i])}},
+                                       EnvelopeSource::Verification, host, 1);
+        EXPECT_EQ(verified->cases[i].name,
+                  "Combinação " + std::to_string(i + 1) + " — " + cases[i].name);
+        EXPECT_EQ(verified->cases[i].utilisation, alone->cases[0].utilisation);
+    }
+
+    const auto designed = RunEnvelope(CasesOf(data), EnvelopeSource::Design, host, 1);
+    ASSERT_TRUE(designed->completed);
+    const auto design = RunCases(RunKind::Design, data, host, {1, {}});
+    const double steel =
+        design.cases[static_cast<std::size_t>(design.governing)].result->requiredSteelArea;
+    ColumnData withSteel = ColumnForCase(data, cases[0]);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", steel);
+    withSteel.totalSteelArea = text;
+    const auto first = RunEnvelope({{"", withSteel}}, EnvelopeSource::Verification, host, 1);
+    EXPECT_EQ(designed->cases[0].utilisation, first->cases[0].utilisation);
+    // The case that needs the steel has the points of its own design.
+    const auto g = static_cast<std::size_t>(design.governing);
+    const auto own =
+        RunEnvelope({{"", ColumnForCase(data, cases[g])}}, EnvelopeSource::Design, host, 1);
+    EXPECT_EQ(designed->cases[g].utilisation, own->cases[0].utilisation);
+    EXPECT_EQ(designed->cases[g].loadFactor, own->cases[0].loadFactor);
+}
 
 }  // namespace
 }  // namespace tarvelo
