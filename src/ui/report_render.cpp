@@ -263,16 +263,29 @@ bool WriteReportPdf(const ReportSnapshot& snapshot, const QString& path, QString
     return SaveFileAtomically(path, bytes, error);
 }
 
+// The envelope of a snapshot that asks for it, run quietly: its messages were those of the run
+// the report follows. Null when not asked for or when a message ends it.
+std::unique_ptr<EnvelopeRun> SnapshotEnvelope(const ReportSnapshot& snapshot) {
+    if (!snapshot.withEnvelope) return nullptr;
+    RecordingHost quiet;
+    auto run = RunEnvelope(CasesOf(snapshot.data), SnapshotEnvelopeSource(snapshot), quiet);
+    return run->completed ? std::move(run) : nullptr;
+}
+
+report::ReportContent PreviewContent(const ReportSnapshot& snapshot) {
+    report::ReportContent content = SnapshotContent(snapshot, report::ReportVariant::Preview);
+    if (const auto run = SnapshotEnvelope(snapshot)) {
+        content.body.emplace_back();
+        for (report::ReportLine& line : report::BuildEnvelopeLines(*run))
+            content.body.push_back(std::move(line));
+    }
+    return content;
+}
+
 bool WriteReportTextFile(const ReportSnapshot& snapshot, const QString& path, QString& error) {
     std::string text = report::RenderReportText(
         report::PaginatePrinter(SnapshotContent(snapshot, report::ReportVariant::Printer), false));
-    if (snapshot.withEnvelope) {
-        // Run quietly: its messages were those of the run the report follows.
-        RecordingHost quiet;
-        const auto run =
-            RunEnvelope(CasesOf(snapshot.data), SnapshotEnvelopeSource(snapshot), quiet);
-        if (run->completed) text += report::EnvelopeText(*run);
-    }
+    if (const auto run = SnapshotEnvelope(snapshot)) text += report::EnvelopeText(*run);
     return SaveFileAtomically(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())),
                               error);
 }

@@ -33,6 +33,9 @@ double DrawReportLine(QPainter& painter, const report::ReportLine& line, double 
 report::ReportContent SnapshotContent(const ReportSnapshot& snapshot,
                                       report::ReportVariant variant);
 
+// The content the preview pages show: the report's, then the envelope's table when asked for.
+report::ReportContent PreviewContent(const ReportSnapshot& snapshot);
+
 // The printed report of a snapshot: its sheets and, when a verification left a curve of at least
 // two points, the chart drawn for the chart page (directly, without the clipboard). After a
 // completed run the drawing of the section with its bars follows the conclusion, below its last

@@ -224,6 +224,7 @@ void ReportWindow::ShowDialogLayout() {
         b->hide();
     }
     previewArea_->hide();
+    previewContent_.reset();
     previewArea_->Clear();
     pageLabel_->hide();
     pageField_->hide();
@@ -276,9 +277,8 @@ void ReportWindow::PreviewClicked() {
 }
 
 void ReportWindow::ProducePreviewPage() {
-    const report::ReportContent content =
-        SnapshotContent(TakeSnapshot(), report::ReportVariant::Preview);
-    report::PreviewPage page = report::ProducePreviewPage(content, pageToShow_);
+    if (!previewContent_) previewContent_ = PreviewContent(TakeSnapshot());
+    report::PreviewPage page = report::ProducePreviewPage(*previewContent_, pageToShow_);
     previewArea_->SetLines(std::move(page.lines));
     pageTotal_ = page.pageTotal;
     pageTotalField_->setText(QString::number(pageTotal_));

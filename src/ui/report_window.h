@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,8 @@ class ReportWindow : public QWidget {
     ReportSnapshot TakeSnapshot() const;
 
     std::function<ReportSnapshot()> snapshot_;
+    // The previewed content, made once per preview (the envelope takes a run).
+    std::optional<report::ReportContent> previewContent_;
     int pageToShow_ = 1;
     int pageTotal_ = 0;
     QSize dialogSize_;
