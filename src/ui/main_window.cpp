@@ -108,6 +108,12 @@ class MainWindow::Host final : public ProcedureHost {
         }
     }
     void ClearProgress() override { window_.progress_->Clear(); }
+    void ReplaceProgress(const std::vector<std::string>& lines) override {
+        QStringList text;
+        for (const std::string& line : lines)
+            text.append(ToQ(line));
+        window_.progress_->ShowLines(text);
+    }
     void KeepResponsive() override { window_.progress_->KeepResponsive(); }
     void SetResultText(ResultField field, const std::string& text) override {
         QLineEdit* target = nullptr;
