@@ -455,12 +455,14 @@ CasesRun RunCases(RunKind kind, const ColumnData& data, ProcedureHost& host,
     const AnalysisResult& g = *run.cases[static_cast<std::size_t>(run.governing)].result;
     if (design) {
         host.SetResultText(ResultField::RequiredSteel, g.requiredText);
+        host.SetResultText(ResultField::RefinedRequiredSteel, g.refinedRequiredText);
         host.SetResultText(
             ResultField::MinimumSteel,
             run.cases[static_cast<std::size_t>(run.largestMinimum)].result->minimumText);
         host.SetEnabled(Control::ToolbarHelp, true);
     } else {
         host.SetResultText(ResultField::SafetyCoefficient, g.safetyText);
+        host.SetResultText(ResultField::RefinedSafetyCoefficient, g.refinedSafetyText);
         host.SetEnabled(Control::LoadCurve, true);
         host.SetEnabled(Control::ToolbarSave, true);
         host.SetEnabled(Control::ToolbarPrint, true);
