@@ -40,6 +40,23 @@ struct Options {
     std::vector<tarvelo::LoadCase> cases;
 };
 
+// The result lines of a completed run: S, or the calculated and minimum areas (the minimum is
+// passed: for several cases it is the largest over them), each followed by its refined value.
+// The refined values have lines of their own only when there are any.
+void PrintResult(const tarvelo::AnalysisResult& r, bool verify, const std::string& minimum,
+                 const char* indent, std::string& t) {
+    if (verify) {
+        t += indent + ("Coeficiente de segurança S= " + r.safetyText) + "\n";
+        if (!r.refinedSafetyText.empty())
+            t += indent + ("S refinado= " + r.refinedSafetyText) + "\n";
+    } else {
+        t += indent + ("Armadura calculada (cm2)= " + r.requiredText) + "\n";
+        t += indent + ("Armadura mínima (cm2)= " + minimum) + "\n";
+        if (!r.refinedRequiredText.empty())
+            t += indent + ("Armadura refinada (cm2)= " + r.refinedRequiredText) + "\n";
+    }
+}
+
 // A column of several load cases: the column's own boxes, each case with its messages and
 // result, then the governing case.
 void PrintCases(const tarvelo::CasesRun& run, bool verify, std::string& t) {
@@ -54,13 +71,10 @@ void PrintCases(const tarvelo::CasesRun& run, bool verify, std::string& t) {
              (c.generated ? c.name.substr(c.name.find(" — ") + 5) : c.name) + "\n";
         for (const RecordingHost::Box& box : c.host.boxes)
             boxLine(box, "    ");
-        if (!c.result->completed) {
-            t += "    Cálculo interrompido.\n";
-        } else if (verify) {
-            t += "    Coeficiente de segurança S= " + c.result->safetyText + "\n";
+        if (c.result->completed) {
+            PrintResult(*c.result, verify, c.result->minimumText, "    ", t);
         } else {
-            t += "    Armadura calculada (cm2)= " + c.result->requiredText + "\n";
-            t += "    Armadura mínima (cm2)= " + c.result->minimumText + "\n";
+            t += "    Cálculo interrompido.\n";
         }
     }
     if (run.governing < 0) {
@@ -69,13 +83,10 @@ void PrintCases(const tarvelo::CasesRun& run, bool verify, std::string& t) {
     }
     const tarvelo::CaseRun& g = run.cases[static_cast<std::size_t>(run.governing)];
     t += "  " + run.GoverningLabel() + "\n";
-    if (verify) {
-        t += "  Coeficiente de segurança S= " + g.result->safetyText + "\n";
-    } else {
-        t += "  Armadura calculada (cm2)= " + g.result->requiredText + "\n";
-        t += "  Armadura mínima (cm2)= " +
-             run.cases[static_cast<std::size_t>(run.largestMinimum)].result->minimumText + "\n";
-    }
+    const std::string& minimum =
+        verify ? g.result->minimumText
+               : run.cases[static_cast<std::size_t>(run.largestMinimum)].result->minimumText;
+    PrintResult(*g.result, verify, minimum, "  ", t);
     if (!run.AllCompleted()) t += "  Atenção: há combinações cujo cálculo foi interrompido.\n";
 }
 
@@ -132,18 +143,10 @@ RunOutput RunOne(const std::string& path, const Options& options) {
             t += "  Aviso: " + box.text + "\n";
         }
     }
-    if (!result->completed) {
-        t += "  Cálculo interrompido.\n";
-    } else if (verify) {
-        t += "  Coeficiente de segurança S= " + result->safetyText + "\n";
-        // The refined values have lines of their own only when there are any.
-        if (!result->refinedSafetyText.empty())
-            t += "  S refinado= " + result->refinedSafetyText + "\n";
+    if (result->completed) {
+        PrintResult(*result, verify, result->minimumText, "  ", t);
     } else {
-        t += "  Armadura calculada (cm2)= " + result->requiredText + "\n";
-        t += "  Armadura mínima (cm2)= " + result->minimumText + "\n";
-        if (!result->refinedRequiredText.empty())
-            t += "  Armadura refinada (cm2)= " + result->refinedRequiredText + "\n";
+        t += "  Cálculo interrompido.\n";
     }
     return out;
 }

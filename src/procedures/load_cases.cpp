@@ -1,14 +1,17 @@
 #include "procedures/load_cases.h"
 
 #include <algorithm>
+#include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
 #include <utility>
 
 #ifndef __EMSCRIPTEN__
 #include <condition_variable>
-#include <mutex>
 #include <thread>
 #endif
 
@@ -37,12 +40,59 @@ std::string LoadText(double value) {
     return text;
 }
 
+// Which cases are running and the last progress line of each: written by the cases' threads,
+// read by the caller's. The lines are copied into fixed buffers, so that the load steps allocate
+// nothing.
+class RunningCases {
+  public:
+    explicit RunningCases(int count) : slots_(static_cast<std::size_t>(count)) {}
+
+    void Start(int i) {
+        std::lock_guard lock(mutex_);
+        slots_[static_cast<std::size_t>(i)].running = true;
+    }
+    void Line(int i, std::string_view line) {
+        std::lock_guard lock(mutex_);
+        Slot& slot = slots_[static_cast<std::size_t>(i)];
+        slot.length = std::min(line.size(), slot.text.size());
+        std::memcpy(slot.text.data(), line.data(), slot.length);
+    }
+    void Finish(int i) {
+        std::lock_guard lock(mutex_);
+        slots_[static_cast<std::size_t>(i)].running = false;
+    }
+    // The progress window's text: every running case, in case order, as "Combinação k de n"
+    // above its last line.
+    std::vector<std::string> Lines() const {
+        std::lock_guard lock(mutex_);
+        std::vector<std::string> lines;
+        const std::string of = " de " + std::to_string(slots_.size());
+        for (std::size_t i = 0; i < slots_.size(); ++i) {
+            if (!slots_[i].running) continue;
+            lines.push_back("Combinação " + std::to_string(i + 1) + of);
+            if (slots_[i].length > 0) lines.emplace_back(slots_[i].text.data(), slots_[i].length);
+        }
+        return lines;
+    }
+
+  private:
+    struct Slot {
+        bool running = false;
+        std::array<char, 48> text{};
+        std::size_t length = 0;
+    };
+    mutable std::mutex mutex_;
+    std::vector<Slot> slots_;
+};
+
 // Replays, in a case's run, the boxes the column's checks already showed through the caller's
-// host, with the caller's answers, and records everything after them as the case's own.
+// host, with the caller's answers, and records everything after them as the case's own. Its
+// progress lines go to `running`.
 class CaseHost final : public ProcedureHost {
   public:
-    CaseHost(const std::vector<RecordingHost::Box>& column, RecordingHost& own)
-        : column_(column), own_(own) {}
+    CaseHost(const std::vector<RecordingHost::Box>& column, RecordingHost& own,
+             RunningCases& running, int index)
+        : column_(column), own_(own), running_(running), index_(index) {}
 
     void ShowWarning(std::string_view title, std::string_view text) override {
         if (!Replayed(title, text)) own_.ShowWarning(title, text);
@@ -54,6 +104,7 @@ class CaseHost final : public ProcedureHost {
     void SetResultText(ResultField field, const std::string& text) override {
         own_.SetResultText(field, text);
     }
+    void ProgressLine(std::string_view line) override { running_.Line(index_, line); }
 
   private:
     bool Replayed(std::string_view title, std::string_view text) {
@@ -65,6 +116,8 @@ class CaseHost final : public ProcedureHost {
 
     const std::vector<RecordingHost::Box>& column_;
     RecordingHost& own_;
+    RunningCases& running_;
+    int index_;
     std::size_t next_ = 0;
     bool replaying_ = true;
 };
@@ -143,15 +196,18 @@ std::vector<LoadCase> PlannedLoads(const ColumnData& data, double hx, double hy)
     return loads;
 }
 
-// Runs run(i) for i in 0..count-1 on `threads` threads and calls done(k) on the calling thread
-// after the k-th finished run, so that the caller's host is only ever used from its own thread.
-template <class Run, class Done>
-void RunAll(int count, int threads, Run run, Done done) {
+// Runs run(i) for i in 0..count-1 on `threads` threads and calls show() on the calling thread
+// after every finished run and every kShowInterval between them, so that the caller's host is
+// only ever used from its own thread.
+constexpr std::chrono::milliseconds kShowInterval{30};
+
+template <class Run, class Show>
+void RunAll(int count, int threads, Run run, Show show) {
 #ifdef __EMSCRIPTEN__
     (void)threads;
     for (int i = 0; i < count; ++i) {
         run(i);
-        done(i + 1);
+        show();
     }
 #else
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -182,11 +238,10 @@ void RunAll(int count, int threads, Run run, Done done) {
     int reported = 0;
     while (reported < count) {
         std::unique_lock lock(mutex);
-        finished.wait(lock, [&] { return completed > reported; });
-        const int now = completed;
+        finished.wait_for(lock, kShowInterval, [&] { return completed > reported; });
+        reported = completed;
         lock.unlock();
-        while (reported < now)
-            done(++reported);
+        show();
     }
     for (std::thread& t : pool)
         t.join();
@@ -365,23 +420,24 @@ CasesRun RunCases(RunKind kind, const ColumnData& data, ProcedureHost& host,
     run.cases = PlanCases(data, hx, hy);
     const std::vector<LoadCase> loads = PlannedLoads(data, hx, hy);
 
-    // Every case on its own model and host; the caller hears of each as it finishes.
+    // Every case on its own model and host. The cases run side by side, so the progress window
+    // shows each running case's "Combinação k de n" above its last progress line.
     const int count = static_cast<int>(run.cases.size());
+    RunningCases running(count);
     host.SetEnabled(Control::MainWindow, false);
     host.ShowProgressWindow(true);
     RunAll(
         count, options.threads,
         [&](int i) {
+            running.Start(i);
             CaseRun& c = run.cases[static_cast<std::size_t>(i)];
-            CaseHost caseHost(columnHost.boxes, c.host);
+            CaseHost caseHost(columnHost.boxes, c.host, running, i);
             const ColumnData column = ColumnForCase(data, loads[static_cast<std::size_t>(i)]);
             c.result = design ? Design(column, caseHost, options.procedure)
                               : Verify(column, caseHost, options.procedure);
+            running.Finish(i);
         },
-        [&](int finished) {
-            host.ProgressLine("Combinação " + std::to_string(finished) + " de " +
-                              std::to_string(count));
-        });
+        [&] { host.ReplaceProgress(running.Lines()); });
     host.SetEnabled(Control::MainWindow, true);
     host.ShowProgressWindow(false);
     host.ClearProgress();
@@ -393,12 +449,14 @@ CasesRun RunCases(RunKind kind, const ColumnData& data, ProcedureHost& host,
     const AnalysisResult& g = *run.cases[static_cast<std::size_t>(run.governing)].result;
     if (design) {
         host.SetResultText(ResultField::RequiredSteel, g.requiredText);
+        host.SetResultText(ResultField::RefinedRequiredSteel, g.refinedRequiredText);
         host.SetResultText(
             ResultField::MinimumSteel,
             run.cases[static_cast<std::size_t>(run.largestMinimum)].result->minimumText);
         host.SetEnabled(Control::ToolbarHelp, true);
     } else {
         host.SetResultText(ResultField::SafetyCoefficient, g.safetyText);
+        host.SetResultText(ResultField::RefinedSafetyCoefficient, g.refinedSafetyText);
         host.SetEnabled(Control::LoadCurve, true);
         host.SetEnabled(Control::ToolbarSave, true);
         host.SetEnabled(Control::ToolbarPrint, true);

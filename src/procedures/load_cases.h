@@ -83,8 +83,10 @@ struct CaseRunOptions {
 
 // VERIFICAR or DIMENSIONAR of every case. The column's own checks run first through `host`, with
 // its boxes and answers; each case then runs with a recording host of its own that does not
-// repeat them. `host` receives "Combinação k de n" as the cases finish, the results of the
-// governing case in its fields, and the enabled states of a completed run.
+// repeat them. While they run, `host` receives every few milliseconds the progress of the
+// running cases (ReplaceProgress: each one's "Combinação k de n" above its last progress line);
+// then the results of the governing case in its fields, and the enabled states of a completed
+// run.
 CasesRun RunCases(RunKind kind, const ColumnData& data, ProcedureHost& host,
                   const CaseRunOptions& options = {});
 

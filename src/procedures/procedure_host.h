@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/column_model.h"
 #include "model/input_rules.h"
@@ -42,6 +43,13 @@ class ProcedureHost : public ProgressSink {
     void ProgressLine(std::string_view /*line*/) override {}
     virtual void ShowProgressWindow(bool /*visible*/) {}
     virtual void ClearProgress() {}
+    // The progress window's whole text at once, replacing what it shows (the cases of a run that
+    // go side by side).
+    virtual void ReplaceProgress(const std::vector<std::string>& lines) {
+        ClearProgress();
+        for (const std::string& line : lines)
+            ProgressLine(line);
+    }
     // Work that prints no progress line is running (the refinement's trials): a window gets its
     // chance to repaint and to show its progress window.
     virtual void KeepResponsive() {}

@@ -96,13 +96,16 @@ std::vector<report::ReportCase> ReportCasesOf(const ColumnData& data,
     return listed;
 }
 
-std::unique_ptr<AnalysisResult> RunCasesInWindow(bool design, const ColumnData& data,
-                                                 ProcedureHost& host, QWidget* owner,
-                                                 std::vector<report::ReportCase>& reportCases) {
+CasesOutcome RunCasesInWindow(bool design, const ColumnData& data, ProcedureHost& host,
+                              QWidget* owner, std::vector<report::ReportCase>& reportCases) {
     const RunKind kind = design ? RunKind::Design : RunKind::Verify;
     CasesRun run = RunCases(kind, data, host);
+    CasesOutcome outcome;
     reportCases.clear();
-    if (run.columnEnded) return std::move(run.columnResult);
+    if (run.columnEnded) {
+        outcome.result = std::move(run.columnResult);
+        return outcome;
+    }
     reportCases = report::ReportCases(kind, run, Cases(data));
 
     QString ended;
@@ -119,8 +122,22 @@ std::unique_ptr<AnalysisResult> RunCasesInWindow(bool design, const ColumnData& 
     static QPointer<CaseResultsWindow> window;
     if (!window) window = new CaseResultsWindow(owner);
     window->Show(kind, run);
-    if (run.governing < 0) return std::move(run.columnResult);
-    return std::move(run.cases[static_cast<std::size_t>(run.governing)].result);
+    if (run.governing < 0) {
+        outcome.result = std::move(run.columnResult);
+        return outcome;
+    }
+    for (std::size_t i = 0; i < run.cases.size() && !design; ++i) {
+        const CaseRun& c = run.cases[i];
+        if (!c.result->completed) continue;
+        if (static_cast<int>(i) == run.governing) {
+            outcome.governingCurve = static_cast<int>(outcome.curves.size());
+        }
+        outcome.curves.push_back({Q(std::to_string(c.position) + " — " + c.name), c.result->curve,
+                                  c.result->reachedStep});
+    }
+    outcome.governingLabel = run.GoverningLabel();
+    outcome.result = std::move(run.cases[static_cast<std::size_t>(run.governing)].result);
+    return outcome;
 }
 
 }  // namespace tarvelo::ui

@@ -3,11 +3,13 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QImage>
+#include <QLabel>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPdfWriter>
@@ -112,8 +114,17 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent) {
     savePointsButton_->setToolTip(QString::fromUtf8("Salvar os pontos do gráfico em arquivo"));
     connect(saveChartButton_, &QPushButton::clicked, this, [this] { SaveChartClicked(); });
     connect(savePointsButton_, &QPushButton::clicked, this, [this] { SavePointsClicked(); });
+    caseSelectorLabel_ = new QLabel(QString::fromUtf8("Combinação:"), this);
+    caseSelector_ = new QComboBox(this);
+    caseSelector_->setObjectName(QStringLiteral("chartCaseSelector"));
+    caseSelector_->setToolTip(QString::fromUtf8("Ver a curva de outra combinação"));
+    caseSelectorLabel_->setBuddy(caseSelector_);
+    connect(caseSelector_, &QComboBox::activated, this, &ChartWindow::ShowCase);
+    ShowCaseSelector(false);
 
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(caseSelectorLabel_);
+    buttons->addWidget(caseSelector_);
     buttons->addStretch();
     buttons->addWidget(saveChartButton_);
     buttons->addWidget(savePointsButton_);
@@ -132,11 +143,43 @@ bool ChartWindow::DrawCurve(LoadDeflectionCurve& curve, int n, bool topFree) {
             QString::fromUtf8("Impossível plotar o gráfico. Número de pontos insuficiente."));
         return false;
     }
+    cases_.clear();
+    ShowCaseSelector(false);
+    chart_->setTitle(QString::fromUtf8(kTitle));
     PrepareCurve(curve, n, topFree);
     show();
     raise();
     activateWindow();
     return true;
+}
+
+bool ChartWindow::DrawCaseCurves(const std::vector<CaseCurve>& cases, int shown, bool topFree) {
+    const CaseCurve& first = cases[static_cast<std::size_t>(shown)];
+    LoadDeflectionCurve curve = first.curve;
+    if (!DrawCurve(curve, first.points, topFree)) return false;
+    cases_ = cases;
+    caseSelector_->clear();
+    for (const CaseCurve& c : cases_)
+        caseSelector_->addItem(c.name);
+    caseSelector_->setCurrentIndex(shown);
+    ShowCaseSelector(true);
+    ShowCase(shown);
+    return true;
+}
+
+// A case that failed at its first load step has no curve to draw: the chart is left empty.
+void ChartWindow::ShowCase(int index) {
+    CaseCurve& c = cases_[static_cast<std::size_t>(index)];
+    chart_->setTitle(QString::fromUtf8(kTitle) + QString::fromUtf8(" — ") + c.name);
+    if (!PrepareCurve(c.curve, c.points, topFree_)) {
+        series_->clear();
+        points_ = 0;
+    }
+}
+
+void ChartWindow::ShowCaseSelector(bool visible) {
+    caseSelectorLabel_->setVisible(visible);
+    caseSelector_->setVisible(visible);
 }
 
 bool ChartWindow::PrepareCurve(LoadDeflectionCurve& curve, int n, bool topFree) {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "engine/column_model.h"
 #include "points_csv.h"
@@ -13,6 +14,8 @@ class QPainter;
 class QRectF;
 class QChart;
 class QChartView;
+class QComboBox;
+class QLabel;
 class QLineSeries;
 class QPushButton;
 class QValueAxis;
@@ -24,6 +27,13 @@ namespace tarvelo::ui {
 bool SaveChartPicture(const QString& path, const QSize& own, const QString& title,
                       const std::function<void(QPainter&, const QRectF&)>& render, QString& error);
 
+// The curve of one load case of a run of several.
+struct CaseCurve {
+    QString name;  // as the results window names the case: "2 — Vento +x"
+    LoadDeflectionCurve curve;
+    int points = 0;  // the last load step reached
+};
+
 class ChartWindow : public QWidget {
     Q_OBJECT
   public:
@@ -33,6 +43,11 @@ class ChartWindow : public QWidget {
     // the rows out and back (the table is changed), sets ranges and titles and shows the window.
     // Returns false after the "Número de pontos insuficiente" message when n < 2.
     bool DrawCurve(LoadDeflectionCurve& curve, int n, bool topFree);
+
+    // The same for a run of several load cases: the case selector lists `cases` and the curve of
+    // cases[shown] (the governing case) is drawn first; DrawCurve hides the selector again.
+    bool DrawCaseCurves(const std::vector<CaseCurve>& cases, int shown, bool topFree);
+    QComboBox* CaseSelector() const { return caseSelector_; }
 
     // Paints the current chart into a rectangle of a painter (printer, PDF, image).
     void RenderChart(QPainter& painter, const QRectF& target);
@@ -61,6 +76,8 @@ class ChartWindow : public QWidget {
   private:
     void SaveChartClicked();
     void SavePointsClicked();
+    void ShowCase(int index);  // the selector's choice
+    void ShowCaseSelector(bool visible);
 
     QChart* chart_ = nullptr;
     QChartView* view_ = nullptr;
@@ -69,8 +86,11 @@ class ChartWindow : public QWidget {
     QValueAxis* axisY_ = nullptr;
     QPushButton* saveChartButton_ = nullptr;
     QPushButton* savePointsButton_ = nullptr;
-    LoadDeflectionCurve rows_{};  // the table as last drawn
-    int points_ = 0;              // n of the last drawing
+    QLabel* caseSelectorLabel_ = nullptr;
+    QComboBox* caseSelector_ = nullptr;
+    std::vector<CaseCurve> cases_;  // of a run of several cases; empty for one case
+    LoadDeflectionCurve rows_{};    // the table as last drawn
+    int points_ = 0;                // n of the last drawing
     bool topFree_ = false;
     bool placed_ = false;
 };

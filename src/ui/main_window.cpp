@@ -55,6 +55,15 @@ QLineEdit* MakeResultField(const QString& name) {
     return field;
 }
 
+// "Combinação crítica: 3 — Vento +x" under a result; a long case name wraps.
+QLabel* GoverningLabel(const QString& name) {
+    auto* label = new QLabel;
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
 QLabel* RightLabel(const QString& text) {
     auto* label = new QLabel(text);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -99,6 +108,12 @@ class MainWindow::Host final : public ProcedureHost {
         }
     }
     void ClearProgress() override { window_.progress_->Clear(); }
+    void ReplaceProgress(const std::vector<std::string>& lines) override {
+        QStringList text;
+        for (const std::string& line : lines)
+            text.append(ToQ(line));
+        window_.progress_->ShowLines(text);
+    }
     void KeepResponsive() override { window_.progress_->KeepResponsive(); }
     void SetResultText(ResultField field, const std::string& text) override {
         QLineEdit* target = nullptr;
@@ -123,6 +138,11 @@ class MainWindow::Host final : public ProcedureHost {
                 break;
         }
         target->setText(ToQ(text));
+        // The governing case's name goes with the value it was named for.
+        Workflow& w = window_.workflow_;
+        if (field == ResultField::SafetyCoefficient) w.governingBesideS = false;
+        if (field == ResultField::RequiredSteel) w.governingBesideArea = false;
+        window_.ShowWorkflow();
     }
     // The procedures name controls; the window turns each into a step of its workflow.
     void SetEnabled(Control control, bool enabled) override {
@@ -205,6 +225,8 @@ void MainWindow::BuildFields() {
     minimumSteelField_ = MakeResultField(QStringLiteral("minimumSteelField"));
     refinedSafetyField_ = MakeResultField(QStringLiteral("refinedSafetyField"));
     refinedRequiredField_ = MakeResultField(QStringLiteral("refinedRequiredField"));
+    governingSLabel_ = GoverningLabel(QStringLiteral("governingSLabel"));
+    governingAreaLabel_ = GoverningLabel(QStringLiteral("governingAreaLabel"));
     vertexCountLabel_ = RightLabel(QStringLiteral("Número de vértices="));
     vertexCountLabel_->setObjectName(QStringLiteral("vertexCountLabel"));
     // The vertex count comes and goes with the polygonal kind; the layout keeps its place.
@@ -344,7 +366,8 @@ QWidget* MainWindow::BuildCentralWidget() {
     verificationGrid->addWidget(safetyField_, 3, 1);
     verificationGrid->addWidget(RightLabel(QStringLiteral("S refinado =")), 3, 2);
     verificationGrid->addWidget(refinedSafetyField_, 3, 3);
-    verificationGrid->addWidget(loadCurveButton_, 4, 0, 1, 4);
+    verificationGrid->addWidget(governingSLabel_, 4, 0, 1, 4);
+    verificationGrid->addWidget(loadCurveButton_, 5, 0, 1, 4);
     verificationGrid->setColumnStretch(0, 1);
     Compact(verificationGrid);
 
@@ -355,8 +378,9 @@ QWidget* MainWindow::BuildCentralWidget() {
     designGrid->addWidget(requiredSteelField_, 1, 1);
     designGrid->addWidget(RightLabel(QStringLiteral("Armadura refinada (cm2) =")), 1, 2);
     designGrid->addWidget(refinedRequiredField_, 1, 3);
-    designGrid->addWidget(RightLabel(QStringLiteral("Armadura mínima (cm2)=")), 2, 0);
-    designGrid->addWidget(minimumSteelField_, 2, 1);
+    designGrid->addWidget(governingAreaLabel_, 2, 0, 1, 4);
+    designGrid->addWidget(RightLabel(QStringLiteral("Armadura mínima (cm2)=")), 3, 0);
+    designGrid->addWidget(minimumSteelField_, 3, 1);
     designGrid->setColumnStretch(0, 1);
     Compact(designGrid);
 
@@ -559,8 +583,11 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     conclusion_.clear();
     workflow_.curveReady = false;
     workflow_.envelopeReady = false;
+    workflow_.governingBesideS = false;
+    workflow_.governingBesideArea = false;
     hasCurve_ = false;
     reportCases_.clear();
+    caseCurves_.clear();
     hasSectionConstants_ = false;
     // A complete column can be calculated at once; the procedures check everything anyway.
     workflow_.Reach(Workflow::Step::LoadsConfirmed);
@@ -629,6 +656,8 @@ void MainWindow::ShowWorkflow() {
     designButton_->setEnabled(w.step >= Step::LoadsConfirmed);
     loadCurveButton_->setEnabled(w.curveReady);
     envelopeButton_->setEnabled(w.envelopeReady);
+    governingSLabel_->setVisible(w.governingBesideS);
+    governingAreaLabel_->setVisible(w.governingBesideArea);
     actions_.print->setEnabled(w.verified);
     actions_.curve->setEnabled(w.curveShown);
     // The window given back to the user comes to the front.
@@ -743,8 +772,14 @@ void MainWindow::RunProcedure(bool design) {
     const ColumnData data = CollectColumnData();
     Host host(*this, this);
     std::unique_ptr<AnalysisResult> result;
+    QString governing;
+    caseCurves_.clear();
     if (RunsByCase(data)) {
-        result = RunCasesInWindow(design, data, host, this, reportCases_);
+        CasesOutcome outcome = RunCasesInWindow(design, data, host, this, reportCases_);
+        result = std::move(outcome.result);
+        governing = ToQ(outcome.governingLabel);
+        caseCurves_ = std::move(outcome.curves);
+        governingCurve_ = outcome.governingCurve;
     } else {
         reportCases_.clear();
         result = design ? tarvelo::Design(data, host) : tarvelo::Verify(data, host);
@@ -764,6 +799,10 @@ void MainWindow::RunProcedure(bool design) {
     hasCurve_ = !design && result->completed;
     workflow_.envelopeReady = result->completed;
     envelopeFromDesign_ = design;
+    if (!governing.isEmpty()) {
+        (design ? governingAreaLabel_ : governingSLabel_)->setText(governing);
+        (design ? workflow_.governingBesideArea : workflow_.governingBesideS) = true;
+    }
     ShowWorkflow();
     conclusion_ =
         report::BuildConclusion(*result, design ? report::ConcludedProcedure::Design
@@ -773,7 +812,9 @@ void MainWindow::RunProcedure(bool design) {
 
 void MainWindow::ShowCurve() {
     HideAuxiliaryWindows();
-    if (Chart()->DrawCurve(curve_, lastReachedStep_, loads_->TopIsFree())) {
+    const bool topFree = loads_->TopIsFree();
+    if (caseCurves_.empty() ? Chart()->DrawCurve(curve_, lastReachedStep_, topFree)
+                            : Chart()->DrawCaseCurves(caseCurves_, governingCurve_, topFree)) {
         workflow_.curveShown = true;
         ShowWorkflow();
     }

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "chart_window.h"
 #include "engine/column_model.h"
 #include "model/column_data.h"
 #include "model/field_table.h"
@@ -150,6 +151,8 @@ class MainWindow : public QMainWindow {
     QLineEdit* minimumSteelField_ = nullptr;      // "Armadura mínima (cm2)="
     QLineEdit* refinedSafetyField_ = nullptr;     // "S refinado ="
     QLineEdit* refinedRequiredField_ = nullptr;   // "Armadura refinada (cm2) ="
+    QLabel* governingSLabel_ = nullptr;           // "Combinação crítica: …" under S
+    QLabel* governingAreaLabel_ = nullptr;        // the same under the calculated area
     std::vector<report::ReportLine> conclusion_;  // of the last run, for the report
     std::array<QRadioButton*, 5> kindOptions_{};  // by SectionType
     QComboBox* barDiameterChooser_ = nullptr;     // fills the steel area from the bar count
@@ -185,6 +188,8 @@ class MainWindow : public QMainWindow {
     LoadDeflectionCurve curve_{};
     int lastReachedStep_ = 0;
     std::vector<report::ReportCase> reportCases_;  // the last run of several load cases
+    std::vector<CaseCurve> caseCurves_;            // its curves, for the chart's case selector
+    int governingCurve_ = -1;                      // the governing case's among them
     bool hasCurve_ = false;
     bool envelopeFromDesign_ = false;  // the envelope has the designed steel
     bool hasSectionConstants_ = false;

@@ -92,6 +92,14 @@ void ProgressWindow::Clear() {
     text_->update();
 }
 
+void ProgressWindow::ShowLines(const QStringList& lines) {
+    // With many cores the running cases may not all fit: the first ones are shown.
+    text_->Replace(
+        lines.first(std::min<qsizetype>(lines.size(), kRestartPixels / text_->LineHeight() + 1)));
+    text_->update();
+    KeepResponsive();
+}
+
 QStringList ProgressWindow::Lines() const {
     return text_->Lines();
 }

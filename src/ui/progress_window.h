@@ -14,6 +14,7 @@ class ProgressText : public QWidget {
     explicit ProgressText(QWidget* parent = nullptr);
     const QStringList& Lines() const { return lines_; }
     void Append(const QString& line) { lines_.append(line); }
+    void Replace(const QStringList& lines) { lines_ = lines; }
     void Clear() { lines_.clear(); }
     int LineHeight() const;  // pixels
 
@@ -42,6 +43,9 @@ class ProgressWindow : public QWidget {
     void KeepResponsive();
     // Clears the text (print position back at the top).
     void Clear();
+    // The whole text at once (the running cases of a run of several): shown as one picture,
+    // never half replaced.
+    void ShowLines(const QStringList& lines);
 
     QStringList Lines() const;
     // Vertical print position in pixels: where the next line would start.

@@ -22,6 +22,10 @@ struct Workflow {
     bool curveReady = false;     // the last verification left its curve: "Curva carga-flecha"
     bool curveShown = false;     // a curve was drawn: the toolbar's curve button
     bool envelopeReady = false;  // the last run completed: "Envoltória resistente"
+    // A run of several load cases named its governing case beside the value it gave: beside S
+    // for a verification, beside the calculated area for a design. Each goes with its field.
+    bool governingBesideS = false;
+    bool governingBesideArea = false;
 
     void Reach(Step reached) {
         if (reached > step) step = reached;

@@ -3,13 +3,16 @@
 // With TARVELO_SCREENS_DIR set it also writes the pictures of the new windows.
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest/QTest>
 
 #include "cases_table.h"
+#include "chart_window.h"
 #include "loads_window.h"
 #include "main_window.h"
 #include "procedures/column_file.h"
@@ -121,6 +124,46 @@ TEST_F(LoadCasesWindow, TablePastesSpreadsheetRows) {
     table.show();
     QTest::qWait(30);
     EXPECT_TRUE(table.grab().save(dir + "/cases-table.png"));
+}
+
+// After a run of several cases the case with the smallest S (then the largest area) is named
+// beside its value, and the chart starts with its curve; a design clears the name under S as it
+// clears S, and a column of one case shows none.
+TEST_F(LoadCasesWindow, GoverningCaseNamedBesideItsValueAndCurve) {
+    MainWindow window;
+    window.show();
+    auto* underS = window.findChild<QLabel*>("governingSLabel");
+    auto* underArea = window.findChild<QLabel*>("governingAreaLabel");
+    Open(window, QStringLiteral("combinacoes-retangular.json"));
+    window.findChild<QPushButton*>("verifyButton")->click();
+    auto* results = window.findChild<QTreeWidget*>("caseResultsWindow");
+    ASSERT_NE(results, nullptr);
+    QTreeWidgetItem* smallest = results->topLevelItem(0);
+    for (int i = 1; i < results->topLevelItemCount(); ++i) {
+        if (results->topLevelItem(i)->text(1).toDouble() < smallest->text(1).toDouble())
+            smallest = results->topLevelItem(i);
+    }
+    const QString named = smallest->text(0).section(QStringLiteral("  ◀"), 0, 0);
+    EXPECT_TRUE(underS->isVisible());
+    EXPECT_EQ(underS->text(), QStringLiteral("Combinação crítica: ") + named);
+
+    window.findChild<QPushButton*>("loadCurveButton")->click();
+    QComboBox* selector = window.Chart()->CaseSelector();
+    ASSERT_TRUE(selector->isVisible());
+    EXPECT_EQ(selector->currentText(), named);
+    const QList<QPointF> governing = window.Chart()->Series()->points();
+    selector->setCurrentIndex(0);
+    emit selector->activated(0);
+    EXPECT_NE(window.Chart()->Series()->points(), governing);
+
+    window.findChild<QPushButton*>("designButton")->click();
+    EXPECT_FALSE(underS->isVisible());
+    EXPECT_EQ(underArea->text(), QStringLiteral("Combinação crítica: 2 — Vento +x"));
+    ASSERT_TRUE(window.OpenColumnFile(kExamples + "retangular-esbelto-biaxial.json"));
+    window.findChild<QPushButton*>("verifyButton")->click();
+    EXPECT_FALSE(underS->isVisible() || underArea->isVisible());
+    window.findChild<QPushButton*>("loadCurveButton")->click();
+    EXPECT_FALSE(window.Chart()->CaseSelector()->isVisible());
 }
 
 }  // namespace

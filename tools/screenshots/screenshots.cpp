@@ -3,11 +3,13 @@
 // scripts/screenshots runs it on Qt's offscreen platform for docs/screens. The windows are
 // driven as a user would: an example is opened, verified, its section drawn, and so on.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest/QTest>
 
 #include <cstdio>
@@ -156,6 +158,33 @@ int Run(const QString& dir) {
     }
     Click(&window, "drawSectionButton");
     pictures.Save(window.Drawing(), "section-drawing-polygonal");
+
+    // A column of several load cases: the governing case named under S, and its curve with the
+    // selector of the others.
+    window.OpenColumnFile(Example("combinacoes-retangular.json"));
+    Click(&window, "verifyButton");
+    pictures.Save(&window, "main-window-cases");
+    Click(&window, "loadCurveButton");
+    pictures.Save(window.Chart(), "chart-window-cases", 50);
+    // Its design with the minimum moments (45 cases): the running cases in the progress window.
+    Click(&window, "loadsButton");
+    window.Loads()->findChild<QCheckBox*>(QStringLiteral("minimumMomentsOption"))->setChecked(true);
+    Click(window.Loads(), "okButton");
+    // The picture is taken while two cases run, each with its last line, if the machine runs
+    // two at once; otherwise with one.
+    QTimer watch;
+    const QString progressPath = pictures.Path(QStringLiteral("progress-cases.png"));
+    bool progressSaved = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const qsizetype lines = window.Progress()->Lines().size();
+        if (!window.Progress()->isVisible() || lines < 2) return;
+        progressSaved = window.Progress()->grab().save(progressPath);
+        if (lines >= 4) watch.stop();
+    });
+    watch.start(40);
+    Click(&window, "designButton");
+    watch.stop();
+    pictures.failures += !progressSaved;
 
     ProgressWindow progress;
     progress.PrintLine(QStringLiteral("  Iteração =  3"));
