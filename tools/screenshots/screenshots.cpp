@@ -94,7 +94,7 @@ void SaveReportPictures(const ReportSnapshot& s, Pictures& pictures) {
     pictures.Save(&chart, "chart-window", 50);
 
     ReportWindow report;
-    report.Open([&] { return s; });
+    report.Open([&] { return s; }, true);  // after a completed verification
     pictures.Save(&report, "report-dialog", 50);
     Click(&report, "previewButton");
     pictures.Save(&report, "report-preview", 50);
