@@ -69,21 +69,9 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     // The procedure as its button runs it; questions are answered No, which goes on.
     const bool verify = options.after != "design";
     RecordingHost host;
-    std::unique_ptr<AnalysisResult> result;
-    std::vector<report::ReportCase> cases;
-    if (RunsByCase(data)) {
-        // Every case; the fields and the curve are the governing case's.
-        const RunKind kind = verify ? RunKind::Verify : RunKind::Design;
-        CasesRun run = RunCases(kind, data, host);
-        cases = report::ReportCases(kind, run, Cases(data));
-        const bool allCompleted = run.AllCompleted();
-        result = run.governing >= 0
-                     ? std::move(run.cases[static_cast<std::size_t>(run.governing)].result)
-                     : std::move(run.columnResult);
-        if (!allCompleted) result->completed = false;
-    } else {
-        result = verify ? Verify(data, host) : Design(data, host);
-    }
+    report::ReportedRun run =
+        report::RunForReport(verify ? RunKind::Verify : RunKind::Design, data, host);
+    const std::unique_ptr<AnalysisResult>& result = run.result;
     for (const RecordingHost::Box& box : host.boxes) {
         std::fprintf(stderr, "%s: %s%s\n", box.question ? "Pergunta" : "Aviso", box.text.c_str(),
                      box.question ? (box.answer ? " -> Sim" : " -> Não") : "");
@@ -100,7 +88,7 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     fields.minimum = Field(host, ResultField::MinimumSteel);
     fields.refinedSafety = Field(host, ResultField::RefinedSafetyCoefficient);
     fields.refinedRequired = Field(host, ResultField::RefinedRequiredSteel);
-    fields.cases = std::move(cases);
+    fields.cases = std::move(run.cases);
     const auto snapshot =
         std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, fields, runs));
     const report::ReportResultTexts results = snapshot->ResultTexts();

@@ -21,6 +21,22 @@ bool StartsWith(const ReportLine& line, std::string_view start) {
 
 }  // namespace
 
+ReportedRun RunForReport(RunKind kind, const ColumnData& data, ProcedureHost& host) {
+    ReportedRun reported;
+    if (!RunsByCase(data)) {
+        reported.result = kind == RunKind::Design ? Design(data, host) : Verify(data, host);
+        return reported;
+    }
+    CasesRun run = RunCases(kind, data, host);
+    reported.cases = ReportCases(kind, run, Cases(data));
+    const bool allCompleted = run.AllCompleted();
+    reported.result = run.governing >= 0
+                          ? std::move(run.cases[static_cast<std::size_t>(run.governing)].result)
+                          : std::move(run.columnResult);
+    if (!allCompleted) reported.result->completed = false;
+    return reported;
+}
+
 std::vector<ReportCase> ReportCases(RunKind kind, const CasesRun& run,
                                     const std::vector<LoadCase>& loads) {
     std::vector<ReportCase> cases;

@@ -238,20 +238,10 @@ std::string PageReport(const std::string& text, const std::string& input) {
         command == "verify" || command == "design") {
         const bool design = command == "design";
         RecordingHost host;
-        std::unique_ptr<AnalysisResult> result;
-        if (RunsByCase(data)) {
-            const RunKind kind = design ? RunKind::Design : RunKind::Verify;
-            CasesRun run = RunCases(kind, data, host);
-            results.cases = report::ReportCases(kind, run, Cases(data));
-            const bool allCompleted = run.AllCompleted();
-            result = run.governing >= 0
-                         ? std::move(run.cases[static_cast<std::size_t>(run.governing)].result)
-                         : std::move(run.columnResult);
-            if (!allCompleted) result->completed = false;
-        } else {
-            ColumnData column = data;
-            result = design ? Design(column, host) : Verify(column, host);
-        }
+        report::ReportedRun run =
+            report::RunForReport(design ? RunKind::Design : RunKind::Verify, data, host);
+        results.cases = std::move(run.cases);
+        const std::unique_ptr<AnalysisResult>& result = run.result;
         if (result->completed) {
             report::RunRecord runs;
             runs.Record(*result, design);
