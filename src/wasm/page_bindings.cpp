@@ -1,15 +1,18 @@
 // The calls the browser page makes besides the command line's: the field table it builds its
 // form from, a run that reports its boxes, focus and result fields, the section for the live
-// drawing, the report's printed sheets, the load cases of a spreadsheet file and the envelope
-// with every case's design points. Like the rest of this layer it only converts; the
+// drawing, the report's printed sheets (with the envelope's table when asked), the load cases of
+// a spreadsheet file, every case's load-deflection curve and the envelope with its design points
+// and its N–M curve. Like the rest of this layer it only converts; the
 // rules, the messages, the geometry and the report lines are the core's.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +28,7 @@
 #include "procedures/run_json.h"
 #include "report/report_cases.h"
 #include "report/report_content.h"
+#include "report/report_envelope.h"
 #include "report/report_snapshot.h"
 
 namespace tarvelo::wasm {
@@ -148,7 +152,30 @@ std::string PageReadColumnFile(const std::string& text, const std::string& name)
     return Dump({{"text", FormatColumnFile(data)}});
 }
 
-// VERIFICAR or DIMENSIONAR: {json, boxes, focus, fields}. `json` is the command line's text.
+// The load-deflection curves of a verification of several cases, as the chart's case selector
+// offers them: every completed case, named "3 — Vento +x", with the rows its analysis wrote
+// (at most the chart's 500), and the index of the governing case among them (-1: none).
+json CaseCurves(const CasesRun& run, int& governing) {
+    constexpr int kDrawnSteps = 500;
+    json curves = json::array();
+    governing = -1;
+    for (std::size_t i = 0; i < run.cases.size(); ++i) {
+        const CaseRun& c = run.cases[i];
+        if (!c.result->completed) continue;
+        if (static_cast<int>(i) == run.governing) governing = static_cast<int>(curves.size());
+        json rows = json::array();
+        for (int r = 0; r < std::min(c.result->reachedStep, kDrawnSteps); ++r)
+            rows.push_back({c.result->curve.rows[r][0], c.result->curve.rows[r][1]});
+        curves.push_back({{"name", std::to_string(c.position) + " — " + c.name},
+                          {"reachedStep", c.result->reachedStep},
+                          {"curve", rows}});
+    }
+    return curves;
+}
+
+// VERIFICAR or DIMENSIONAR: {json, boxes, focus, governingLabel, caseCurves, governingCurve,
+// fields}. `json` is the command line's text; a verification of several cases adds every
+// completed case's curve (CaseCurves), which the command line's text does not carry.
 std::string PageRun(const std::string& kind, const std::string& text, const std::string& answers,
                     val progress) {
     const RunKind run = kind == "design" ? RunKind::Design : RunKind::Verify;
@@ -159,16 +186,23 @@ std::string PageRun(const std::string& kind, const std::string& text, const std:
                      {"boxes", json::array()},
                      {"focus", ""},
                      {"governingLabel", ""},
+                     {"caseCurves", json::array()},
+                     {"governingCurve", -1},
                      {"fields", json::object()}});
     }
     AnsweringHost host(json::parse(answers).get<std::vector<bool>>(), std::move(progress));
     // A run of several cases also names its governing case as the desktop's label does.
     std::string runJson;
     std::string governingLabel;
+    json caseCurves = json::array();
+    int governingCurve = -1;
     if (RunsByCase(data)) {
         const CasesRun cases = RunCases(run, data, host);
         runJson = CasesRunJson("", run, host, cases);
         governingLabel = cases.GoverningLabel();
+        if (run == RunKind::Verify && cases.governing >= 0) {
+            caseCurves = CaseCurves(cases, governingCurve);
+        }
     } else {
         runJson = RunResultJson("", run, host, *RunProcedure(run, data, host));
     }
@@ -192,6 +226,8 @@ std::string PageRun(const std::string& kind, const std::string& text, const std:
                  {"boxes", boxes},
                  {"focus", FocusName(host.focus)},
                  {"governingLabel", governingLabel},
+                 {"caseCurves", caseCurves},
+                 {"governingCurve", governingCurve},
                  {"fields", fields}});
 }
 
@@ -219,8 +255,85 @@ std::string PageSection(const std::string& text) {
     return Dump(answer);
 }
 
-// The printed report: [{number, lines: [{text, bold}], chart}]. `input` carries the result
-// fields and the section constants of the last run, and whether its curve gets a chart page.
+// The envelope window's rays and N–M points.
+constexpr int kContourRays = 72;
+constexpr int kCurvePoints = 81;
+
+json CurveJson(const std::vector<CurvePoint>& curve) {
+    json rows = json::array();
+    for (const CurvePoint& p : curve)
+        rows.push_back({p.N, p.moment ? json(*p.moment) : json(nullptr)});
+    return rows;
+}
+
+// A case's N–M curve as the envelope window draws it: M_Rd from Nt to N0 along the direction of
+// the total moment at the critical section (of the first-order top moment when the column fails
+// before the design loads) and along the opposite direction, which gives the curve's other half;
+// {angle (degrees), points: [[N, M]], opposite: [[N, M]], point: [Md, Nd] or null}.
+json InteractionJson(const ResistanceEnvelope& envelope, const EnvelopeCaseResult& c) {
+    const SectionForces& d = c.designLoadReached ? c.criticalForces : c.topMoment;
+    const double angle =
+        d.Mx == 0 && d.My == 0 ? 0.0 : std::atan2(d.My, d.Mx) * 180 / std::numbers::pi;
+    return {{"angle", angle},
+            {"points", CurveJson(envelope.InteractionCurve(angle, kCurvePoints, 1))},
+            {"opposite", CurveJson(envelope.InteractionCurve(angle + 180, kCurvePoints, 1))},
+            {"point",
+             c.designLoadReached ? json::array({std::hypot(d.Mx, d.My), d.N}) : json(nullptr)}};
+}
+
+// The drawing of case `shown` (0-based) of an envelope run: {json, cases: [{top, base,
+// ellipse}], curve}. `json` is the command line's envelope object at the case's Fd with that case
+// alone; `cases` adds its first-order end moments [Mx, My] and the semi-axes of its
+// minimum-moment ellipse, kNcm; `curve` is its N–M curve (InteractionJson), null when the run
+// ended.
+json EnvelopeDrawingJson(const RecordingHost& host, EnvelopeRun& run, int shown) {
+    const bool drawn = run.completed && !run.cases.empty();
+    if (drawn) {
+        shown = std::clamp(shown, 0, static_cast<int>(run.cases.size()) - 1);
+        run.cases = {run.cases[static_cast<std::size_t>(shown)]};
+        run.governing = 0;
+    }
+    const double N = EnvelopeAxialForce(run);
+    std::vector<ContourRay> contour;
+    if (drawn) contour = run.envelope->Contour(N, kContourRays, 1);
+    json cases = json::array();
+    for (const EnvelopeCaseResult& c : run.cases) {
+        cases.push_back({{"top", {c.topMoment.Mx, c.topMoment.My}},
+                         {"base", {c.baseMoment.Mx, c.baseMoment.My}},
+                         {"ellipse", {c.minimum.semiAxisX, c.minimum.semiAxisY}}});
+    }
+    return {{"json", EnvelopeJson("", host, run, N, contour)},
+            {"cases", cases},
+            {"curve", drawn ? InteractionJson(*run.envelope, run.cases.front()) : json(nullptr)}};
+}
+
+// The envelope chart after a completed run (EnvelopeDrawingJson). options: {source: "verify" |
+// "design", case}: a column of several cases gives the contour at the Fd of its case `case`
+// (0-based) and that case's points, every case run as the desktop runs them (after a design,
+// with the one steel the column needs).
+std::string PageEnvelope(const std::string& text, const std::string& options) {
+    ColumnData data;
+    std::string error;
+    if (!ParseColumnFile(text, "", data, error)) {
+        return Dump({{"json", EnvelopeFileErrorJson("", error)},
+                     {"cases", json::array()},
+                     {"curve", nullptr}});
+    }
+    const json in = json::parse(options);
+    const int k = in.contains("case") && in["case"].is_number_integer() ? in["case"].get<int>() : 0;
+    RecordingHost host;
+    const EnvelopeSource source = in.value("source", "verify") == "design"
+                                      ? EnvelopeSource::Design
+                                      : EnvelopeSource::Verification;
+    // Every case runs (a design's steel is the one the column needs); the chart shows one.
+    const auto run = RunEnvelope(CasesOf(data), source, host, 1);
+    return Dump(EnvelopeDrawingJson(host, *run, k));
+}
+
+// The printed report: [{number, lines: [{text, bold}], chart, envelope}]. `input` carries the
+// result fields and the section constants of the last run, whether its curve gets a chart page,
+// and whether the report ends with the envelope's page: the Mx–My drawing of the case with the
+// greatest utilisation (`envelope`, as EnvelopeDrawingJson gives it) above the envelope's table.
 std::string PageReport(const std::string& text, const std::string& input) {
     ColumnData data;
     std::string error;
@@ -234,9 +347,10 @@ std::string PageReport(const std::string& text, const std::string& input) {
     // conclusion, which the run leaves in its result; a run of several cases adds every case's
     // loads and result. The run is repeated (it is deterministic, and a run that completed
     // answered every question No, as this host does).
-    if (const std::string command = in.value("command", "");
-        command == "verify" || command == "design") {
-        const bool design = command == "design";
+    const std::string command = in.value("command", "");
+    const bool design = command == "design";
+    const bool completed = command == "verify" || design;
+    if (completed) {
         RecordingHost host;
         report::ReportedRun run =
             report::RunForReport(design ? RunKind::Design : RunKind::Verify, data, host);
@@ -278,44 +392,24 @@ std::string PageReport(const std::string& text, const std::string& input) {
             lines.push_back({{"text", line.PlainText()}, {"bold", line.bold}});
         pages.push_back({{"number", page.number}, {"lines", lines}, {"chart", page.chart}});
     }
+    // The envelope of the run the report follows, run quietly: its messages were the run's.
+    if (completed && in.value("envelope", false)) {
+        RecordingHost quiet;
+        const auto run =
+            RunEnvelope(CasesOf(data),
+                        design ? EnvelopeSource::Design : EnvelopeSource::Verification, quiet, 1);
+        if (run->completed && !run->cases.empty()) {
+            json lines = json::array();
+            for (const report::ReportLine& line : report::BuildEnvelopeLines(*run))
+                lines.push_back({{"text", line.PlainText()}, {"bold", line.bold}});
+            const int number = pages.empty() ? 1 : pages.back()["number"].get<int>() + 1;
+            pages.push_back({{"number", number},
+                             {"lines", lines},
+                             {"chart", false},
+                             {"envelope", EnvelopeDrawingJson(quiet, *run, run->governing)}});
+        }
+    }
     return Dump(pages);
-}
-
-// The envelope chart after a completed run: {json, cases: [{top, base, ellipse}]}. `json` is the
-// command line's envelope object; each case adds its first-order end moments [Mx, My] and the
-// semi-axes of its minimum-moment ellipse, kNcm. options: {source: "verify" | "design", case}:
-// a column of several cases gives the contour at the Fd of its case `case` (0-based) and that
-// case's points, every case run as the desktop runs them (after a design, with the one steel the
-// column needs).
-std::string PageEnvelope(const std::string& text, const std::string& options) {
-    ColumnData data;
-    std::string error;
-    if (!ParseColumnFile(text, "", data, error)) {
-        return Dump({{"json", EnvelopeFileErrorJson("", error)}, {"cases", json::array()}});
-    }
-    const json in = json::parse(options);
-    const int k = in.contains("case") && in["case"].is_number_integer() ? in["case"].get<int>() : 0;
-    RecordingHost host;
-    const EnvelopeSource source = in.value("source", "verify") == "design"
-                                      ? EnvelopeSource::Design
-                                      : EnvelopeSource::Verification;
-    // Every case runs (a design's steel is the one the column needs); the chart shows one.
-    const auto run = RunEnvelope(CasesOf(data), source, host, 1);
-    if (run->completed) {
-        const int shown = std::clamp(k, 0, static_cast<int>(run->cases.size()) - 1);
-        run->cases = {run->cases[static_cast<std::size_t>(shown)]};
-        run->governing = 0;
-    }
-    const double N = EnvelopeAxialForce(*run);
-    std::vector<ContourRay> contour;
-    if (run->completed) contour = run->envelope->Contour(N, 72, 1);
-    json cases = json::array();
-    for (const EnvelopeCaseResult& c : run->cases) {
-        cases.push_back({{"top", {c.topMoment.Mx, c.topMoment.My}},
-                         {"base", {c.baseMoment.Mx, c.baseMoment.My}},
-                         {"ellipse", {c.minimum.semiAxisX, c.minimum.semiAxisY}}});
-    }
-    return Dump({{"json", EnvelopeJson("", host, *run, N, contour)}, {"cases", cases}});
 }
 
 }  // namespace
