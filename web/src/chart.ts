@@ -80,11 +80,16 @@ export function chartGeometry(points: readonly Point[]): ChartGeometry {
   };
 }
 
+export function escapeXml(text: string): string {
+  return text.replace(/[&<>]/g, (c) => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;" })[c] ?? c);
+}
+
 function f1(v: number): string {
   return v.toFixed(1);
 }
 
-export function chartSvg(points: readonly Point[], topFree: boolean): string {
+// `caseName`: the load case whose curve is drawn, when the run had several.
+export function chartSvg(points: readonly Point[], topFree: boolean, caseName = ""): string {
   const g = chartGeometry(points);
   const left = kPlot.left;
   const right = kChartWidth - kPlot.right;
@@ -93,7 +98,7 @@ export function chartSvg(points: readonly Point[], topFree: boolean): string {
   const s: string[] = [
     `<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ${kChartWidth} ${kChartHeight}" width="${kChartWidth}" height="${kChartHeight}" font-family="DejaVu Sans, Arial, sans-serif" font-size="13">`,
     `<rect width="${kChartWidth}" height="${kChartHeight}" fill="#fff"/>`,
-    `<text x="${kChartWidth / 2}" y="24" text-anchor="middle" font-size="16" font-weight="700">Curva Carga-flecha</text>`,
+    `<text x="${kChartWidth / 2}" y="24" text-anchor="middle" font-size="16" font-weight="700">Curva Carga-flecha${caseName === "" ? "" : ` — ${escapeXml(caseName)}`}</text>`,
   ];
   const xt = roundTicks(g.x);
   for (const v of xt.values) {

@@ -108,6 +108,16 @@ export interface RunOutcome {
   focus: string; // the widget the desktop would focus after the run, or ""
   governingLabel: string; // "Combinação crítica: 3 — Vento +x", or ""
   fields: ResultTexts;
+  // A verification of several cases: every completed case's curve ("3 — Vento +x", the rows
+  // its analysis wrote) and the governing one's index among them.
+  caseCurves?: CaseCurve[];
+  governingCurve?: number;
+}
+
+export interface CaseCurve {
+  name: string;
+  reachedStep: number;
+  curve: [number, number][];
 }
 
 // `tarvelo-cli envelope --json`, with every load case of the column.
@@ -129,11 +139,22 @@ export interface EnvelopeJson {
   }[];
 }
 
+// The N–M curve of a case along the direction of its critical moment (angle, degrees from +Mx
+// towards +My): [N, M_Rd] from Nt to N0 along it and along the opposite direction (null where
+// the direction misses the envelope), and the case's [Md, Nd] when it reached the design loads.
+export interface InteractionCurve {
+  angle: number;
+  points: [number, number | null][];
+  opposite: [number, number | null][];
+  point: [number, number] | null;
+}
+
 // The envelope and, per case, its first-order end moments and its minimum-moment ellipse's
-// semi-axes (kNcm).
+// semi-axes (kNcm); the N–M curve of the case drawn.
 export interface EnvelopeOutcome {
   result: EnvelopeJson;
   cases: { top: [number, number]; base: [number, number]; ellipse: [number, number] }[];
+  curve: InteractionCurve | null;
 }
 
 export type CasesRead = { cases: LoadCase[] } | { error: string };
@@ -151,11 +172,13 @@ export interface ReportLine {
   bold: boolean;
 }
 
-// One printed sheet: its number and lines; a chart sheet holds the load-deflection chart.
+// One printed sheet: its number and lines; a chart sheet holds the load-deflection chart; the
+// envelope's sheet holds the Mx–My drawing of its governing case above its table's lines.
 export interface ReportPage {
   number: number;
   lines: ReportLine[];
   chart: boolean;
+  envelope?: EnvelopeOutcome;
 }
 
 // What the report is built from besides the column: the result fields and the section
@@ -166,6 +189,8 @@ export interface ReportInput {
   chart: boolean;
   // The last run when it completed: its report adds the refined value and the conclusion.
   command?: "verify" | "design";
+  // "Incluir envoltória resistente", after a completed run.
+  envelope?: boolean;
 }
 
 export type ReadResult = { column: ColumnFile } | { error: string };

@@ -5,7 +5,23 @@ import { Cancelled, Runner, runAsking } from "./bridge.js";
 import { mountCases, type CasesView } from "./cases.js";
 import { chartGeometry, chartPoints, chartSvg, kChartHeight, kChartWidth, nearestPoint, pointText, pointsCsv, svgToPng, type Point } from "./chart.js";
 import type { ColumnFile, Core, EnvelopeOutcome, FieldInfo, ReportInput, RunJson, RunKind, RunOutcome, SectionConstants } from "./core-api.js";
-import { contourCsv, contourPointText, envelopeGeometry, envelopeSvg, envelopeView, kEnvelopeSize, nearestContourPoint, type EnvelopeView } from "./envelope-chart.js";
+import {
+  contourCsv,
+  contourPointText,
+  curvePointText,
+  envelopeGeometry,
+  envelopeSvg,
+  envelopeView,
+  interactionCsv,
+  interactionGeometry,
+  interactionSvg,
+  interactionView,
+  kEnvelopeSize,
+  nearestContourPoint,
+  nearestCurvePoint,
+  type EnvelopeView,
+  type InteractionView,
+} from "./envelope-chart.js";
 import { presentBox, warn } from "./dialogs.js";
 import { sectionSvg } from "./drawing.js";
 import { download, fetchExample, listExamples, saveName } from "./files.js";
@@ -27,18 +43,27 @@ interface Results {
   required: string;
   minimum: string;
   section: SectionConstants | null;
-  curve: Point[] | null; // the last run was a completed verification
+  curve: Point[] | null; // the last run was a completed verification: its (governing) curve
   topFree: boolean;
+  // A verification of several cases: each completed case's curve, and the one on the chart.
+  cases: { name: string; points: Point[] }[];
+  shown: number;
 }
 
+const kNoResults: Readonly<Results> = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false, cases: [], shown: 0 };
+
 // The envelope of the last completed run: the column and the run it belongs to, and the case
-// drawn.
+// drawn in its two views.
 interface Envelope {
   kind: RunKind;
   text: string;
   names: string[];
   view: EnvelopeView | null;
+  curve: InteractionView | null;
 }
+
+// The envelope's views: the Mx–My contour and the N–M curve.
+type EnvelopeTab = "contour" | "curve";
 
 class Page {
   private fields = new Map<string, FieldInfo>();
@@ -47,8 +72,10 @@ class Page {
   private envelope: Envelope | null = null;
   private envelopeRequest = 0;
   private envelopeMarker = -1;
+  private envelopeTab: EnvelopeTab = "contour";
+  private envelopeMessage = "";
   private completedRun: "verify" | "design" | undefined;
-  private results: Results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
+  private results: Results = { ...kNoResults };
   private running = false;
   private drawTimer = 0;
   private busyTimer = 0;
@@ -208,6 +235,7 @@ class Page {
     $("reportButton").addEventListener("click", () => this.openReport());
     $("printButton").addEventListener("click", () => window.print());
     $("closeReportButton").addEventListener("click", () => this.closeReport());
+    $("reportEnvelopeCheck").addEventListener("change", () => this.showReport());
     $("report").addEventListener("keydown", (event) => {
       if (event.key === "Escape") this.closeReport();
     });
@@ -312,9 +340,14 @@ class Page {
     $("requiredField").textContent = this.results.required;
     $("minimumField").textContent = this.results.minimum;
     if (outcome.result.section) this.results.section = outcome.result.section;
-    const completedVerification = kind === "verify" && r.status === "completed";
+    // A run of several cases draws its governing case (the desktop's result of the run) even when
+    // another case ended.
+    const completedVerification = kind === "verify" && (r.status === "completed" || (r.governing ?? null) !== null);
     this.results.curve = completedVerification ? chartPoints(r.curve ?? [], r.reachedStep ?? 0) : null;
     this.results.topFree = topFree;
+    this.results.cases = completedVerification ? (outcome.caseCurves ?? []).map((c) => ({ name: c.name, points: chartPoints(c.curve, c.reachedStep) })) : [];
+    this.results.shown = Math.max(0, outcome.governingCurve ?? 0);
+    this.showChartCases();
     this.drawChart();
     this.showCaseResults(kind, r, outcome.governingLabel);
     this.envelope = null;
@@ -385,7 +418,7 @@ class Page {
     // A minimum-moment case that governs is drawn with the case it comes from.
     const parent = governing.includes(" — ") ? governing.slice(governing.indexOf(" — ") + 3) : governing;
     const at = Math.max(0, names.indexOf(governing) >= 0 ? names.indexOf(governing) : names.indexOf(parent));
-    this.envelope = { kind, text: this.state.fileText(), names, view: null };
+    this.envelope = { kind, text: this.state.fileText(), names, view: null, curve: null };
     const select = $<HTMLSelectElement>("envelopeCaseSelect");
     select.innerHTML = names.map((_, i) => `<option value="${i}"></option>`).join("");
     names.forEach((n, i) => (select.options[i].textContent = n));
@@ -407,6 +440,7 @@ class Page {
     }
     if (request !== this.envelopeRequest || this.envelope !== envelope) return;
     envelope.view = envelopeView(outcome, 0);
+    envelope.curve = interactionView(outcome, 0);
     this.drawEnvelope(outcome);
   }
 
@@ -415,26 +449,59 @@ class Page {
   private drawEnvelope(outcome?: EnvelopeOutcome): void {
     const view = this.envelope?.view ?? null;
     $("envelopeFigure").hidden = outcome === undefined;
-    $("envelopeChart").innerHTML = view === null ? "" : envelopeSvg(view);
     const messages = outcome?.result.messages ?? [];
-    $("envelopeValue").textContent =
+    this.envelopeMessage =
       view === null && outcome !== undefined ? `Envoltória indisponível para esta combinação. ${messages.join(" ")}` : messages.join(" ");
-    for (const id of ["envelopePngButton", "envelopeSvgButton", "envelopePointsButton"]) $<HTMLButtonElement>(id).disabled = view === null;
-    this.envelopeMarker = -1;
+    this.showEnvelopeTab();
     document.body.dataset.envelopes = String(Number(document.body.dataset.envelopes ?? "0") + (view === null ? 0 : 1));
   }
 
+  // The view chosen by its tab; its buttons save that view.
+  private showEnvelopeTab(): void {
+    const contour = this.envelopeTab === "contour";
+    for (const [id, selected] of [["envelopeContourTab", contour], ["envelopeCurveTab", !contour]] as const) {
+      $(id).setAttribute("aria-selected", String(selected));
+      $(id).tabIndex = selected ? 0 : -1;
+    }
+    const chart = $("envelopeChart");
+    chart.setAttribute("aria-labelledby", contour ? "envelopeContourTab" : "envelopeCurveTab");
+    chart.innerHTML = this.envelopeSvgText();
+    $("envelopeValue").textContent = this.envelopeMessage;
+    const none = chart.innerHTML === "";
+    for (const id of ["envelopePngButton", "envelopeSvgButton", "envelopePointsButton"]) $<HTMLButtonElement>(id).disabled = none;
+    this.envelopeMarker = -1;
+  }
+
+  private envelopeSvgText(): string {
+    const view = this.envelope?.view ?? null;
+    const curve = this.envelope?.curve ?? null;
+    if (this.envelopeTab === "contour") return view === null ? "" : envelopeSvg(view);
+    return curve === null ? "" : interactionSvg(curve);
+  }
+
+  // The point `index` of the curve drawn (taken round the curve), marked, and its values.
   private showEnvelopePoint(index: number): void {
     const view = this.envelope?.view ?? null;
+    const curve = this.envelope?.curve ?? null;
     const svg = $("envelopeChart").querySelector("svg");
-    if (view === null || svg === null) return;
-    const n = view.contour.length;
-    this.envelopeMarker = ((index % n) + n) % n;
-    const [x, y] = envelopeGeometry(view).toScreen(view.contour[this.envelopeMarker].at);
+    if (svg === null) return;
+    let at: Point;
+    if (this.envelopeTab === "contour" && view !== null) {
+      const n = view.contour.length;
+      this.envelopeMarker = ((index % n) + n) % n;
+      at = envelopeGeometry(view).toScreen(view.contour[this.envelopeMarker].at);
+      $("envelopeValue").textContent = contourPointText(view, this.envelopeMarker);
+    } else if (this.envelopeTab === "curve" && curve !== null) {
+      const n = curve.outline.length;
+      this.envelopeMarker = ((index % n) + n) % n;
+      at = interactionGeometry(curve).toScreen(curve.outline[this.envelopeMarker]);
+      $("envelopeValue").textContent = curvePointText(curve, this.envelopeMarker);
+    } else {
+      return;
+    }
     const g = svg.querySelector(".marker") as SVGGElement;
     g.setAttribute("visibility", "visible");
-    g.setAttribute("transform", `translate(${x} ${y})`);
-    $("envelopeValue").textContent = contourPointText(view, this.envelopeMarker);
+    g.setAttribute("transform", `translate(${at[0]} ${at[1]})`);
   }
 
   private mountEnvelopePointer(): void {
@@ -442,51 +509,97 @@ class Page {
     chart.addEventListener("pointermove", (event) => {
       const svg = chart.querySelector("svg");
       const view = this.envelope?.view ?? null;
-      if (svg === null || view === null) return;
+      const curve = this.envelope?.curve ?? null;
+      if (svg === null) return;
       const box = svg.getBoundingClientRect();
       const scale = kEnvelopeSize / box.width;
-      this.showEnvelopePoint(nearestContourPoint(view, [(event.clientX - box.left) * scale, (event.clientY - box.top) * scale]));
+      const at: Point = [(event.clientX - box.left) * scale, (event.clientY - box.top) * scale];
+      if (this.envelopeTab === "contour" && view !== null) this.showEnvelopePoint(nearestContourPoint(view, at));
+      else if (this.envelopeTab === "curve" && curve !== null) this.showEnvelopePoint(nearestCurvePoint(curve, at));
     });
     chart.addEventListener("keydown", (event) => {
       const step = event.key === "ArrowRight" || event.key === "ArrowUp" ? 1 : event.key === "ArrowLeft" || event.key === "ArrowDown" ? -1 : 0;
-      if (step === 0 || this.envelope?.view == null) return;
+      if (step === 0 || chart.querySelector("svg") === null) return;
       event.preventDefault();
       this.showEnvelopePoint((this.envelopeMarker < 0 ? 0 : this.envelopeMarker) + step);
     });
+    // The tabs: a click, or the arrow keys between them.
+    const tabs: [string, EnvelopeTab][] = [
+      ["envelopeContourTab", "contour"],
+      ["envelopeCurveTab", "curve"],
+    ];
+    for (const [id, tab] of tabs) {
+      $(id).addEventListener("click", () => {
+        this.envelopeTab = tab;
+        this.showEnvelopeTab();
+      });
+      $(id).addEventListener("keydown", (event) => {
+        if (event.key !== "ArrowLeft" && event.key !== "ArrowRight") return;
+        event.preventDefault();
+        const other = tabs.find(([, t]) => t !== tab);
+        if (other === undefined) return;
+        this.envelopeTab = other[1];
+        this.showEnvelopeTab();
+        $(other[0]).focus();
+      });
+    }
+  }
+
+  // The files of the view shown: its picture and its points.
+  private envelopeFileName(extension: string): string {
+    return `${this.envelopeTab === "contour" ? "envoltoria-resistente" : "curva-n-m"}.${extension}`;
   }
 
   private saveEnvelopeSvg(): void {
-    const view = this.envelope?.view;
-    if (view) download("envoltoria-resistente.svg", envelopeSvg(view), "image/svg+xml");
+    const svg = this.envelopeSvgText();
+    if (svg !== "") download(this.envelopeFileName("svg"), svg, "image/svg+xml");
   }
 
   private async saveEnvelopePng(): Promise<void> {
-    const view = this.envelope?.view;
-    if (!view) return;
-    const svg = $("envelopeChart").querySelector("svg");
-    const blob = await svgToPng(envelopeSvg(view), 2 * kEnvelopeSize, 2 * Number(svg?.getAttribute("height") ?? kEnvelopeSize));
-    if (blob !== null) download("envoltoria-resistente.png", blob, "image/png");
+    const svg = this.envelopeSvgText();
+    if (svg === "") return;
+    const height = Number($("envelopeChart").querySelector("svg")?.getAttribute("height") ?? kEnvelopeSize);
+    const blob = await svgToPng(svg, 2 * kEnvelopeSize, 2 * height);
+    if (blob !== null) download(this.envelopeFileName("png"), blob, "image/png");
   }
 
   private saveEnvelopePoints(): void {
-    const view = this.envelope?.view;
-    if (view) download("envoltoria-resistente.csv", contourCsv(view), "text/csv");
+    const view = this.envelope?.view ?? null;
+    const curve = this.envelope?.curve ?? null;
+    const text = this.envelopeTab === "contour" ? (view === null ? "" : contourCsv(view)) : curve === null ? "" : interactionCsv(curve);
+    if (text !== "") download(this.envelopeFileName("csv"), text, "text/csv");
   }
 
   // --- Chart -----------------------------------------------------------------------------------
 
+  // The curve on the chart: the chosen case's of a run of several cases, or the run's own.
+  private shownCurve(): { name: string; points: Point[] | null } {
+    const c = this.results.cases[this.results.shown];
+    return c === undefined ? { name: "", points: this.results.curve } : c;
+  }
+
+  // The case selector of a verification of several cases: every completed case, the governing
+  // one chosen, as the desktop's chart window opens.
+  private showChartCases(): void {
+    const select = $<HTMLSelectElement>("chartCaseSelect");
+    const cases = this.results.cases;
+    select.innerHTML = cases.map((_, i) => `<option value="${i}"></option>`).join("");
+    cases.forEach((c, i) => (select.options[i].textContent = c.name));
+    select.value = String(this.results.shown);
+    select.closest(".row")?.toggleAttribute("hidden", cases.length === 0);
+  }
+
   private drawChart(): void {
-    const points = this.results.curve;
+    const { points } = this.shownCurve();
     const has = points !== null && points.length >= 2;
-    $("chart").innerHTML = has ? chartSvg(points, this.results.topFree) : "";
-    $("chartValue").textContent =
-      points !== null && !has ? "Impossível plotar o gráfico. Número de pontos insuficiente." : "";
+    $("chart").innerHTML = has ? this.chartSvgText() : "";
+    $("chartValue").textContent = points !== null && !has ? "Impossível plotar o gráfico. Número de pontos insuficiente." : "";
     for (const id of ["savePngButton", "saveSvgButton", "savePointsButton"]) $<HTMLButtonElement>(id).disabled = !has;
     this.marker = -1;
   }
 
   private showPoint(index: number): void {
-    const points = this.results.curve;
+    const { points } = this.shownCurve();
     const svg = $("chart").querySelector("svg");
     if (points === null || svg === null) return;
     this.marker = Math.max(0, Math.min(points.length - 1, index));
@@ -502,14 +615,14 @@ class Page {
     const chart = $("chart");
     chart.addEventListener("pointermove", (event) => {
       const svg = chart.querySelector("svg");
-      const points = this.results.curve;
+      const { points } = this.shownCurve();
       if (svg === null || points === null) return;
       const box = svg.getBoundingClientRect();
       const at: Point = [((event.clientX - box.left) / box.width) * kChartWidth, ((event.clientY - box.top) / box.height) * kChartHeight];
       this.showPoint(nearestPoint(points, at));
     });
     chart.addEventListener("keydown", (event) => {
-      const points = this.results.curve;
+      const { points } = this.shownCurve();
       if (points === null) return;
       const step = event.key === "ArrowRight" || event.key === "ArrowUp" ? 1 : event.key === "ArrowLeft" || event.key === "ArrowDown" ? -1 : 0;
       const jump = event.key === "Home" ? -points.length : event.key === "End" ? points.length : 0;
@@ -517,10 +630,15 @@ class Page {
       event.preventDefault();
       this.showPoint((this.marker < 0 ? 0 : this.marker) + step + jump);
     });
+    $<HTMLSelectElement>("chartCaseSelect").addEventListener("change", (e) => {
+      this.results.shown = Number((e.target as HTMLSelectElement).value);
+      this.drawChart();
+    });
   }
 
   private chartSvgText(): string {
-    return this.results.curve === null ? "" : chartSvg(this.results.curve, this.results.topFree);
+    const { name, points } = this.shownCurve();
+    return points === null ? "" : chartSvg(points, this.results.topFree, name);
   }
 
   private saveChartSvg(): void {
@@ -533,24 +651,37 @@ class Page {
   }
 
   private savePoints(): void {
-    if (this.results.curve === null) return;
-    download("curva-carga-flecha.csv", pointsCsv(this.results.curve, this.results.topFree), "text/csv");
+    const { points } = this.shownCurve();
+    if (points === null) return;
+    download("curva-carga-flecha.csv", pointsCsv(points, this.results.topFree), "text/csv");
   }
 
   // --- Report ----------------------------------------------------------------------------------
 
   private openReport(): void {
-    const input: ReportInput = {
-      results: { S: this.results.S, required: this.results.required, minimum: this.results.minimum },
-      section: this.results.section,
-      chart: this.results.curve !== null && this.results.curve.length >= 2,
-      command: this.completedRun,
-    };
-    const pages = this.core.report(this.state.fileText(), input);
-    $("reportPages").innerHTML = reportHtml(pages, input.chart ? this.chartSvgText() : null);
+    this.showReport();
     document.body.classList.add("showing-report");
     $("report").hidden = false;
     $("printButton").focus();
+  }
+
+  // The sheets of the column on the screen, with the chart of the governing curve (as the
+  // desktop prints it) and, when "Incluir envoltória resistente" is ticked, the envelope's sheet.
+  private showReport(): void {
+    const box = $<HTMLInputElement>("reportEnvelopeCheck");
+    // Without a completed run there is no envelope; otherwise the last choice stays.
+    box.disabled = this.envelope === null;
+    if (box.disabled) box.checked = false;
+    const curve = this.results.curve;
+    const input: ReportInput = {
+      results: { S: this.results.S, required: this.results.required, minimum: this.results.minimum },
+      section: this.results.section,
+      chart: curve !== null && curve.length >= 2,
+      command: this.completedRun,
+      envelope: box.checked,
+    };
+    const pages = this.core.report(this.state.fileText(), input);
+    $("reportPages").innerHTML = reportHtml(pages, curve !== null && input.chart ? chartSvg(curve, this.results.topFree) : null);
   }
 
   private closeReport(): void {
@@ -564,13 +695,14 @@ class Page {
   // A column read by the core replaces the one on the screen; the results belong to the old one.
   private apply(column: ColumnFile, fileName: string): void {
     this.state.replace(column, fileName);
-    this.results = { S: "", required: "", minimum: "", section: null, curve: null, topFree: false };
+    this.results = { ...kNoResults };
     this.completedRun = undefined;
     $("safetyField").textContent = "";
     $("requiredField").textContent = "";
     $("minimumField").textContent = "";
     $("governingLabel").textContent = "";
     $("caseResultsBox").hidden = true;
+    this.showChartCases();
     this.envelope = null;
     this.drawEnvelope();
     this.drawChart();

@@ -26,6 +26,14 @@ export interface TarveloModule {
   pageEnvelope(text: string, options: string): string;
 }
 
+// An envelope as the module gives it: the command line's JSON as text, and what the page adds.
+type RawEnvelope = Omit<EnvelopeOutcome, "result"> & { json: string };
+
+function envelopeOutcome(raw: RawEnvelope): EnvelopeOutcome {
+  const { json, ...rest } = raw;
+  return { ...rest, result: JSON.parse(json) } as EnvelopeOutcome;
+}
+
 const kEmptyFile = '{"format": "tarvelo-column", "version": 1}';
 
 export function adaptModule(m: TarveloModule): Core {
@@ -56,15 +64,12 @@ export function adaptModule(m: TarveloModule): Core {
     },
     section: (text: string) => JSON.parse(m.pageSection(text)) as SectionOutcome,
     report: (text: string, input: ReportInput) =>
-      JSON.parse(m.pageReport(text, JSON.stringify(input))) as ReportPage[],
+      (JSON.parse(m.pageReport(text, JSON.stringify(input))) as (ReportPage & { envelope?: RawEnvelope })[]).map((page) =>
+        page.envelope === undefined ? page : { ...page, envelope: envelopeOutcome(page.envelope) },
+      ),
     readLoadCases: (text: string, name: string) => JSON.parse(m.pageReadLoadCases(text, name)) as CasesRead,
-    envelope: (text: string, source: RunKind, caseIndex: number) => {
-      const outcome = JSON.parse(m.pageEnvelope(text, JSON.stringify({ source, case: caseIndex }))) as {
-        json: string;
-        cases: EnvelopeOutcome["cases"];
-      };
-      return { result: JSON.parse(outcome.json), cases: outcome.cases } as EnvelopeOutcome;
-    },
+    envelope: (text: string, source: RunKind, caseIndex: number) =>
+      envelopeOutcome(JSON.parse(m.pageEnvelope(text, JSON.stringify({ source, case: caseIndex }))) as RawEnvelope),
   };
 }
 
