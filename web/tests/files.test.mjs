@@ -119,3 +119,39 @@ test("a column of several load cases: the command line's governing case and S, i
   assert.equal(await page.$$eval("#caseTable tbody tr", (r) => r.length), verify.cases.length + 1);
   assert.deepEqual(page.errors, []);
 });
+
+test("several load cases: each case's curve, the N–M view along the critical moment, and the envelope in the report", async () => {
+  const page = await openPage(session);
+  const save = await downloads(page);
+  const path = join(root, "examples", "combinacoes-retangular.json");
+  await openExample(page, "combinacoes-retangular.json");
+  await calculate(page, () => page.click("#verifyButton"));
+  const verify = nativeJson("verify", path);
+  // The chart's selector: each case's curve has the rows its own analysis reached.
+  await page.select("#chartCaseSelect", "3");
+  assert.equal((await save("#savePointsButton", "curva-carga-flecha.csv")).toString("utf8").trimEnd().split("\n").length - 1, verify.cases[3].reachedStep);
+
+  // N–M of the governing case: from Nt to N0 along its critical moment, with its (Nd, Md).
+  await page.waitForSelector("#envelopeChart svg");
+  await page.click("#envelopeCurveTab");
+  await page.waitForSelector("#envelopeChart svg .design-point");
+  const env = JSON.parse(native(["envelope", "--json", path]));
+  const k = verify.cases.findIndex((c) => c.name === verify.governing);
+  const [Mx, My] = env.cases[k].criticalMoment;
+  const [head, ...rows] = (await save("#envelopePointsButton", "curva-n-m.csv")).toString("utf8").trimEnd().split("\n");
+  const near = (a, b) => Math.abs(a - b) <= 1e-9 * Math.max(1, Math.abs(b));
+  assert.ok(near(Number(head.match(/direção (\S+) graus/)[1]), (Math.atan2(My, Mx) * 180) / Math.PI), head);
+  assert.ok(near(Number(rows[0].split(",")[0]), env.tension) && near(Number(rows.at(-1).split(",")[0]), env.squash));
+
+  // The report with the envelope: the command line's table of every case closes it.
+  await page.click("#reportButton");
+  await page.click("#reportEnvelopeCheck");
+  await page.waitForSelector(".report-envelope svg");
+  const lines = await page.$$eval("#reportPages .sheet:last-child .line", (all) => all.map((l) => l.textContent));
+  const dir = mkdtempSync(join(tmpdir(), "tarvelo-web-envelope-"));
+  native(["report", path, "--txt", join(dir, "r.txt"), "--envelope"]);
+  assert.equal(lines[0], "Envoltória resistente:");
+  assert.ok(readFileSync(join(dir, "r.txt"), "utf8").trimEnd().endsWith(lines.join("\n").trimEnd()));
+  assert.ok(verify.cases.every((c) => lines.some((l) => l.includes(c.name))));
+  assert.deepEqual(page.errors, []);
+});
