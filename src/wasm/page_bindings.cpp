@@ -282,8 +282,8 @@ json InteractionJson(const ResistanceEnvelope& envelope, const EnvelopeCaseResul
 }
 
 // The drawing of case `shown` (0-based) of an envelope run: {json, cases: [{top, base,
-// ellipse}], curve}. `json` is the command line's envelope object at the case's Fd with that case
-// alone; `cases` adds its first-order end moments [Mx, My] and the semi-axes of its
+// ellipse}], curve, shown}. `json` is the command line's envelope object at the case's Fd with that
+// case alone; `cases` adds its first-order end moments [Mx, My] and the semi-axes of its
 // minimum-moment ellipse, kNcm; `curve` is its N–M curve (InteractionJson), null when the run
 // ended.
 json EnvelopeDrawingJson(const RecordingHost& host, EnvelopeRun& run, int shown) {
@@ -304,30 +304,33 @@ json EnvelopeDrawingJson(const RecordingHost& host, EnvelopeRun& run, int shown)
     }
     return {{"json", EnvelopeJson("", host, run, N, contour)},
             {"cases", cases},
-            {"curve", drawn ? InteractionJson(*run.envelope, run.cases.front()) : json(nullptr)}};
+            {"curve", drawn ? InteractionJson(*run.envelope, run.cases.front()) : json(nullptr)},
+            {"shown", shown}};
 }
 
 // The envelope chart after a completed run (EnvelopeDrawingJson). options: {source: "verify" |
 // "design", case}: a column of several cases gives the contour at the Fd of its case `case`
-// (0-based) and that case's points, every case run as the desktop runs them (after a design,
-// with the one steel the column needs).
+// (0-based; without one, or -1, the case of greatest utilisation) and that case's points, every
+// case run as the desktop runs them (after a design, with the one steel the column needs).
 std::string PageEnvelope(const std::string& text, const std::string& options) {
     ColumnData data;
     std::string error;
     if (!ParseColumnFile(text, "", data, error)) {
         return Dump({{"json", EnvelopeFileErrorJson("", error)},
                      {"cases", json::array()},
-                     {"curve", nullptr}});
+                     {"curve", nullptr},
+                     {"shown", 0}});
     }
     const json in = json::parse(options);
-    const int k = in.contains("case") && in["case"].is_number_integer() ? in["case"].get<int>() : 0;
+    const int k =
+        in.contains("case") && in["case"].is_number_integer() ? in["case"].get<int>() : -1;
     RecordingHost host;
     const EnvelopeSource source = in.value("source", "verify") == "design"
                                       ? EnvelopeSource::Design
                                       : EnvelopeSource::Verification;
     // Every case runs (a design's steel is the one the column needs); the chart shows one.
     const auto run = RunEnvelope(CasesOf(data), source, host, 1);
-    return Dump(EnvelopeDrawingJson(host, *run, k));
+    return Dump(EnvelopeDrawingJson(host, *run, k >= 0 ? k : run->governing));
 }
 
 // The printed report: [{number, lines: [{text, bold}], chart, envelope}]. `input` carries the

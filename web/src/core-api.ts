@@ -150,9 +150,10 @@ export interface InteractionCurve {
 }
 
 // The envelope and, per case, its first-order end moments and its minimum-moment ellipse's
-// semi-axes (kNcm); the N–M curve of the case drawn.
+// semi-axes (kNcm); the N–M curve of the case drawn and its index among the column's cases.
 export interface EnvelopeOutcome {
   result: EnvelopeJson;
+  shown: number;
   cases: { top: [number, number]; base: [number, number]; ellipse: [number, number] }[];
   curve: InteractionCurve | null;
 }
@@ -217,6 +218,7 @@ export interface Core {
   // "Importar…": the load cases of a CSV or text file, or the message naming the bad line.
   readLoadCases(text: string, name: string): CasesRead;
   // The envelope after a completed run, with the verified or the designed steel, of the load
-  // case `caseIndex` (0-based): the contour at its Fd with its design points.
+  // case `caseIndex` (0-based; -1: the case of greatest utilisation): the contour at its Fd with
+  // its design points.
   envelope(text: string, source: RunKind, caseIndex: number): EnvelopeOutcome;
 }

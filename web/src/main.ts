@@ -353,7 +353,7 @@ class Page {
     this.envelope = null;
     this.drawEnvelope();
     // A run of several cases has an envelope when one case completed: the governing one's.
-    if (r.status === "completed" || (r.governing ?? null) !== null) this.startEnvelope(kind, r);
+    if (r.status === "completed" || (r.governing ?? null) !== null) this.startEnvelope(kind);
     // A column the core cannot read (a case name left blank or repeated in the table).
     if (r.status === "error" && r.error !== undefined) void warn(`O cálculo não pôde ser feito.\n\n${unnamed(r.error)}`);
     if (outcome.focus !== "") this.focusWidget(outcome.focus);
@@ -412,19 +412,15 @@ class Page {
 
   // After a completed run: the envelope of the governing case (or of the one case), in the
   // worker, while the page goes on.
-  private startEnvelope(kind: RunKind, r: RunJson): void {
+  private startEnvelope(kind: RunKind): void {
     const names = this.state.cases().map((c) => c.name);
-    const governing = r.governing ?? "";
-    // A minimum-moment case that governs is drawn with the case it comes from.
-    const parent = governing.includes(" — ") ? governing.slice(governing.indexOf(" — ") + 3) : governing;
-    const at = Math.max(0, names.indexOf(governing) >= 0 ? names.indexOf(governing) : names.indexOf(parent));
     this.envelope = { kind, text: this.state.fileText(), names, view: null, curve: null };
     const select = $<HTMLSelectElement>("envelopeCaseSelect");
     select.innerHTML = names.map((_, i) => `<option value="${i}"></option>`).join("");
     names.forEach((n, i) => (select.options[i].textContent = n));
-    select.value = String(at);
     select.closest(".row")?.toggleAttribute("hidden", names.length < 2);
-    void this.requestEnvelope(at);
+    // The case of greatest utilisation first, as the desktop's envelope window opens.
+    void this.requestEnvelope(-1);
   }
 
   private async requestEnvelope(caseIndex: number): Promise<void> {
@@ -439,6 +435,7 @@ class Page {
       return; // cancelled with a run, or the worker failed: the chart stays away
     }
     if (request !== this.envelopeRequest || this.envelope !== envelope) return;
+    $<HTMLSelectElement>("envelopeCaseSelect").value = String(outcome.shown);
     envelope.view = envelopeView(outcome, 0);
     envelope.curve = interactionView(outcome, 0);
     this.drawEnvelope(outcome);

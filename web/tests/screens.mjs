@@ -63,7 +63,7 @@ try {
   await tablet.close();
 
   // A column of several load cases after VERIFICAR: the cases, the governing one, the results
-  // per case; then the envelope chart with the value under the pointer.
+  // per case; then the envelope chart's two views with the value under the pointer.
   const cases = await openPage(session, { width: 1280, height: 800 });
   await openExample(cases, "combinacoes-retangular.json");
   await calculate(cases, () => cases.click("#verifyButton"));
@@ -76,6 +76,13 @@ try {
     return [b.left + b.width * 0.72, b.top + b.height * 0.2];
   })));
   await envelope.screenshot({ path: out("envelope") });
+  // Its N–M view: the curve along the critical moment with the case's point.
+  await cases.click("#envelopeCurveTab");
+  await cases.mouse.move(...(await cases.$eval("#envelopeChart svg", (s) => {
+    const b = s.getBoundingClientRect();
+    return [b.left + b.width * 0.75, b.top + b.height * 0.35];
+  })));
+  await envelope.screenshot({ path: out("envelope-nm") });
   await cases.close();
 } finally {
   await session.close();
