@@ -410,8 +410,8 @@ class Page {
 
   // --- Envelope chart --------------------------------------------------------------------------
 
-  // After a completed run: the envelope of the governing case (or of the one case), in the
-  // worker, while the page goes on.
+  // After a completed run: the envelope, in the worker while the page goes on, of the case of
+  // greatest utilisation (or of the one case); the selector then draws any other.
   private startEnvelope(kind: RunKind): void {
     const names = this.state.cases().map((c) => c.name);
     this.envelope = { kind, text: this.state.fileText(), names, view: null, curve: null };
