@@ -2,16 +2,12 @@
 // parallel output, and the report's text and PDF (the PDF checked with poppler's pdfinfo and
 // pdftotext).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <array>
-#include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
+#include "core/core_test_support.h"
 #include "procedures/column_file.h"
 #include "report/report_content.h"
 
@@ -20,40 +16,11 @@
 namespace tarvelo {
 namespace {
 
-struct ShellRun {
-    int status = -1;
-    std::string output;
-};
-
-// Runs a shell command; the error stream joins the output unless `errors` says where it goes.
-ShellRun Shell(const std::string& command, const char* errors = "2>&1") {
-    ShellRun run;
-    FILE* pipe = popen((command + " " + errors).c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.output.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
-
-std::string Cli(const std::string& arguments) {
-    return std::string("\"") + TARVELO_CLI_PATH + "\" " + arguments;
-}
-
-// A file in the temporary folder that no other test run on the machine uses at the same time.
-std::string TempFile(const std::string& name) {
-    return testing::TempDir() + "/tarvelo-" + std::to_string(getpid()) + "-" + name;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::Cli;
+using testing::ReadAll;
+using testing::Shell;
+using testing::ShellRun;
+using testing::TempFile;
 
 const std::string kData = TARVELO_TEST_DATA "/reference/";
 const std::string kExample = std::string(TARVELO_EXAMPLES) + "/retangular-esbelto-biaxial.json";
@@ -155,9 +122,7 @@ TEST(Cli, ReportWritesPdfAndTextOfAVerification) {
     const std::string sLine =
         text.substr(text.rfind('\n', s) + 1, text.find('\n', s) - text.rfind('\n', s) - 1);
 
-    ColumnData data;
-    std::string error;
-    ASSERT_TRUE(ReadColumnFile(kExample, data, error)) << error;
+    const ColumnData data = testing::LoadColumn(kExample);
     SectionConstants kept;
     const std::size_t sheets =
         report::PaginatePrinter(

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/core_test_support.h"
 #include "core/engine/column_test_support.h"
 #include "engine/column_model.h"
 #include "model/column_numbers.h"
@@ -228,9 +229,7 @@ TEST(Refinement, ReferenceColumnsRefineWithinTheFailingStep) {
     int checked = 0;
     for (const std::string& file : kColumns) {
         SCOPED_TRACE(file);
-        ColumnData data;
-        std::string error;
-        ASSERT_TRUE(ReadColumnFile(file, data, error)) << error;
+        const ColumnData data = testing::LoadColumn(file);
         RecordingHost host;
         const auto verification = Verify(data, host);
         if (!verification->completed) continue;
@@ -293,9 +292,7 @@ TEST(Refinement, ProceduresAddTheRefinedValuesAndChangeNothingElse) {
     int designs = 0;
     for (const std::string& file : {kColumns[1], kColumns[2], kColumns[4], kColumns[6]}) {
         SCOPED_TRACE(file);
-        ColumnData data;
-        std::string error;
-        ASSERT_TRUE(ReadColumnFile(file, data, error)) << error;
+        const ColumnData data = testing::LoadColumn(file);
         for (const RunKind kind : {RunKind::Verify, RunKind::Design}) {
             auto [refined, k] = run(kind, data, true);
             auto [plain, kPlain] = run(kind, data, false);
