@@ -11,7 +11,6 @@
 #include "loads_window.h"
 #include "main_window.h"
 #include "procedures/column_file.h"
-#include "progress_window.h"
 #include "section_drawing.h"
 #include "section_window.h"
 #include "ui_test_support.h"
@@ -270,22 +269,6 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
     EXPECT_EQ(presenter.boxes.size(), 3u);
     EXPECT_EQ(window->CollectColumnData(), before);
     EXPECT_FALSE(Enabled("verifyButton"));
-}
-
-TEST(ProgressWindowTest, TextRestartsAtTheTopOncePast320Pixels) {
-    ProgressWindow progress;
-    progress.PrintLine("  Iteração =  1");
-    const int step = progress.PrintPosition();
-    ASSERT_GT(step, 0);
-    int longest = 1;
-    for (int k = 1; k <= 200; ++k) {
-        progress.PrintLine(QStringLiteral("  Etapa de carga =  %1").arg(k));
-        longest = std::max(longest, static_cast<int>(progress.Lines().size()));
-        // Never more than the lines that fit until the print position passes 320 pixels.
-        EXPECT_LE((progress.Lines().size() - 1) * step, ProgressWindow::kRestartPixels);
-    }
-    EXPECT_EQ(longest, ProgressWindow::kRestartPixels / step + 1);
-    EXPECT_EQ(progress.Lines().back(), "  Etapa de carga =  200");
 }
 
 }  // namespace
