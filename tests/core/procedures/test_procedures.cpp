@@ -122,7 +122,7 @@ TEST(Design, ExactlyEightPerCentIsAResultNotAnError) {
     EXPECT_EQ(host.fields[ResultField::RequiredSteel], "24");
     EXPECT_EQ(r->trials, 3);
     for (const auto& box : host.boxes)
-        EXPECT_EQ(box.text.find("8%"), std::string::npos) << box.text;
+        EXPECT_EQ(box.text.find("maior que 8%"), std::string::npos) << box.text;
 }
 
 }  // namespace
