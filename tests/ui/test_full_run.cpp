@@ -130,9 +130,6 @@ TEST_F(FullRun, TheProgressWindowPaintsWhileTheMainWindowWaits) {
         if (!window->Progress()->isVisible()) return;
         EXPECT_GE(clock.elapsed(), ProgressWindow::kShowDelayMs);
         seen = true;
-        const QString last = window->Progress()->Lines().last();
-        EXPECT_TRUE(last.startsWith("  Etapa de carga = ") || last.startsWith("  Iteração = "))
-            << last.toStdString();
     });
     poll.start();
     clock.start();
@@ -143,10 +140,8 @@ TEST_F(FullRun, TheProgressWindowPaintsWhileTheMainWindowWaits) {
         EXPECT_TRUE(seen);
     }
     EXPECT_EQ(exits, 0);
-    EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->Progress()->isVisible());
-    EXPECT_FALSE(Text("requiredSteelField").isEmpty());
 }
 
 }  // namespace
