@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
 
 #include "core/engine/column_test_support.h"
@@ -14,11 +12,12 @@ namespace {
 using testing::MakeMaterial;
 using testing::MakeRectangle;
 
+// The supports and the internal forces of a column; its load vector and stiffness are checked
+// through whole analyses (the reference columns).
 std::unique_ptr<ColumnModel> Assembled(const SectionGeometry& s, double barArea, double L,
-                                       const ColumnLoads& loads, double fck = 25,
-                                       double creep = 0) {
+                                       const ColumnLoads& loads) {
     auto model = std::make_unique<ColumnModel>();
-    model->Assemble(s, barArea, L, MakeMaterial(fck, creep), loads);
+    model->Assemble(s, barArea, L, MakeMaterial(25, 0), loads);
     return model;
 }
 
