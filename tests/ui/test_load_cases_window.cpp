@@ -87,16 +87,6 @@ TEST_F(LoadCasesWindow, VerifyRunsEveryCaseAndListsThem) {
     ASSERT_NE(results, nullptr);
     ASSERT_EQ(results->topLevelItemCount(), 5);
     EXPECT_TRUE(results->topLevelItem(1)->text(0).endsWith(QStringLiteral("◀ crítica")));
-
-    const QString dir = QString::fromLocal8Bit(qgetenv("TARVELO_SCREENS_DIR"));
-    if (dir.isEmpty()) return;
-    QDir().mkpath(dir);
-    QTest::qWait(30);
-    EXPECT_TRUE(results->grab().save(dir + "/cases-results.png"));
-    window.findChild<QPushButton*>("loadsButton")->click();
-    window.Loads()->CaseSelector()->setCurrentIndex(3);
-    QTest::qWait(30);
-    EXPECT_TRUE(window.Loads()->grab().save(dir + "/loads-cases.png"));
 }
 
 // Rows pasted from a spreadsheet: a decimal comma is a point, new rows are added, and a bad cell

@@ -159,10 +159,10 @@ TEST(ResistanceEnvelope, DoublySymmetricContours) {
     }
 }
 
-// The L section: along each ray the envelope's plane, integrated by brute force, gives the
+// The L section: along each ray the envelope's plane, integrated independently, gives the
 // target N and a moment along the ray, although the neutral axis is not normal to it; the
 // plane lies on the strain limits.
-TEST(ResistanceEnvelope, LSectionMomentAlongTheRayByBruteForce) {
+TEST(ResistanceEnvelope, LSectionMomentAlongTheRay) {
     const TestSection s = testing::LShape();
     const MaterialParameters m = ShortTermMaterial(35, 500, 200, 1.4, 1.15);
     const ResistanceEnvelope envelope(Geometry(s), 2.0, m);
@@ -173,7 +173,7 @@ TEST(ResistanceEnvelope, LSectionMomentAlongTheRayByBruteForce) {
             const std::optional<ResistingPoint> p = envelope.Resisting(N, theta);
             ASSERT_TRUE(p);
             const SectionStrain& e = p->plane;
-            testing::Resultants3 r = testing::BruteForceConcrete(s, e, m, 800);
+            testing::Resultants3 r = testing::PreciseConcrete(s, e, m);
             double barStrain = -1.0, vertexStrain = 1.0;
             for (const Bar& b : s.bars) {
                 const double strain = e.axialStrain + b.x * e.curvatureX + b.y * e.curvatureY;

@@ -1,5 +1,5 @@
 // Section integration: section properties, Gauss rules, the uniform-strain path, the strain
-// limits, and the exact zone integration against a brute-force grid integration.
+// limits, and the exact zone integration against an independent one in extended precision.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -182,60 +182,55 @@ TEST(IntegrateSection, BadInputNeverReadsOutOfBounds) {
     integrator.IntegrateSection({-0.001, inf, 0}, rect, 4, nullptr, 0, 800, m, failure);
 }
 
-// The whole hub (cuts, ordering, zones, bars) against the grid on many strain fields: strain at
-// the centroid and curvatures in units of 1e-3/R, named ones plus random ones.
-void CompareWithBruteForce(const TestSection& s, const MaterialParameters& m) {
-    double R = 0.0;
-    for (const Point& p : s.vertices)
-        R = std::fmax(R, std::hypot(p.x, p.y));
-    std::vector<SectionStrain> fields = {
-        {-0.0005, 2.0, 0.0},  {-0.0005, 0.0, 2.5}, {-0.0008, 1.5, -1.2}, {-0.0005, 0.3, 0.0},
-        {-0.0018, 0.1, 0.0},  {-0.0012, 0.3, 0.3}, {0.0005, 1.0, 0.5},   {-0.0003, -1.0, 2.0},
-        {-0.0015, 0.0, -0.4}, {0.002, -1.5, -1.5}, {-0.0004, 0.0, 0.02}, {-0.0013, -0.2, 0.15}};
-    std::uint64_t state = 0x9e3779b97f4a7c15ull;
-    const auto uniform = [&](double lo, double hi) {
-        state = state * 6364136223846793005ull + 1442695040888963407ull;
-        return lo + (hi - lo) * static_cast<double>(state >> 11) * 0x1.0p-53;
-    };
-    while (fields.size() < 36)
-        fields.push_back({uniform(-0.002, 0.001), uniform(-3, 3), uniform(-3, 3)});
-    SectionIntegrator integrator;
-    int tested = 0;
-    for (SectionStrain e : fields) {
-        e.curvatureX *= 1e-3 / R;
-        e.curvatureY *= 1e-3 / R;
-        int failure = -1;
-        const SectionResultants r = Integrate(integrator, s, e, m, failure);
-        if (failure) continue;
-        ++tested;
-        // 480 cells put the edges of the rectilinear shapes on cell boundaries.
-        testing::Resultants3 ref = testing::BruteForceConcrete(s, e, m, 480);
-        for (const Bar& b : s.bars) {
-            const double f =
-                SteelStress(m, e.axialStrain + b.x * e.curvatureX + b.y * e.curvatureY) * b.area;
-            ref.N += f, ref.Sx += f * b.x, ref.Sy += f * b.y;
+// The whole hub (cuts, ordering, zones, bars) against the independent integration on many strain
+// fields of four outlines: strain at the centroid and curvatures in units of 1e-3/R, named ones
+// plus random ones.
+TEST(IntegrateSection, AgreesWithTheExtendedPrecisionIntegration) {
+    const std::pair<TestSection, MaterialParameters> cases[] = {
+        {testing::Rectangle20x40(), Material(25)},
+        {testing::HollowRectangle(), Material(60, 2.0)},
+        {testing::Circle(30, 0, 8), Material(40, 1.0)},
+        {testing::LShape(), Material(90, 0.5)}};
+    for (const auto& [s, m] : cases) {
+        double R = 0.0;
+        for (const Point& p : s.vertices)
+            R = std::fmax(R, std::hypot(p.x, p.y));
+        std::vector<SectionStrain> fields = {
+            {-0.0005, 2.0, 0.0},  {-0.0005, 0.0, 2.5}, {-0.0008, 1.5, -1.2}, {-0.0005, 0.3, 0.0},
+            {-0.0018, 0.1, 0.0},  {-0.0012, 0.3, 0.3}, {0.0005, 1.0, 0.5},   {-0.0003, -1.0, 2.0},
+            {-0.0015, 0.0, -0.4}, {0.002, -1.5, -1.5}, {-0.0004, 0.0, 0.02}, {-0.0013, -0.2, 0.15}};
+        std::uint64_t state = 0x9e3779b97f4a7c15ull;
+        const auto uniform = [&](double lo, double hi) {
+            state = state * 6364136223846793005ull + 1442695040888963407ull;
+            return lo + (hi - lo) * static_cast<double>(state >> 11) * 0x1.0p-53;
+        };
+        while (fields.size() < 36)
+            fields.push_back({uniform(-0.002, 0.001), uniform(-3, 3), uniform(-3, 3)});
+        SectionIntegrator integrator;
+        int tested = 0;
+        for (SectionStrain e : fields) {
+            e.curvatureX *= 1e-3 / R;
+            e.curvatureY *= 1e-3 / R;
+            int failure = -1;
+            const SectionResultants r = Integrate(integrator, s, e, m, failure);
+            if (failure) continue;
+            ++tested;
+            testing::Resultants3 ref = testing::PreciseConcrete(s, e, m);
+            for (const Bar& b : s.bars) {
+                const double f =
+                    SteelStress(m, e.axialStrain + b.x * e.curvatureX + b.y * e.curvatureY) *
+                    b.area;
+                ref.N += f, ref.Sx += f * b.x, ref.Sy += f * b.y;
+            }
+            const double floor = 1e-6 * 0.85 * m.fcd * s.area;  // for nearly vanishing resultants
+            SCOPED_TRACE(::testing::Message() << "area " << s.area << ", strain " << e.axialStrain
+                                              << " " << e.curvatureX << " " << e.curvatureY);
+            EXPECT_NEAR(r.N, ref.N, 1e-4 * std::fabs(ref.N) + floor);
+            EXPECT_NEAR(r.momentX, -ref.Sx, 1e-4 * std::fabs(ref.Sx) + floor * R);
+            EXPECT_NEAR(r.momentY, -ref.Sy, 1e-4 * std::fabs(ref.Sy) + floor * R);
         }
-        const double floor = 2e-5 * 0.85 * m.fcd * s.area;  // for nearly vanishing resultants
-        SCOPED_TRACE(::testing::Message()
-                     << "strain " << e.axialStrain << " " << e.curvatureX << " " << e.curvatureY);
-        EXPECT_NEAR(r.N, ref.N, 1e-3 * std::fabs(ref.N) + floor);
-        EXPECT_NEAR(r.momentX, -ref.Sx, 1e-3 * std::fabs(ref.Sx) + floor * R);
-        EXPECT_NEAR(r.momentY, -ref.Sy, 1e-3 * std::fabs(ref.Sy) + floor * R);
+        EXPECT_GE(tested, 24);
     }
-    EXPECT_GE(tested, 24);
-}
-
-TEST(IntegrateSectionBruteForce, Rectangle) {
-    CompareWithBruteForce(testing::Rectangle20x40(), Material(25));
-}
-TEST(IntegrateSectionBruteForce, HollowRectangle) {
-    CompareWithBruteForce(testing::HollowRectangle(), Material(60, 2.0));
-}
-TEST(IntegrateSectionBruteForce, Circle50Sides) {
-    CompareWithBruteForce(testing::Circle(30, 0, 8), Material(40, 1.0));
-}
-TEST(IntegrateSectionBruteForce, LShape) {
-    CompareWithBruteForce(testing::LShape(), Material(90, 0.5));
 }
 
 TEST(IntegrateSection, ContourLinesThroughVertices) {

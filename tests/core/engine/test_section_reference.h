@@ -1,6 +1,5 @@
-// Test sections and two independent integrations of the concrete stresses: a brute-force
-// midpoint sum over a fine grid, and an extended-precision integration (zones clipped as
-// half-planes, high-order Gauss over the triangles of each zone).
+// Test sections and an independent integration of the concrete stresses in extended precision
+// (zones clipped as half-planes, high-order Gauss over the triangles of each zone).
 #pragma once
 
 #include <cmath>
@@ -95,41 +94,6 @@ inline MaterialParameters Material(double fck, double creep = 0.0) {
 struct Resultants3 {
     double N = 0, Sx = 0, Sy = 0;  // integrals of stress, stress * x, stress * y
 };
-
-// Midpoint sum over cells x cells covering the bounding box; a cell counts when its centre has
-// a nonzero winding number.
-inline Resultants3 BruteForceConcrete(const TestSection& s, const SectionStrain& e,
-                                      const MaterialParameters& m, int cells) {
-    double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
-    for (const Point& p : s.vertices) {
-        x0 = std::fmin(x0, p.x), x1 = std::fmax(x1, p.x), y0 = std::fmin(y0, p.y),
-        y1 = std::fmax(y1, p.y);
-    }
-    const double hx = (x1 - x0) / cells, hy = (y1 - y0) / cells;
-    Resultants3 r;
-    for (int j = 0; j < cells; ++j) {
-        const double y = y0 + (j + 0.5) * hy;
-        std::vector<std::pair<double, int>> crossings;  // edges crossing this row
-        for (int i = 0; i < s.nv(); ++i) {
-            const Point &p = s.vertices[i], &q = s.vertices[i + 1];
-            if ((p.y <= y) != (q.y <= y)) {
-                crossings.push_back(
-                    {p.x + (y - p.y) / (q.y - p.y) * (q.x - p.x), q.y > p.y ? 1 : -1});
-            }
-        }
-        for (int i = 0; i < cells; ++i) {
-            const double x = x0 + (i + 0.5) * hx;
-            int winding = 0;
-            for (const auto& [xc, w] : crossings)
-                winding += xc > x ? w : 0;
-            if (winding == 0) continue;
-            const double f =
-                ConcreteStress(m, e.axialStrain + x * e.curvatureX + y * e.curvatureY) * hx * hy;
-            r.N += f, r.Sx += f * x, r.Sy += f * y;
-        }
-    }
-    return r;
-}
 
 using Real = long double;
 struct RealPoint {

@@ -7,10 +7,9 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "core/core_test_support.h"
 #include "model/atomic_file.h"
 
 namespace tarvelo {
@@ -18,10 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testing::ReadAll;
 
 TEST(AtomicFile, FailedWritesKeepThePreviousFile) {
     const fs::path dir = fs::temp_directory_path() / ("tarvelo-atomic-" + std::to_string(getpid()));

@@ -56,32 +56,6 @@ TEST(CentreSection, RejectsClockwiseDegenerateAndOverflowingPolygons) {
     EXPECT_FALSE(CentreSection(s, area));
 }
 
-TEST(CentreSection, AreasOfTheGeneratedKinds) {
-    ColumnData data = Rectangle20x40();
-    data.sectionType = SectionType::RectangularHollow;
-    data.hollowBxo = "40"s;
-    data.hollowByo = "30"s;
-    SectionGeometry s = Generated(data, 4);
-    double area = 0;
-    ASSERT_TRUE(CentreSection(s, area));
-    EXPECT_DOUBLE_EQ(area, 2400.0);  // the slit adds nothing
-
-    data.sectionType = SectionType::CircularSolid;
-    data.circleCover = "3"s;
-    s = Generated(data, 6);
-    ASSERT_TRUE(CentreSection(s, area));
-    EXPECT_NEAR(area, 313.3, 0.05);  // just below pi * 100
-    EXPECT_NEAR(s.vertices[0].x, 10.0, 1e-9);
-    EXPECT_NEAR(s.bars[0].x, 7.0, 1e-9);
-
-    data.sectionType = SectionType::CircularHollow;
-    data.hollowCircleDi = "20"s;
-    data.hollowCircleCover = "4"s;
-    s = Generated(data, 6);
-    ASSERT_TRUE(CentreSection(s, area));
-    EXPECT_NEAR(area, 3 * 313.333, 0.01);
-}
-
 TEST(HasCoincidentBars, ComparesEveryPairExactly) {
     SectionGeometry s;
     s.nb = 3;

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <numbers>
 
+#include "core/core_test_support.h"
 #include "model/column_numbers.h"
 #include "procedures/column_file.h"
 #include "procedures/envelope_run.h"
@@ -17,12 +17,7 @@
 namespace tarvelo {
 namespace {
 
-ColumnData Column(const std::string& path) {
-    ColumnData data;
-    std::string error;
-    EXPECT_TRUE(ReadColumnFile(path, data, error)) << error;
-    return data;
-}
+using testing::LoadColumn;
 
 // The greatest utilisation over the column's Gauss points: infinite when a moment's ray misses
 // the contour.
@@ -44,7 +39,7 @@ TEST(EnvelopeRun, VerificationFailsWhereTheSectionForcesReachTheEnvelope) {
     for (const char* name : {"rect-25x50-pinned-pinned-uniaxial", "poly-trapezoid-pinned-pinned",
                              "rect-hollow-50x50-30x30-fixed-pinned-biaxial"}) {
         SCOPED_TRACE(name);
-        ColumnData data = Column(std::string(TARVELO_TEST_DATA "/reference/") + name + ".json");
+        ColumnData data = LoadColumn(std::string(TARVELO_TEST_DATA "/reference/") + name + ".json");
         data.creepCoefficient = "0";
         RecordingHost host;
         EnvelopeBasis basis;
@@ -85,7 +80,7 @@ TEST(EnvelopeRun, VerificationFailsWhereTheSectionForcesReachTheEnvelope) {
 // The design's envelope has the designed steel; a column failing below Fd has no design point.
 TEST(EnvelopeRun, DesignPointsOfASimpleColumn) {
     const ColumnData data =
-        Column(TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json");
+        LoadColumn(TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json");
     RecordingHost host;
     const auto run = RunEnvelope(CasesOf(data), EnvelopeSource::Verification, host, 1);
     ASSERT_TRUE(run->completed);
@@ -129,15 +124,11 @@ TEST(EnvelopeRun, DesignPointsOfASimpleColumn) {
 #ifdef TARVELO_CLI_PATH
 // The shape of `tarvelo-cli envelope --json`: one object per file, the rays at 360 i / K.
 TEST(EnvelopeRun, CommandLineJson) {
-    const std::string command = std::string(TARVELO_CLI_PATH) + " envelope --json --angles 8 " +
-                                TARVELO_EXAMPLES "/poligonal-L.json";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string text;
-    for (int ch; (ch = std::fgetc(pipe)) != EOF;)
-        text += static_cast<char>(ch);
-    ASSERT_EQ(pclose(pipe), 0);
-    const auto j = nlohmann::json::parse(text);
+    const testing::ShellRun run = testing::Shell(
+        testing::Cli("envelope --json --angles 8 " TARVELO_EXAMPLES "/poligonal-L.json"),
+        "2>/dev/null");
+    ASSERT_EQ(run.status, 0);
+    const auto j = nlohmann::json::parse(run.output);
     EXPECT_EQ(j["command"], "envelope");
     EXPECT_EQ(j["status"], "completed");
     EXPECT_EQ(j["axial"], 3000.0) << "Fd of the one case";

@@ -2,13 +2,11 @@
 // minimum-moment cases and the independence of the results from the thread count.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdio>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "core/core_test_support.h"
 #include "model/number_reading.h"
 #include "procedures/column_file.h"
 #include "procedures/load_cases.h"
@@ -18,11 +16,10 @@
 namespace tarvelo {
 namespace {
 
+using testing::ShellRun;
+
 ColumnData Example() {
-    ColumnData d;
-    std::string error;
-    EXPECT_TRUE(ReadColumnFile(TARVELO_EXAMPLES "/combinacoes-retangular.json", d, error)) << error;
-    return d;
+    return testing::LoadColumn(TARVELO_EXAMPLES "/combinacoes-retangular.json");
 }
 
 TEST(LoadCases, FilesKeepOneCaseAsVersionOneAndSeveralAsVersionTwo) {
@@ -199,18 +196,15 @@ TEST(LoadCases, MinimumMomentCasesOfARectangleAndACircle) {
 }
 
 TEST(LoadCases, OneAndTwoThreadsGiveTheSameJson) {
-    ColumnData d = Example();
-    for (RunKind kind : {RunKind::Verify, RunKind::Design}) {
-        d.minimumMoments = kind == RunKind::Verify;  // 45 cases; the design's 5 are slower
-        std::string json[2];
-        for (int threads : {1, 2}) {
-            RecordingHost host;
-            const CasesRun run = RunCases(kind, d, host, {threads, {}});
-            json[threads - 1] = CasesRunJson("c.json", kind, host, run);
-        }
-        EXPECT_EQ(json[0], json[1]);
-        EXPECT_NE(json[0].find("\"governing\":\""), std::string::npos);
+    const ColumnData d = Example();
+    std::string json[2];
+    for (int threads : {1, 2}) {
+        RecordingHost host;
+        const CasesRun run = RunCases(RunKind::Verify, d, host, {threads, {}});
+        json[threads - 1] = CasesRunJson("c.json", RunKind::Verify, host, run);
     }
+    EXPECT_EQ(json[0], json[1]);
+    EXPECT_NE(json[0].find("\"governing\":\""), std::string::npos);
 }
 
 // The report of several cases lists each case's loads in place of the one set, and each case's
@@ -239,43 +233,32 @@ TEST(LoadCases, ReportListsTheCasesAndMarksTheGoverningOne) {
 }
 
 #ifdef TARVELO_CLI_PATH
-std::string Cli(const std::string& arguments, int& status) {
-    std::string text;
-    FILE* pipe = popen((TARVELO_CLI_PATH " " + arguments + " 2>&1").c_str(), "r");
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        text.append(buffer, n);
-    status = WEXITSTATUS(pclose(pipe));
-    return text;
+ShellRun Cli(const std::string& arguments) {
+    return testing::Shell(testing::Cli(arguments));
 }
 
 // --combinations runs a column with the cases of a spreadsheet: the single-case example with the
 // example CSV is the multi-case example file; a bad CSV runs nothing.
 TEST(LoadCases, CommandLineRunsTheCasesOfACsvFile) {
     const std::string examples = TARVELO_EXAMPLES "/";
-    int status = -1;
-    const auto fromCsv = nlohmann::json::parse(
-        Cli("design --json " + examples + "retangular-esbelto-biaxial.json --combinations " +
-                examples + "combinacoes-retangular.csv",
-            status));
-    EXPECT_EQ(status, 0);
+    const ShellRun csv = Cli("design --json " + examples + "retangular-esbelto-biaxial.json " +
+                             "--combinations " + examples + "combinacoes-retangular.csv");
+    EXPECT_EQ(csv.status, 0);
+    const auto fromCsv = nlohmann::json::parse(csv.output);
     auto fromFile = nlohmann::json::parse(
-        Cli("design --json " + examples + "combinacoes-retangular.json", status));
+        Cli("design --json " + examples + "combinacoes-retangular.json").output);
     fromFile["file"] = fromCsv["file"];
     EXPECT_EQ(fromCsv, fromFile);
     EXPECT_EQ(fromCsv["cases"].size(), 5u);
     EXPECT_EQ(fromCsv["governing"], "Vento +x");
     EXPECT_EQ(fromCsv["requiredSteelArea"], fromCsv["cases"][1]["requiredSteelArea"]);
 
-    const std::string bad =
-        testing::TempDir() + "/tarvelo-bad-" + std::to_string(getpid()) + ".csv";
-    FILE* f = fopen(bad.c_str(), "w");
-    fputs("nome;Fd\nA;12x\n", f);
-    fclose(f);
-    const std::string error =
-        Cli("verify " + examples + "combinacoes-retangular.json --combinations " + bad, status);
-    EXPECT_EQ(status, 2);
-    EXPECT_NE(error.find(bad + ": linha 2, coluna 2"), std::string::npos) << error;
+    const std::string bad = testing::TempFile("bad.csv");
+    std::ofstream(bad) << "nome;Fd\nA;12x\n";
+    const ShellRun error =
+        Cli("verify " + examples + "combinacoes-retangular.json --combinations " + bad);
+    EXPECT_EQ(error.status, 2);
+    EXPECT_NE(error.output.find(bad + ": linha 2, coluna 2"), std::string::npos) << error.output;
 }
 #endif
 

@@ -1,6 +1,8 @@
 // Verification and design edge cases, and the texts the result fields receive.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 
@@ -23,22 +25,17 @@ ColumnData Rectangle(const char* hx, const char* hy, const char* L, const char* 
     return d;
 }
 
-TEST(ResultTexts, SafetyCoefficientIsAnExactDecimal) {
-    EXPECT_EQ(FormatSafetyCoefficient(67), "1.34");
-    EXPECT_EQ(FormatSafetyCoefficient(75), "1.5");
-    EXPECT_EQ(FormatSafetyCoefficient(50), "1");
-    EXPECT_EQ(FormatSafetyCoefficient(1), "0.02");
-    EXPECT_EQ(FormatSafetyCoefficient(500), "10");
-    EXPECT_EQ(FormatSafetyCoefficient(60), "1.2");
-}
-
-TEST(ResultTexts, DisplayRoundingHalvesToEvenThenCutsAbove32766) {
-    EXPECT_EQ(FormatDisplayValue(10.125), "10.12");
-    EXPECT_EQ(FormatDisplayValue(10.375), "10.38");
-    EXPECT_EQ(FormatDisplayValue(400.567), "400.56");
-    EXPECT_EQ(FormatDisplayValue(0.0), "0");
-    EXPECT_EQ(FormatDisplayValue(0.004 * 900), "3.6");
-    EXPECT_EQ(FormatDisplayValue(0.15 * 3000 / (50 / 1.15)), "10.35");
+// S from the steps carried (k / 50 exactly), areas halved to even and cut beyond 327.66.
+TEST(ResultTexts, ExactDecimalsAndDisplayRounding) {
+    const std::pair<int, const char*> safety[] = {{67, "1.34"}, {75, "1.5"}, {50, "1"},
+                                                  {1, "0.02"},  {500, "10"}, {60, "1.2"}};
+    for (const auto& [steps, text] : safety)
+        EXPECT_EQ(FormatSafetyCoefficient(steps), text);
+    const std::pair<double, const char*> areas[] = {
+        {10.125, "10.12"}, {10.375, "10.38"},    {400.567, "400.56"},
+        {0.0, "0"},        {0.004 * 900, "3.6"}, {0.15 * 3000 / (50 / 1.15), "10.35"}};
+    for (const auto& [value, text] : areas)
+        EXPECT_EQ(FormatDisplayValue(value), text);
     EXPECT_DOUBLE_EQ(RoundForDisplay(45.678), 45.68);
     EXPECT_DOUBLE_EQ(RoundForDisplay(1234.5678), 1234.56);
 }
@@ -53,8 +50,6 @@ TEST(Verification, SurvivorGetsTenAndStepOneFailureGetsTwoHundredths) {
     EXPECT_EQ(r->safetyText, "10");
     EXPECT_DOUBLE_EQ(r->curve.rows[500][1], 500.0);
     EXPECT_TRUE(host.enabled[Control::LoadCurve]);
-    EXPECT_TRUE(host.enabled[Control::ToolbarPrint]);
-    EXPECT_TRUE(host.enabled[Control::MainWindow]);
     EXPECT_EQ(host.fields[ResultField::RequiredSteel], "");
     EXPECT_EQ(host.fields[ResultField::MinimumSteel], " ");
 
@@ -126,11 +121,8 @@ TEST(Design, ExactlyEightPerCentIsAResultNotAnError) {
     ASSERT_TRUE(r->completed);
     EXPECT_EQ(host.fields[ResultField::RequiredSteel], "24");
     EXPECT_EQ(r->trials, 3);
-    for (const auto& box : host.boxes) {
-        EXPECT_NE(box.text,
-                  "A taxa de armadura é superior a 8%. Aumente as dimensões da seção do "
-                  "pilar.");
-    }
+    for (const auto& box : host.boxes)
+        EXPECT_EQ(box.text.find("maior que 8%"), std::string::npos) << box.text;
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/core_test_support.h"
 #include "core/engine/column_test_support.h"
 #include "engine/column_model.h"
 #include "model/column_numbers.h"
@@ -27,7 +27,6 @@
 namespace tarvelo {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::MakeMaterial;
 using testing::MakeRectangle;
 
@@ -213,65 +212,66 @@ std::unique_ptr<Verified> VerifyFile(const ColumnData& data) {
                                 data.baseSupport, data.topSupport);
 }
 
-// Every reference and example column: the refined S lies in the failing step's bracket, and
-// the refinement leaves the run's results, curve and state exactly as the verification has them.
+// Reference and example columns of every support and section outline but the circles (whose
+// designs take a second each), and one refused at its input.
+const std::string kColumns[] = {
+    TARVELO_TEST_DATA "/reference/poly-trapezoid-pinned-pinned.json",
+    TARVELO_TEST_DATA "/reference/rect-30x30-fck60-fixed-fixed-distributed.json",
+    TARVELO_TEST_DATA "/reference/rect-hollow-50x50-30x30-fixed-pinned-biaxial.json",
+    TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json",
+    TARVELO_EXAMPLES "/retangular-esbelto-biaxial.json",
+    TARVELO_EXAMPLES "/retangular-vazado-balanco.json",
+    TARVELO_TEST_DATA "/reference/rejected-rect-12x40-bmin.json"};
+
+// Those columns: the refined S lies in the failing step's bracket, and the refinement leaves the
+// run's results, curve and state exactly as the verification has them.
 TEST(Refinement, ReferenceColumnsRefineWithinTheFailingStep) {
     int checked = 0;
-    for (const char* folder : {TARVELO_TEST_DATA "/reference", TARVELO_EXAMPLES}) {
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            const std::string file = entry.path().string();
-            if (!file.ends_with(".json") || file.ends_with(".expected.json")) continue;
-            SCOPED_TRACE(file);
-            ColumnData data;
-            std::string error;
-            ASSERT_TRUE(ReadColumnFile(file, data, error)) << error;
-            RecordingHost host;
-            const auto verification = Verify(data, host);
-            if (!verification->completed) continue;
-            const auto v = VerifyFile(data);
-            ASSERT_TRUE(v);
-            const int k = verification->reachedStep;
-            ASSERT_EQ(v->steps.reachedStep, k);
-            ASSERT_EQ(v->curve.rows, verification->curve.rows);
+    for (const std::string& file : kColumns) {
+        SCOPED_TRACE(file);
+        const ColumnData data = testing::LoadColumn(file);
+        RecordingHost host;
+        const auto verification = Verify(data, host);
+        if (!verification->completed) continue;
+        const auto v = VerifyFile(data);
+        ASSERT_TRUE(v);
+        const int k = verification->reachedStep;
+        ASSERT_EQ(v->steps.reachedStep, k);
+        ASSERT_EQ(v->curve.rows, verification->curve.rows);
 
-            const FailureLoadRefinement& r = v->refinement;
-            ASSERT_EQ(r.refined, v->steps.sectionFailure == 1);
-            if (r.refined) {
-                EXPECT_GT(r.carriedFactor, (k - 1.0) / kSteps);
-                EXPECT_GE(ThousandthsDown(r.carriedFactor), 20 * (k - 1));
-                EXPECT_LT(r.carriedFactor, static_cast<double>(k) / kSteps);
-                EXPECT_LT(r.failedFactor - r.carriedFactor, ColumnModel::kRefinementWidth);
-                EXPECT_LE(r.trials, 6);
-            } else {
-                EXPECT_EQ(r.carriedFactor, 10.0);
-            }
-            ::testing::Test::RecordProperty(entry.path().stem().string(),
-                                            FormatRefinedSafety(r.carriedFactor));
-
-            // Refining again repeats the refinement; a run without one repeats the run and
-            // leaves the state the refined run was left with.
-            const ColumnModel::DofVector U = v->model->U(), F = v->model->F(),
-                                         Fint = v->model->Fint();
-            const FailureLoadRefinement again = v->model->RefineFailureLoad(1);
-            EXPECT_EQ(again.carriedFactor, r.carriedFactor);
-            EXPECT_EQ(again.solutions, r.solutions);
-            LoadDeflectionCurve curve;
-            const LoadStepResult rerun = v->model->RunLoadSteps(kSteps, 1, curve, nullptr);
-            EXPECT_EQ(rerun.solutions, v->steps.solutions);
-            EXPECT_EQ(curve.rows, v->curve.rows);
-            EXPECT_EQ(v->model->U(), U);
-            EXPECT_EQ(v->model->F(), F);
-            EXPECT_EQ(v->model->Fint(), Fint);
-            ++checked;
+        const FailureLoadRefinement& r = v->refinement;
+        ASSERT_EQ(r.refined, v->steps.sectionFailure == 1);
+        if (r.refined) {
+            EXPECT_GT(r.carriedFactor, (k - 1.0) / kSteps);
+            EXPECT_GE(ThousandthsDown(r.carriedFactor), 20 * (k - 1));
+            EXPECT_LT(r.carriedFactor, static_cast<double>(k) / kSteps);
+            EXPECT_LT(r.failedFactor - r.carriedFactor, ColumnModel::kRefinementWidth);
+            EXPECT_LE(r.trials, 6);
+        } else {
+            EXPECT_EQ(r.carriedFactor, 10.0);
         }
+        // Refining again repeats the refinement; a run without one repeats the run and
+        // leaves the state the refined run was left with.
+        const ColumnModel::DofVector U = v->model->U(), F = v->model->F(), Fint = v->model->Fint();
+        const FailureLoadRefinement again = v->model->RefineFailureLoad(1);
+        EXPECT_EQ(again.carriedFactor, r.carriedFactor);
+        EXPECT_EQ(again.solutions, r.solutions);
+        LoadDeflectionCurve curve;
+        const LoadStepResult rerun = v->model->RunLoadSteps(kSteps, 1, curve, nullptr);
+        EXPECT_EQ(rerun.solutions, v->steps.solutions);
+        EXPECT_EQ(curve.rows, v->curve.rows);
+        EXPECT_EQ(v->model->U(), U);
+        EXPECT_EQ(v->model->F(), F);
+        EXPECT_EQ(v->model->Fint(), Fint);
+        ++checked;
     }
-    EXPECT_GE(checked, 11);
+    EXPECT_EQ(checked, 6);
 }
 
-// The refined results as VERIFICAR and DIMENSIONAR give them, for every reference and example
-// column: the refined S lies in the failing step, the refined area is the first hundredth whose
-// verification carries the loads to 1.000, and without the refinement every other output (the
-// JSON of the command line) is the same.
+// The refined results as VERIFICAR and DIMENSIONAR give them, for some of those columns: the
+// refined S lies in the failing step, the refined area is the first hundredth whose verification
+// carries the loads to 1.000, and without the refinement every other output (the JSON of the
+// command line) is the same.
 TEST(Refinement, ProceduresAddTheRefinedValuesAndChangeNothingElse) {
     const auto run = [](RunKind kind, const ColumnData& data, bool refine) {
         RecordingHost host;
@@ -290,39 +290,33 @@ TEST(Refinement, ProceduresAddTheRefinedValuesAndChangeNothingElse) {
         return thousandths(run(RunKind::Verify, data, true).first["refinedS"]);
     };
     int designs = 0;
-    for (const char* folder : {TARVELO_TEST_DATA "/reference", TARVELO_EXAMPLES}) {
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            const std::string file = entry.path().string();
-            if (!file.ends_with(".json") || file.ends_with(".expected.json")) continue;
-            SCOPED_TRACE(file);
-            ColumnData data;
-            std::string error;
-            ASSERT_TRUE(ReadColumnFile(file, data, error)) << error;
-            for (const RunKind kind : {RunKind::Verify, RunKind::Design}) {
-                auto [refined, k] = run(kind, data, true);
-                auto [plain, kPlain] = run(kind, data, false);
-                const char* key = kind == RunKind::Verify ? "refinedS" : "refinedRequiredSteelArea";
-                const std::string text = refined[key].get<std::string>();
-                EXPECT_EQ(plain[key], "");
-                refined.erase(key);
-                plain.erase(key);
-                EXPECT_EQ(refined, plain);
-                if (text.empty()) continue;
-                if (kind == RunKind::Verify) {
-                    EXPECT_GE(thousandths(text), 20 * (k - 1)) << text;
-                    EXPECT_LE(thousandths(text), 20 * k) << text;
-                } else {
-                    // Text "15.85": it carries to 1.000, 15.84 does not.
-                    EXPECT_GE(refinedS(data, text), 1000);
-                    const long long h = std::llround(std::stod(text) * 100) - 1;
-                    const std::string below = FormatRefinedArea(h / 100.0);
-                    EXPECT_LT(refinedS(data, below), 1000) << below;
-                    ++designs;
-                }
+    for (const std::string& file : {kColumns[1], kColumns[2], kColumns[4], kColumns[6]}) {
+        SCOPED_TRACE(file);
+        const ColumnData data = testing::LoadColumn(file);
+        for (const RunKind kind : {RunKind::Verify, RunKind::Design}) {
+            auto [refined, k] = run(kind, data, true);
+            auto [plain, kPlain] = run(kind, data, false);
+            const char* key = kind == RunKind::Verify ? "refinedS" : "refinedRequiredSteelArea";
+            const std::string text = refined[key].get<std::string>();
+            EXPECT_EQ(plain[key], "");
+            refined.erase(key);
+            plain.erase(key);
+            EXPECT_EQ(refined, plain);
+            if (text.empty()) continue;
+            if (kind == RunKind::Verify) {
+                EXPECT_GE(thousandths(text), 20 * (k - 1)) << text;
+                EXPECT_LE(thousandths(text), 20 * k) << text;
+            } else {
+                // Text "15.85": it carries to 1.000, 15.84 does not.
+                EXPECT_GE(refinedS(data, text), 1000);
+                const long long h = std::llround(std::stod(text) * 100) - 1;
+                const std::string below = FormatRefinedArea(h / 100.0);
+                EXPECT_LT(refinedS(data, below), 1000) << below;
+                ++designs;
             }
         }
     }
-    EXPECT_GE(designs, 10);
+    EXPECT_EQ(designs, 3);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The report's conclusion: the sentences for each way a verification or a design ends.
+// The report's conclusion: the sentences for each way a verification or a design ends (the
+// conclusions of whole runs are the command line's report tests').
 #include <gtest/gtest.h>
 
 #include <string>
@@ -93,26 +94,6 @@ TEST(ReportConclusion, SentencesForEachEnding) {
     AnalysisResult ended = Verified(38, SteelElongation);
     ended.completed = false;
     EXPECT_TRUE(BuildConclusion(ended, ConcludedProcedure::Verification).empty());
-}
-
-// A verification run end to end: its result gives the conclusion of its own S.
-TEST(ReportConclusion, FollowsAVerificationRun) {
-    ColumnData d;
-    d.barCount = "4";
-    d.totalSteelArea = "8";
-    d.bars = {{"3", "3"}, {"17", "3"}, {"3", "37"}, {"17", "37"}};
-    d.Fd = "300";
-    d.Mxd_t = "1500";
-    RecordingHost host;
-    const auto result = Verify(d, host);
-    ASSERT_TRUE(result->completed);
-    const std::string text = Text(*result, ConcludedProcedure::Verification);
-    EXPECT_NE(text.find(result->safetyCoefficient >= 1 ? "(S ≥ 1)" : "(S < 1)"), std::string::npos);
-    EXPECT_NE(text.find("etapa de carga " + std::to_string(result->reachedStep) + " (" +
-                        result->safetyText),
-              std::string::npos)
-        << text;
-    EXPECT_NE(result->failure.cause, SectionFailure::None);
 }
 
 }  // namespace

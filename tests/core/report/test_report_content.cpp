@@ -4,9 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "core/core_test_support.h"
 #include "procedures/column_file.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
@@ -18,12 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using tarvelo::testing::ReadAll;
 
 std::vector<std::string> Texts(const std::vector<ReportLine>& lines) {
     std::vector<std::string> out;
@@ -36,9 +30,7 @@ std::vector<std::string> Texts(const std::vector<ReportLine>& lines) {
 // snapshot the windows and the command line build (a new example needs its text in
 // tests/data/reports: tarvelo-cli report FILE --txt TEXT).
 std::string ReportAfterVerification(const fs::path& file) {
-    ColumnData data;
-    std::string error;
-    EXPECT_TRUE(ReadColumnFile(file.string(), data, error)) << error;
+    ColumnData data = tarvelo::testing::LoadColumn(file.string());
     RecordingHost host;
     const auto result = Verify(data, host);
     if (host.fields.count(ResultField::TotalSteelArea) != 0)
@@ -52,9 +44,9 @@ std::string ReportAfterVerification(const fs::path& file) {
     fields.refinedSafety = host.fields[ResultField::RefinedSafetyCoefficient];
     fields.refinedRequired = host.fields[ResultField::RefinedRequiredSteel];
     const ReportSnapshot s = MakeReportSnapshot(data, fields, runs);
-    const fs::path out = fs::path(::testing::TempDir()) / "tarvelo-report-content.txt";
-    EXPECT_TRUE(WriteReportText(s.data, s.ResultTexts(), s.sectionConstants, out.string(), error))
-        << error;
+    const std::string out = tarvelo::testing::TempFile("report-content.txt");
+    std::string error;
+    EXPECT_TRUE(WriteReportText(s.data, s.ResultTexts(), s.sectionConstants, out, error)) << error;
     return ReadAll(out);
 }
 
@@ -64,7 +56,7 @@ TEST(ReportContent, ExamplesPrintTheirGoldenTexts) {
         const std::string name = entry.path().stem().string();
         if (entry.path().extension() != ".json" || name.starts_with("combinacoes")) continue;
         EXPECT_EQ(ReportAfterVerification(entry.path()),
-                  ReadAll(fs::path(TARVELO_TEST_DATA) / "reports" / (name + ".txt")))
+                  ReadAll((fs::path(TARVELO_TEST_DATA) / "reports" / (name + ".txt")).string()))
             << name;
     }
 }
@@ -72,9 +64,8 @@ TEST(ReportContent, ExamplesPrintTheirGoldenTexts) {
 // The preview area lacks three of the sheet's blank lines and puts two blanks between a
 // property's label and its number (see the rounding test for the preview's lines).
 TEST(ReportContent, PreviewDiffersFromTheSheetInBlanksAndLabelSpacing) {
-    ColumnData d;
-    std::string error;
-    ASSERT_TRUE(ReadColumnFile(TARVELO_EXAMPLES "/retangular-esbelto-biaxial.json", d, error));
+    const ColumnData d =
+        tarvelo::testing::LoadColumn(TARVELO_EXAMPLES "/retangular-esbelto-biaxial.json");
     SectionConstants kept;
     auto lines = [&](ReportVariant variant) {
         std::vector<std::string> out;

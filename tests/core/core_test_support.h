@@ -1,0 +1,59 @@
+// Shared helpers of the core tests: files, columns read from their files, and the command-line
+// program run as a user runs it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "procedures/column_file.h"
+
+namespace tarvelo::testing {
+
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A file in the temporary folder that no other test run on the machine uses at the same time.
+inline std::string TempFile(const std::string& name) {
+    return ::testing::TempDir() + "/tarvelo-" + std::to_string(getpid()) + "-" + name;
+}
+
+inline ColumnData LoadColumn(const std::string& path) {
+    ColumnData data;
+    std::string error;
+    EXPECT_TRUE(ReadColumnFile(path, data, error)) << error;
+    return data;
+}
+
+struct ShellRun {
+    int status = -1;
+    std::string output;
+};
+
+// Runs a shell command; the error stream joins the output unless `errors` says where it goes.
+inline ShellRun Shell(const std::string& command, const char* errors = "2>&1") {
+    ShellRun run;
+    FILE* pipe = popen((command + " " + errors).c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        run.output.append(buffer, n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+#ifdef TARVELO_CLI_PATH
+inline std::string Cli(const std::string& arguments) {
+    return std::string("\"") + TARVELO_CLI_PATH + "\" " + arguments;
+}
+#endif
+
+}  // namespace tarvelo::testing
