@@ -91,14 +91,14 @@ int RunReportCommand(const ReportOptions& options, const PdfWriter& writePdf) {
     fields.cases = std::move(run.cases);
     const auto snapshot =
         std::make_unique<report::ReportSnapshot>(report::MakeReportSnapshot(data, fields, runs));
-    const report::ReportResultTexts results = snapshot->ResultTexts();
 
     snapshot->withEnvelope = options.envelope && result->completed;
     int status = result->completed ? 0 : 1;
     if (!result->completed) std::fprintf(stderr, "Cálculo interrompido.\n");
 
     if (!options.txt.empty() &&
-        !report::WriteReportText(data, results, snapshot->sectionConstants, options.txt, error)) {
+        !report::WriteReportText(data, snapshot->results, snapshot->runs.sectionConstants,
+                                 options.txt, error)) {
         std::fprintf(stderr, "Erro: %s\n", error.c_str());
         status = 2;
     } else if (!options.txt.empty() && options.envelope && result->completed &&

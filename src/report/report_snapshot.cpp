@@ -17,35 +17,10 @@ void RunRecord::Record(const AnalysisResult& result, bool design) {
         result, design ? ConcludedProcedure::Design : ConcludedProcedure::Verification);
 }
 
-ReportResultTexts ReportSnapshot::ResultTexts() const {
-    ReportResultTexts texts;
-    texts.safety = safetyText;
-    texts.required = requiredText;
-    texts.minimum = minimumText;
-    texts.refinedSafety = refinedSafetyText;
-    texts.refinedRequired = refinedRequiredText;
-    texts.conclusion = conclusion;
-    texts.cases = cases;
-    return texts;
-}
-
-ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultTexts& results,
+ReportSnapshot MakeReportSnapshot(const ColumnData& data, ReportResultTexts results,
                                   const RunRecord& runs) {
-    ReportSnapshot s;
-    s.data = data;
-    s.safetyText = results.safety;
-    s.requiredText = results.required;
-    s.minimumText = results.minimum;
-    s.refinedSafetyText = results.refinedSafety;
-    s.refinedRequiredText = results.refinedRequired;
-    s.conclusion = runs.conclusion;
-    s.hasSectionConstants = runs.hasSectionConstants;
-    s.sectionConstants = runs.hasSectionConstants ? runs.sectionConstants : SectionConstants{};
-    s.hasCurve = runs.hasCurve;
-    s.curve = runs.curve;
-    s.curvePoints = runs.reachedStep;
-    s.topFree = data.topSupport == SupportCondition::Free;
-    s.cases = results.cases;
+    ReportSnapshot s{data, std::move(results), runs};
+    s.results.conclusion = runs.conclusion;
     return s;
 }
 

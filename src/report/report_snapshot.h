@@ -34,26 +34,17 @@ struct RunRecord {
 
 struct ReportSnapshot {
     ColumnData data;
-    std::string safetyText;           // "Coeficiente de segurança S="
-    std::string requiredText;         // "Armadura calculada (cm2)="
-    std::string minimumText;          // "Armadura mínima (cm2)="
-    std::string refinedSafetyText;    // "S refinado ="
-    std::string refinedRequiredText;  // "Armadura refinada (cm2) ="
-    std::vector<ReportLine> conclusion;
-    bool hasSectionConstants = false;
-    SectionConstants sectionConstants;
-    bool hasCurve = false;  // a completed verification left a curve
-    LoadDeflectionCurve curve;
-    int curvePoints = 0;  // n, the last load step reached
-    bool topFree = false;
+    ReportResultTexts results;  // the result fields' texts, the last run's conclusion, the cases
+    RunRecord runs;             // the section constants and the curve the runs left
     bool withEnvelope = false;  // a resistance-envelope page after the sheets (on request)
 
-    // The result texts and the conclusion, as the report content is built from them.
-    ReportResultTexts ResultTexts() const;
-    std::vector<ReportCase> cases;  // a column of several load cases (report_cases.h)
+    // A completed verification left a curve of at least two points for the chart page.
+    bool HasChart() const { return runs.hasCurve && runs.reachedStep >= 2; }
+    bool TopFree() const { return data.topSupport == SupportCondition::Free; }
 };
 
-ReportSnapshot MakeReportSnapshot(const ColumnData& data, const ReportResultTexts& results,
+// The report's conclusion is the one the runs recorded.
+ReportSnapshot MakeReportSnapshot(const ColumnData& data, ReportResultTexts results,
                                   const RunRecord& runs);
 
 }  // namespace tarvelo::report

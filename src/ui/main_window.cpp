@@ -580,15 +580,13 @@ bool MainWindow::OpenColumnFile(const QString& path) {
     minimumSteelField_->clear();
     refinedSafetyField_->clear();
     refinedRequiredField_->clear();
-    conclusion_.clear();
+    runs_ = report::RunRecord{};
     workflow_.curveReady = false;
     workflow_.envelopeReady = false;
     workflow_.governingBesideS = false;
     workflow_.governingBesideArea = false;
-    hasCurve_ = false;
     reportCases_.clear();
     caseCurves_.clear();
-    hasSectionConstants_ = false;
     // A complete column can be calculated at once; the procedures check everything anyway.
     workflow_.Reach(Workflow::Step::LoadsConfirmed);
     ShowWorkflow();
@@ -609,13 +607,6 @@ bool MainWindow::SaveColumnFile(const QString& path) {
 }
 
 ReportSnapshot MainWindow::Snapshot() const {
-    report::RunRecord runs;
-    runs.hasSectionConstants = hasSectionConstants_;
-    runs.sectionConstants = sectionConstants_;
-    runs.hasCurve = hasCurve_;
-    runs.curve = curve_;
-    runs.reachedStep = lastReachedStep_;
-    runs.conclusion = conclusion_;
     report::ReportResultTexts fields;
     fields.safety = FromQ(safetyField_->text());
     fields.required = FromQ(requiredSteelField_->text());
@@ -624,7 +615,7 @@ ReportSnapshot MainWindow::Snapshot() const {
     fields.refinedRequired = FromQ(refinedRequiredField_->text());
     const ColumnData data = CollectColumnData();
     fields.cases = ReportCasesOf(data, reportCases_);
-    return report::MakeReportSnapshot(data, fields, runs);
+    return report::MakeReportSnapshot(data, std::move(fields), runs_);
 }
 
 // --- Buttons ---------------------------------------------------------------------------------
@@ -790,13 +781,7 @@ void MainWindow::RunProcedure(bool design) {
     progress_->Finish();
     if (!result) return;
 
-    curve_ = result->curve;
-    if (result->reachedStep > 0) lastReachedStep_ = result->reachedStep;
-    if (result->hasSectionConstants) {
-        hasSectionConstants_ = true;
-        sectionConstants_ = result->sectionConstants;
-    }
-    hasCurve_ = !design && result->completed;
+    runs_.Record(*result, design);
     workflow_.envelopeReady = result->completed;
     envelopeFromDesign_ = design;
     if (!governing.isEmpty()) {
@@ -804,16 +789,13 @@ void MainWindow::RunProcedure(bool design) {
         (design ? workflow_.governingBesideArea : workflow_.governingBesideS) = true;
     }
     ShowWorkflow();
-    conclusion_ =
-        report::BuildConclusion(*result, design ? report::ConcludedProcedure::Design
-                                                : report::ConcludedProcedure::Verification);
     if (!design && result->completed) loadCurveButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::ShowCurve() {
     HideAuxiliaryWindows();
     const bool topFree = loads_->TopIsFree();
-    if (caseCurves_.empty() ? Chart()->DrawCurve(curve_, lastReachedStep_, topFree)
+    if (caseCurves_.empty() ? Chart()->DrawCurve(runs_.curve, runs_.reachedStep, topFree)
                             : Chart()->DrawCaseCurves(caseCurves_, governingCurve_, topFree)) {
         workflow_.curveShown = true;
         ShowWorkflow();

@@ -92,10 +92,7 @@ class MainWindow : public QMainWindow {
     ReportWindow* Report() const;
 
     // State kept from the last run for the chart and the report.
-    int LastReachedStep() const { return lastReachedStep_; }
-    const LoadDeflectionCurve& LastCurve() const { return curve_; }
-    bool HasSectionConstants() const { return hasSectionConstants_; }
-    const SectionConstants& LastSectionConstants() const { return sectionConstants_; }
+    const report::RunRecord& Runs() const { return runs_; }
     bool IsRunning() const { return running_; }
 
   protected:
@@ -153,7 +150,6 @@ class MainWindow : public QMainWindow {
     QLineEdit* refinedRequiredField_ = nullptr;   // "Armadura refinada (cm2) ="
     QLabel* governingSLabel_ = nullptr;           // "Combinação crítica: …" under S
     QLabel* governingAreaLabel_ = nullptr;        // the same under the calculated area
-    std::vector<report::ReportLine> conclusion_;  // of the last run, for the report
     std::array<QRadioButton*, 5> kindOptions_{};  // by SectionType
     QComboBox* barDiameterChooser_ = nullptr;     // fills the steel area from the bar count
     QPushButton* sectionDataButton_ = nullptr;
@@ -185,15 +181,11 @@ class MainWindow : public QMainWindow {
     Workflow workflow_;
 
     // Kept from the last run.
-    LoadDeflectionCurve curve_{};
-    int lastReachedStep_ = 0;
+    report::RunRecord runs_;  // curve, load step, section constants, conclusion, for the report
     std::vector<report::ReportCase> reportCases_;  // the last run of several load cases
     std::vector<CaseCurve> caseCurves_;            // its curves, for the chart's case selector
     int governingCurve_ = -1;                      // the governing case's among them
-    bool hasCurve_ = false;
-    bool envelopeFromDesign_ = false;  // the envelope has the designed steel
-    bool hasSectionConstants_ = false;
-    SectionConstants sectionConstants_;
+    bool envelopeFromDesign_ = false;              // the envelope has the designed steel
 };
 
 }  // namespace tarvelo::ui

@@ -64,7 +64,7 @@ bool EnsureApplication(QString& error) {
 
 // The envelope of the run the report follows: a design's has the designed steel.
 EnvelopeSource SnapshotEnvelopeSource(const ReportSnapshot& snapshot) {
-    return snapshot.hasCurve ? EnvelopeSource::Verification : EnvelopeSource::Design;
+    return snapshot.runs.hasCurve ? EnvelopeSource::Verification : EnvelopeSource::Design;
 }
 
 }  // namespace
@@ -104,19 +104,19 @@ double DrawReportLine(QPainter& painter, const report::ReportLine& line, double 
 report::ReportContent SnapshotContent(const ReportSnapshot& snapshot,
                                       report::ReportVariant variant) {
     SectionConstants kept =
-        snapshot.hasSectionConstants ? snapshot.sectionConstants : SectionConstants{};
-    return report::BuildReportContent(snapshot.data, snapshot.ResultTexts(), kept, variant);
+        snapshot.runs.hasSectionConstants ? snapshot.runs.sectionConstants : SectionConstants{};
+    return report::BuildReportContent(snapshot.data, snapshot.results, kept, variant);
 }
 
 PrintedReport::PrintedReport(const ReportSnapshot& snapshot) {
-    const bool withChart = snapshot.hasCurve && snapshot.curvePoints >= 2;
+    const bool withChart = snapshot.HasChart();
     pages_ = report::PaginatePrinter(SnapshotContent(snapshot, report::ReportVariant::Printer),
                                      withChart);
-    if (!snapshot.conclusion.empty()) AddSectionFigure(snapshot);
+    if (!snapshot.results.conclusion.empty()) AddSectionFigure(snapshot);
     if (withChart) {
         chart_ = std::make_unique<ChartWindow>();
-        LoadDeflectionCurve rows = snapshot.curve;
-        chart_->PrepareCurve(rows, snapshot.curvePoints, snapshot.topFree);
+        LoadDeflectionCurve rows = snapshot.runs.curve;
+        chart_->PrepareCurve(rows, snapshot.runs.reachedStep, snapshot.TopFree());
     }
     if (snapshot.withEnvelope) {
         envelope_ = std::make_unique<EnvelopeWindow>();

@@ -89,8 +89,8 @@ QString Example(const char* name) {
 // The chart, the report dialog and its preview, and two pages of the PDF of a verification.
 void SaveReportPictures(const ReportSnapshot& s, Pictures& pictures) {
     ChartWindow chart;
-    LoadDeflectionCurve curve = s.curve;
-    chart.DrawCurve(curve, s.curvePoints, s.topFree);
+    LoadDeflectionCurve curve = s.runs.curve;
+    chart.DrawCurve(curve, s.runs.reachedStep, s.TopFree());
     pictures.Save(&chart, "chart-window", 50);
 
     ReportWindow report;
