@@ -55,10 +55,10 @@ TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
     EXPECT_EQ(Text("safetyField"), QString::fromStdString(verified->safetyText));
     EXPECT_EQ(Text("requiredSteelField"), "");
     EXPECT_EQ(Text("minimumSteelField"), " ");
-    EXPECT_EQ(window->LastReachedStep(), verified->reachedStep);
+    EXPECT_EQ(window->Runs().reachedStep, verified->reachedStep);
     EXPECT_EQ(window->focusWidget(), Command("loadCurveButton"));
     EXPECT_EQ(presenter.Texts().size(), static_cast<qsizetype>(reference.boxes.size()));
-    EXPECT_TRUE(window->Snapshot().hasCurve);
+    EXPECT_TRUE(window->Snapshot().runs.hasCurve);
 
     // The curve of this verification, and the toolbar's curve button with it.
     EXPECT_FALSE(window->Actions().curve->isEnabled());
@@ -84,7 +84,7 @@ TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
     EXPECT_EQ(Text("safetyField"), " ");
     EXPECT_FALSE(Command("loadCurveButton")->isEnabled());
     // A design leaves no curve for the report.
-    EXPECT_FALSE(window->Snapshot().hasCurve);
+    EXPECT_FALSE(window->Snapshot().runs.hasCurve);
 }
 
 TEST_F(FullRun, ARunStoppedByAnInputCheckEndsWithTheMainWindowUsable) {

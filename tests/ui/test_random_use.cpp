@@ -270,7 +270,7 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
         ASSERT_TRUE(!on("verifyButton") || on("loadsButton"));
         ASSERT_TRUE(!on("loadCurveButton") || on("verifyButton"));
         // A stopped run leaves no curve to offer: the button goes with the curve itself.
-        ASSERT_TRUE(!on("loadCurveButton") || window.Snapshot().hasCurve);
+        ASSERT_TRUE(!on("loadCurveButton") || window.Snapshot().runs.hasCurve);
         ASSERT_TRUE(window.Actions().save->isEnabled());
         const bool print = window.Actions().print->isEnabled();
         ASSERT_TRUE(!print || on("verifyButton"));
@@ -290,8 +290,8 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
             ASSERT_TRUE(HasNumberOnly(result->text()))
                 << name << ": " << result->text().toStdString();
         }
-        if (window.HasSectionConstants()) {
-            const SectionConstants& c = window.LastSectionConstants();
+        if (window.Runs().hasSectionConstants) {
+            const SectionConstants& c = window.Runs().sectionConstants;
             ASSERT_TRUE(std::isfinite(c.area) && std::isfinite(c.inertiaX) &&
                         std::isfinite(c.inertiaY) && std::isfinite(c.slendernessX) &&
                         std::isfinite(c.slendernessY));

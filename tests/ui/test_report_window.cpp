@@ -23,14 +23,14 @@ ReportSnapshot Snapshot() {
     s.data.totalSteelArea = "8";
     s.data.bars = {{"4", "4"}, {"16", "4"}, {"16", "36"}, {"4", "36"}};
     s.data.Fd = "800";
-    s.safetyText = "1.34";
-    s.hasSectionConstants = true;
-    s.sectionConstants.area = 800;
-    s.hasCurve = true;
-    s.curve.Clear();
+    s.results.safety = "1.34";
+    s.runs.hasSectionConstants = true;
+    s.runs.sectionConstants.area = 800;
+    s.runs.hasCurve = true;
+    s.runs.curve.Clear();
     for (int i = 0; i < 5; ++i)
-        s.curve.rows[i] = {1.5 * i * i, 100.0 * i};
-    s.curvePoints = 5;
+        s.runs.curve.rows[i] = {1.5 * i * i, 100.0 * i};
+    s.runs.reachedStep = 5;
     return s;
 }
 
@@ -114,7 +114,7 @@ TEST_F(ReportWindowTest, PreviewPagesForwardAndBack) {
 TEST_F(ReportWindowTest, TypedTitleAndCurrentFieldsReachThePreview) {
     Field("titleField")->setText(QString());
     QTest::keyClicks(Field("titleField"), QStringLiteral("Exemplo 2"));
-    snapshot.safetyText = "0.98";  // the report reads the fields when it is produced
+    snapshot.results.safety = "0.98";  // the report reads the fields when it is produced
     Click("previewButton");
     const std::vector<std::string> p1 = window.PreviewTexts();
     EXPECT_EQ(p1[4], "Denominação: Exemplo 2");
@@ -143,7 +143,7 @@ TEST_F(ReportWindowTest, PrintsTheCopiesWithTheChartPage) {
     EXPECT_EQ(PdfPages(out), 4);
 
     // Without a curve of the last verification there is no chart sheet.
-    snapshot.hasCurve = false;
+    snapshot.runs.hasCurve = false;
     Field("copiesField")->setText(QStringLiteral("1"));
     Click("printButton");
     EXPECT_EQ(PdfPages(out), 1);

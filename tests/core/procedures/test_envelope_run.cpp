@@ -161,7 +161,7 @@ namespace {
 // case alone; a design's with the steel of the case that needs the most, which is what the
 // column's DIMENSIONAR gives.
 TEST(EnvelopeRun, EveryLoadCaseAgainstOneContour) {
-    const ColumnData data = Column(TARVELO_EXAMPLES "/combinacoes-retangular.json");
+    const ColumnData data = LoadColumn(TARVELO_EXAMPLES "/combinacoes-retangular.json");
     const std::vector<LoadCase> cases = Cases(data);
     RecordingHost host;
     const auto verified = RunEnvelope(CasesOf(data), EnvelopeSource::Verification, host, 1);

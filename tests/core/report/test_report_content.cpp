@@ -46,7 +46,7 @@ std::string ReportAfterVerification(const fs::path& file) {
     const ReportSnapshot s = MakeReportSnapshot(data, fields, runs);
     const std::string out = tarvelo::testing::TempFile("report-content.txt");
     std::string error;
-    EXPECT_TRUE(WriteReportText(s.data, s.ResultTexts(), s.sectionConstants, out, error)) << error;
+    EXPECT_TRUE(WriteReportText(s.data, s.results, s.runs.sectionConstants, out, error)) << error;
     return ReadAll(out);
 }
 
