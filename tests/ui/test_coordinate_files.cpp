@@ -1,106 +1,102 @@
+// Coordinates read from text files into the tables of the section window.
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "coordinate_file.h"
 #include "coordinate_grid.h"
-#include "main_window.h"
 #include "section_window.h"
 #include "ui_test_support.h"
 
 namespace tarvelo::ui {
 namespace {
 
-TEST(CoordinateText, ReadsPairsWithAnyOfTheSeparators) {
-    std::vector<GridRow> rows;
-    int line = 0;
-    std::string error;
-    ASSERT_TRUE(ParseCoordinateText(
-        "\xEF\xBB\xBF# barras\n4 4\r\n 21\t4\n\n4;25\n21 , 25\n-1.5e1 +3.\n", rows, line, error))
-        << error;
-    const std::vector<GridRow> expected = {
-        {"4", "4"}, {"21", "4"}, {"4", "25"}, {"21", "25"}, {"-1.5e1", "+3."}};
-    EXPECT_EQ(rows, expected);
-    ASSERT_TRUE(ParseCoordinateText("", rows, line, error));
-    EXPECT_TRUE(rows.empty());
-}
-
-TEST(CoordinateText, ABadLineIsReportedByNumberAndNothingIsRead) {
+// Pairs with any of the separators, or the number of the first bad line and nothing read.
+TEST(CoordinateText, PairsOrTheFirstBadLine) {
     const std::vector<GridRow> before = {{"1", "2"}};
-    struct Case {
+    const struct {
         const char* text;
-        int line;
+        int badLine;  // 0: read
+        std::vector<GridRow> rows;
+    } cases[] = {
+        {"\xEF\xBB\xBF# barras\n4 4\r\n 21\t4\n\n4;25\n21 , 25\n-1.5e1 +3.\n",
+         0,
+         {{"4", "4"}, {"21", "4"}, {"4", "25"}, {"21", "25"}, {"-1.5e1", "+3."}}},
+        {"", 0, {}},
+        {"4 4\n12,5 3\n", 2, before},  // a decimal comma is a separator: three values
+        {"4 4\n\n7\n", 3, before},
+        {"4 4\nx 3\n", 2, before},
+        {"1e 3\n", 1, before},
+        {"1.2.3 4\n", 1, before},
+        {"- 4\n", 1, before},
     };
-    const Case cases[] = {
-        {"4 4\n12,5 3\n", 2},  // a decimal comma is a separator: three values
-        {"4 4\n\n7\n", 3},    {"4 4\nx 3\n", 2}, {"1e 3\n", 1}, {"1.2.3 4\n", 1}, {"- 4\n", 1},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::vector<GridRow> rows = before;
         int line = 0;
         std::string error;
-        EXPECT_FALSE(ParseCoordinateText(c.text, rows, line, error)) << c.text;
-        EXPECT_EQ(line, c.line) << c.text;
-        EXPECT_FALSE(error.empty());
-        EXPECT_EQ(rows, before);
+        const bool read = ParseCoordinateText(c.text, rows, line, error);
+        EXPECT_EQ(read ? 0 : line, c.badLine) << c.text;
+        EXPECT_EQ(error.empty(), read) << c.text;
+        EXPECT_EQ(rows, c.rows) << c.text;
     }
 }
 
-class ReadFromFile : public testing::WindowTest {
+class ReadFromFile : public testing::MainWindowTest {
   protected:
     QString Write(const char* name, const QByteArray& text) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
+        QFile file(dir.filePath(name));
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
-        return path;
+        return file.fileName();
     }
     QTemporaryDir dir;
 };
 
-TEST_F(ReadFromFile, FillsTheBarTableAndTheCountFollowsTheFile) {
-    MainWindow window;
-    window.findChild<QLineEdit*>("barCountField")->setText("4");
-    SectionWindow* section = window.Section();
-    section->Prepare(SectionType::RectangularSolid, 0, 4);
+// The bar count follows the file; a file that cannot be read, or has the wrong number of rows,
+// is named in a message and changes nothing.
+TEST_F(ReadFromFile, FillsATableWholeOrNotAtAll) {
+    Field("barCountField")->setText("4");
+    SectionWindow* section = window->Section();
+    section->Prepare(SectionType::Polygonal, 3, 4);
     EXPECT_TRUE(
         section->ReadCoordinateFile(Write("b.txt", "4 4\n16 4\n4 36\n16 36\n10 20\n"), false));
     EXPECT_TRUE(presenter.boxes.empty());
     ASSERT_EQ(section->BarGrid()->DataRowCount(), 5);
-    EXPECT_EQ(section->BarGrid()->CellText(4, 1), "10");
     EXPECT_EQ(section->BarGrid()->CellText(4, 0), "5");
-    EXPECT_EQ(window.findChild<QLineEdit*>("barCountField")->text(), "5");
-}
+    EXPECT_EQ(section->BarGrid()->CellText(4, 1), "10");
+    EXPECT_EQ(Text("barCountField"), "5");
 
-TEST_F(ReadFromFile, ABadFileChangesNothing) {
-    SectionWindow section;
-    section.Prepare(SectionType::Polygonal, 3, 4);
-    section.VertexGrid()->SetCellText(0, 1, "9");
-    const std::vector<GridRow> vertices = section.VertexGrid()->Rows();
-    EXPECT_FALSE(section.ReadCoordinateFile(Write("v.txt", "0 0\n60 0\n60 abc\n0 60\n"), true));
-    ASSERT_EQ(presenter.boxes.size(), 1u);
-    EXPECT_TRUE(presenter.boxes[0].text.startsWith("Erro na linha 3 do arquivo \"v.txt\""));
-    EXPECT_EQ(section.VertexGrid()->Rows(), vertices);
-
-    EXPECT_FALSE(section.ReadCoordinateFile(Write("dois.txt", "0 0\n1 1\n"), true));
-    EXPECT_FALSE(section.ReadCoordinateFile(Write("vazio.txt", "\n# nada\n"), false));
+    section->VertexGrid()->SetCellText(0, 1, "9");
+    const std::vector<GridRow> vertices = section->VertexGrid()->Rows();
+    const std::vector<GridRow> bars = section->BarGrid()->Rows();
     QByteArray many;
     for (int i = 0; i < 300; ++i)
         many += QByteArray::number(i) + " 1\n";
-    EXPECT_FALSE(section.ReadCoordinateFile(Write("muitos.txt", many), false));
-    EXPECT_FALSE(section.ReadCoordinateFile(dir.filePath("nao-existe.txt"), false));
-    EXPECT_EQ(presenter.boxes.size(), 5u);
-    EXPECT_EQ(section.VertexGrid()->Rows(), vertices);
-    EXPECT_EQ(section.BarGrid()->DataRowCount(), 4);
+    const struct {
+        QString path;
+        bool vertices;
+    } bad[] = {{Write("v.txt", "0 0\n60 0\n60 abc\n0 60\n"), true},
+               {Write("dois.txt", "0 0\n1 1\n"), true},
+               {Write("vazio.txt", "\n# nada\n"), false},
+               {Write("muitos.txt", many), false},
+               {dir.filePath("nao-existe.txt"), false}};
+    for (const auto& c : bad) {
+        presenter.boxes.clear();
+        EXPECT_FALSE(section->ReadCoordinateFile(c.path, c.vertices));
+        ASSERT_EQ(presenter.boxes.size(), 1u);
+        EXPECT_TRUE(LastBox().contains(QFileInfo(c.path).fileName())) << LastBox().toStdString();
+        EXPECT_EQ(section->VertexGrid()->Rows(), vertices);
+        EXPECT_EQ(section->BarGrid()->Rows(), bars);
+    }
 }
 
+// "Ler arquivo" of a polygon asks which table the file fills: Yes, the vertices.
 TEST_F(ReadFromFile, PolygonsAskWhichTableTheFileFills) {
     SectionWindow section;
     section.Prepare(SectionType::Polygonal, 3, 4);
     files.openName = Write("v.txt", "0 0\n60 0\n60 20\n0 20\n");
     presenter.answers = {true};
-    section.findChild<QPushButton*>("readFileButton")->click();
+    testing::Click(&section, "readFileButton");
     ASSERT_EQ(presenter.boxes.size(), 1u);
     EXPECT_EQ(presenter.boxes[0].kind, testing::RecordedBox::Question);
     EXPECT_EQ(section.VertexGrid()->DataRowCount(), 4);

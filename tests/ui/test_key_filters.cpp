@@ -1,11 +1,6 @@
 // Key filters: the code each filter leaves for a key, and what typing leaves in the fields of the
 // main window and the cells of a coordinate grid.
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest/QTest>
-
 #include "coordinate_grid.h"
-#include "main_window.h"
 #include "section_window.h"
 #include "ui_test_support.h"
 
@@ -73,8 +68,9 @@ TEST_F(KeyFilters, TypingIntoTheMainWindowsFields) {
     }
 }
 
-// Cells take keys through the signed filter; the number column never holds the cursor (the
-// editing keys are the desktop-editing tests').
+// Cells take keys through the signed filter and the editing keys edit without a beep; Delete
+// empties a cell (its text was once a single blank, which the report printed as a coordinate).
+// The number column never holds the cursor.
 TEST_F(KeyFilters, TypingIntoAGridCell) {
     SectionWindow window;
     window.Prepare(SectionType::RectangularSolid, 0, 4);
@@ -83,6 +79,14 @@ TEST_F(KeyFilters, TypingIntoAGridCell) {
     QTest::keyClicks(grid, "12,5a");
     EXPECT_EQ(grid->CellText(0, 1), "12.5");
     EXPECT_EQ(beeps, 1);
+    QTest::keyClick(grid, Qt::Key_Backspace);
+    EXPECT_EQ(grid->CellText(0, 1), "12.");
+    QTest::keyClick(grid, Qt::Key_Delete);
+    ColumnData data;
+    window.Collect(data);
+    EXPECT_EQ(data.bars[0].x, "");
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(grid->CellText(0, 1), "12.");
 
     QTest::keyClick(grid, Qt::Key_Right);
     EXPECT_EQ(grid->currentColumn(), 2);
@@ -92,6 +96,7 @@ TEST_F(KeyFilters, TypingIntoAGridCell) {
     grid->setCurrentCell(1, 0);
     QTest::keyClicks(grid, "7");
     EXPECT_EQ(grid->CellText(1, 1), "7");
+    EXPECT_EQ(beeps, 1);
 
     // OK cuts texts longer than nine characters to eight.
     grid->SetCellText(0, 1, "12.3456789");

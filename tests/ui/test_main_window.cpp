@@ -1,16 +1,11 @@
-#include <QAction>
+// The main window with its section and loads windows: the enabling order typed by hand, the
+// tables kept across reopening, and column files through "Abrir" and "Salvar".
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QToolBar>
-#include <QtTest/QTest>
 
 #include "coordinate_grid.h"
 #include "loads_window.h"
-#include "main_window.h"
-#include "procedures/column_file.h"
 #include "section_drawing.h"
 #include "section_window.h"
 #include "ui_test_support.h"
@@ -18,82 +13,29 @@
 namespace tarvelo::ui {
 namespace {
 
+using testing::MainWindowTest;
 using testing::RecordedBox;
-using testing::WindowTest;
 
-class MainWindowTest : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        window = std::make_unique<MainWindow>();
-        window->SetExitHandler([this] { ++exits; });
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        WindowTest::TearDown();
-    }
-
-    template <typename T>
-    T* Main(const char* name) const {
-        T* widget = window->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QLineEdit* Text(const char* name) const { return Main<QLineEdit>(name); }
-    QPushButton* Command(const char* name) const { return Main<QPushButton>(name); }
-    void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void Click(const char* name) { Click(Command(name)); }
-    void ClickToolbar(QAction* action) {
-        QWidget* button = window->Toolbar()->widgetForAction(action);
-        ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-    // Own enabled state, whether or not the window around it is disabled.
-    bool Enabled(const char* name) const { return Command(name)->isEnabledTo(window.get()); }
-    QString LastBox() const {
-        return presenter.boxes.empty() ? QString() : presenter.boxes.back().text;
-    }
-    void Type(QLineEdit* field, const QString& text) {
-        field->clear();
-        QTest::keyClicks(field, text);
-    }
-
-    std::unique_ptr<MainWindow> window;
-    int exits = 0;
-};
-
-// A 20 x 40 rectangle with six bars, ready to calculate.
-void FillSixBars(CoordinateGrid* grid) {
-    const char* rows[6][2] = {{"4", "4"},   {"16", "4"}, {"4", "20"},
-                              {"16", "20"}, {"4", "36"}, {"16", "36"}};
-    for (int r = 0; r < 6; ++r) {
-        grid->SetCellText(r, 1, rows[r][0]);
-        grid->SetCellText(r, 2, rows[r][1]);
-    }
-}
-
-// From start-up to the calculation buttons, by clicks only (the calculation itself is the full
-// run's).
+// From start-up to the calculation buttons, typing and clicking; a refused OK keeps its window
+// open with the field in focus.
 TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
-    // No bar count: the section window stays closed and the count field gets the focus.
-    Click("sectionDataButton");
+    Click("sectionDataButton");  // no bar count: the section window stays closed
     EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::Warning);
-    EXPECT_EQ(window->focusWidget(), Text("barCountField"));
+    EXPECT_EQ(window->focusWidget(), Field("barCountField"));
     EXPECT_FALSE(window->Section()->isVisible());
-    EXPECT_TRUE(window->isEnabled());
 
-    Type(Text("barCountField"), "6");
+    Type(Field("barCountField"), "6");
     Click("sectionDataButton");
     SectionWindow* section = window->Section();
     EXPECT_FALSE(window->isEnabled());
     EXPECT_TRUE(Enabled("drawSectionButton"));
     EXPECT_FALSE(Enabled("loadsButton"));
-    EXPECT_EQ(section->BarGrid()->DataRowCount(), 6);
-    // A disabled main window ignores clicks.
-    Click("sectionDataButton");
-    FillSixBars(section->BarGrid());
-    Click(section->findChild<QPushButton*>("okButton"));
+    ASSERT_EQ(section->BarGrid()->DataRowCount(), 6);
+    for (int r = 0; r < 6; ++r) {  // a 20 x 40 rectangle's six bars
+        section->BarGrid()->SetCellText(r, 1, r % 2 ? "16" : "4");
+        section->BarGrid()->SetCellText(r, 2, QString::number(4 + 16 * (r / 2)));
+    }
+    testing::Click(section, "okButton");
     EXPECT_FALSE(section->isVisible());
     EXPECT_TRUE(window->isEnabled());
 
@@ -104,110 +46,70 @@ TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
 
     Click("loadsButton");
     LoadsWindow* loads = window->Loads();
-    EXPECT_FALSE(window->isEnabled());
-    Type(loads->Field(FieldId::Fd), "300");
-    Type(loads->Field(FieldId::Mxd_t), "600");
-    Type(loads->Field(FieldId::Mxd_b), "600");
-    Click(loads->findChild<QPushButton*>("okButton"));
-    EXPECT_TRUE(window->isEnabled());
-    EXPECT_TRUE(Enabled("designButton"));
-    EXPECT_FALSE(Enabled("loadCurveButton"));
-}
-
-TEST_F(MainWindowTest, ReopeningWithMoreBarsKeepsTheRowsThatRemain) {
-    Type(Text("barCountField"), "8");
-    Click("sectionDataButton");
-    CoordinateGrid* bars = window->Section()->BarGrid();
-    for (int r = 0; r < 8; ++r) {
-        bars->SetCellText(r, 1, QString::number(r + 1));
-        bars->SetCellText(r, 2, QString::number(10 * (r + 1)));
-    }
-    Click(window->Section()->findChild<QPushButton*>("okButton"));
-    Type(Text("barCountField"), "10");
-    Click("sectionDataButton");
-    ASSERT_EQ(bars->DataRowCount(), 10);
-    for (int r = 0; r < 8; ++r) {
-        EXPECT_EQ(bars->CellText(r, 1), QString::number(r + 1));
-        EXPECT_EQ(bars->CellText(r, 2), QString::number(10 * (r + 1)));
-    }
-    EXPECT_EQ(bars->CellText(9, 0), "10");
-    EXPECT_TRUE(bars->CellText(9, 1).isEmpty());
-    // Shrinking drops the last rows only.
-    Click(window->Section()->findChild<QPushButton*>("cancelButton"));
-    Type(Text("barCountField"), "4");
-    Click("sectionDataButton");
-    ASSERT_EQ(bars->DataRowCount(), 4);
-    EXPECT_EQ(bars->CellText(3, 2), "40");
-}
-
-TEST_F(MainWindowTest, ClearAllEmptiesTheFieldsAndCellsOfTheCurrentKind) {
-    Type(Text("barCountField"), "4");
-    Click("sectionDataButton");
-    SectionWindow* section = window->Section();
-    section->BarGrid()->SetCellText(2, 1, "7");
-    Click(section->findChild<QPushButton*>("clearButton"));  // answered No: nothing changes
-    EXPECT_EQ(section->BarGrid()->CellText(2, 1), "7");
-    EXPECT_TRUE(presenter.boxes.back().defaultNo);
-    presenter.answers = {true};
-    Click(section->findChild<QPushButton*>("clearButton"));
-    EXPECT_TRUE(section->Field(FieldId::RectHy)->text().isEmpty());
-    EXPECT_EQ(section->Field(FieldId::HollowHx)->text(), "60");  // another kind's field stays
-    EXPECT_EQ(section->BarGrid()->DataRowCount(), 4);
-    EXPECT_TRUE(section->BarGrid()->CellText(2, 1).isEmpty());
-}
-
-// The loads window's rules (their order is an input-rules case): a refused OK keeps the window
-// and the field gets the focus; an accepted one hands the loads and supports to the main window.
-TEST_F(MainWindowTest, LoadsWindowRefusesAndAccepts) {
-    window->findChild<QPushButton*>("loadsButton")->setEnabled(true);
-    Click("loadsButton");
-    LoadsWindow* loads = window->Loads();
-    QPushButton* ok = loads->findChild<QPushButton*>("okButton");
-
     loads->Field(FieldId::L)->clear();
-    Click(ok);
+    testing::Click(loads, "okButton");
     EXPECT_EQ(loads->focusWidget(), loads->Field(FieldId::L));
     EXPECT_TRUE(loads->isVisible());
     EXPECT_FALSE(window->isEnabled());
 
     Type(loads->Field(FieldId::L), "400");
-
     loads->Field(FieldId::Fd)->setText("-500");  // negative forces pass this window
+    Type(loads->Field(FieldId::Mxd_t), "600");
     loads->TopOption(SupportCondition::Free)->click();
-    Click(ok);
+    testing::Click(loads, "okButton");
     EXPECT_EQ(LastBox(), "A estrutura é hipostática.");
     EXPECT_FALSE(Enabled("verifyButton"));
 
     loads->BaseOption(SupportCondition::Fixed)->click();
     const std::size_t boxes = presenter.boxes.size();
-    Click(ok);
+    testing::Click(loads, "okButton");
     EXPECT_EQ(presenter.boxes.size(), boxes);
     EXPECT_TRUE(window->isEnabled());
     EXPECT_TRUE(Enabled("verifyButton"));
+    EXPECT_TRUE(Enabled("designButton"));
+    EXPECT_FALSE(Enabled("loadCurveButton"));
     const ColumnData data = window->CollectColumnData();
     EXPECT_EQ(data.baseSupport, SupportCondition::Fixed);
     EXPECT_EQ(data.topSupport, SupportCondition::Free);
     EXPECT_EQ(data.Fd, "-500");
 }
 
-TEST_F(MainWindowTest, ExitAsksWithNoAsDefaultAndClosingDoesNotAsk) {
-    ClickToolbar(window->Actions().exit);
-    ASSERT_EQ(presenter.boxes.size(), 1u);
-    EXPECT_TRUE(presenter.boxes[0].defaultNo);
-    EXPECT_EQ(exits, 0);
+// A new bar count keeps the rows that remain; "Limpar", answered Yes, empties only the fields
+// and cells of the current kind.
+TEST_F(MainWindowTest, BarTableAcrossCountsAndClearing) {
+    Type(Field("barCountField"), "8");
+    Click("sectionDataButton");
+    SectionWindow* section = window->Section();
+    CoordinateGrid* bars = section->BarGrid();
+    for (int r = 0; r < 8; ++r) {
+        bars->SetCellText(r, 1, QString::number(r + 1));
+        bars->SetCellText(r, 2, QString::number(10 * (r + 1)));
+    }
+    testing::Click(section, "okButton");
+    const std::vector<GridRow> eight = bars->Rows();
+    Type(Field("barCountField"), "10");
+    Click("sectionDataButton");
+    std::vector<GridRow> ten = eight;
+    ten.resize(10);
+    EXPECT_EQ(bars->Rows(), ten);
+    testing::Click(section, "cancelButton");
+    Type(Field("barCountField"), "4");
+    Click("sectionDataButton");
+    EXPECT_EQ(bars->Rows(), std::vector<GridRow>(eight.begin(), eight.begin() + 4));
 
+    testing::Click(section, "clearButton");  // answered No: nothing changes
+    EXPECT_TRUE(presenter.boxes.back().defaultNo);
+    EXPECT_EQ(bars->CellText(2, 1), "3");
     presenter.answers = {true};
-    ClickToolbar(window->Actions().exit);
-    EXPECT_EQ(exits, 1);
-
-    EXPECT_TRUE(window->close());
-    EXPECT_EQ(exits, 2);
-    EXPECT_EQ(presenter.boxes.size(), 2u);
+    testing::Click(section, "clearButton");
+    EXPECT_TRUE(section->Field(FieldId::RectHy)->text().isEmpty());
+    EXPECT_EQ(section->Field(FieldId::HollowHx)->text(), "60");  // another kind's field stays
+    EXPECT_EQ(bars->Rows(), std::vector<GridRow>(4));
 }
 
+// Every field, another kind's ones too, goes through "Abrir" and "Salvar" unchanged.
 TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     ColumnData data;
     data.title = "Pilar de teste";
     data.fck = "30";
@@ -221,53 +123,50 @@ TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
     data.Mxd_b = "-1500";
     data.baseSupport = SupportCondition::Fixed;
     data.topSupport = SupportCondition::Free;
-    const QString path = dir.filePath("pilar.json");
     std::string error;
-    ASSERT_TRUE(WriteColumnFile(path.toStdString(), data, error)) << error;
+    ASSERT_TRUE(WriteColumnFile(dir.filePath("pilar.json").toStdString(), data, error)) << error;
 
-    files.openName = path;
-    ClickToolbar(window->Actions().open);
+    files.openName = dir.filePath("pilar.json");
+    Trigger(window->Actions().open);
     EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
     EXPECT_EQ(window->CollectColumnData(), data);
     EXPECT_FALSE(window->isWindowModified());
-    EXPECT_EQ(window->Section()->VertexGrid()->DataRowCount(), 4);
     EXPECT_TRUE(Enabled("designButton"));
 
-    // Saving gives back the same file.
-    files.saveName = dir.filePath("copia");
-    ClickToolbar(window->Actions().save);
+    files.saveName = dir.filePath("copia");  // ".json" is added
+    Trigger(window->Actions().save);
     ColumnData reread;
     ASSERT_TRUE(ReadColumnFile(dir.filePath("copia.json").toStdString(), reread, error)) << error;
     EXPECT_EQ(reread, data);
 }
 
+// A file that cannot be opened is named in a message and changes nothing.
 TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
     QTemporaryDir dir;
-    Type(Text("barCountField"), "7");
+    Type(Field("barCountField"), "7");
     const ColumnData before = window->CollectColumnData();
-
-    const QString broken = dir.filePath("quebrado.json");
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{ \"format\": \"tarvelo-column\", ");
-    file.close();
-    EXPECT_FALSE(window->OpenColumnFile(broken));
-    ASSERT_EQ(presenter.boxes.size(), 1u);
-    EXPECT_TRUE(
-        presenter.boxes[0].text.startsWith("Não foi possível ler o arquivo \"quebrado.json\"."));
-
-    // A text longer than its field would be cut by the field: the file is refused.
-    ColumnData tooLong;
+    QFile broken(dir.filePath("quebrado.json"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("{ \"format\": \"tarvelo-column\", ");
+    broken.close();
+    ColumnData tooLong;  // a text longer than its field would be cut by the field
     tooLong.fck = "25.5";
-    const QString longPath = dir.filePath("longo.json");
     std::string error;
-    ASSERT_TRUE(WriteColumnFile(longPath.toStdString(), tooLong, error));
-    EXPECT_FALSE(window->OpenColumnFile(longPath));
-    EXPECT_TRUE(presenter.boxes.back().text.contains("fck (MPa)="));
+    ASSERT_TRUE(WriteColumnFile(dir.filePath("longo.json").toStdString(), tooLong, error));
 
-    EXPECT_FALSE(window->OpenColumnFile(dir.filePath("nao-existe.json")));
-    EXPECT_EQ(presenter.boxes.size(), 3u);
-    EXPECT_EQ(window->CollectColumnData(), before);
+    const struct {
+        const char* file;
+        const char* named;
+    } cases[] = {{"quebrado.json", "\"quebrado.json\""},
+                 {"longo.json", "fck (MPa)="},
+                 {"nao-existe.json", "nao-existe.json"}};
+    for (const auto& c : cases) {
+        presenter.boxes.clear();
+        EXPECT_FALSE(window->OpenColumnFile(dir.filePath(c.file))) << c.file;
+        ASSERT_EQ(presenter.boxes.size(), 1u) << c.file;
+        EXPECT_TRUE(LastBox().contains(c.named)) << LastBox().toStdString();
+        EXPECT_EQ(window->CollectColumnData(), before) << c.file;
+    }
     EXPECT_FALSE(Enabled("verifyButton"));
 }
 

@@ -1,18 +1,27 @@
-// Test doubles for the windows: a presenter that records every box and answers questions from
-// a script, a file chooser that names files, and a beep counter.
+// Test doubles for the windows (a presenter that records every box and answers questions from
+// a script, a file chooser that names files, a beep counter) and the setup the tests share.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QString>
+#include <QToolBar>
+#include <QtTest/QTest>
 
 #include "file_chooser.h"
 #include "key_filters.h"
+#include "main_window.h"
 #include "message_presenter.h"
+#include "procedures/column_file.h"
 
 namespace tarvelo::ui::testing {
 
@@ -92,6 +101,72 @@ class WindowTest : public ::testing::Test {
     ScriptedPresenter presenter;
     ScriptedFiles files;
     int beeps = 0;
+};
+
+inline QString ExamplePath(const char* name) {
+    return QStringLiteral(TARVELO_EXAMPLES "/") + QString::fromLatin1(name);
+}
+
+// A column of examples/ as the file reader gives it.
+inline ColumnData ReadExample(const char* name) {
+    ColumnData data;
+    std::string error;
+    EXPECT_TRUE(ReadColumnFile(ExamplePath(name).toStdString(), data, error)) << error;
+    return data;
+}
+
+// A mouse click on the push button of that object name.
+inline void Click(QWidget* window, const char* name) {
+    auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    if (button == nullptr) {
+        ADD_FAILURE() << "no button " << name;
+        return;
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A shown main window whose "Sair" only counts.
+class MainWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        window = std::make_unique<MainWindow>();
+        window->SetExitHandler([this] { ++exits; });
+        window->show();
+    }
+    void TearDown() override {
+        window.reset();
+        WindowTest::TearDown();
+    }
+    QLineEdit* Field(const char* name) const {
+        return window->findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    QString Text(const char* name) const { return Field(name)->text(); }
+    void Type(QLineEdit* field, const QString& text) {
+        field->clear();
+        QTest::keyClicks(field, text);
+    }
+    QString LastBox() const {
+        return presenter.boxes.empty() ? QString() : presenter.boxes.back().text;
+    }
+    void Click(const char* name) { testing::Click(window.get(), name); }
+    // Own enabled state, whether or not the window around it is disabled.
+    bool Enabled(const char* name) const {
+        return window->findChild<QPushButton*>(QString::fromLatin1(name))
+            ->isEnabledTo(window.get());
+    }
+    void Trigger(QAction* action) {
+        QTest::mouseClick(window->Toolbar()->widgetForAction(action), Qt::LeftButton);
+    }
+    // "Abrir" of an example; no box expected.
+    void OpenExample(const char* name) {
+        files.openName = ExamplePath(name);
+        Trigger(window->Actions().open);
+        EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
+    }
+
+    std::unique_ptr<MainWindow> window;
+    int exits = 0;
 };
 
 }  // namespace tarvelo::ui::testing
