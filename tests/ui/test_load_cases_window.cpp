@@ -1,159 +1,133 @@
-// The load cases on the desktop: the loads window keeps every case through files and runs, its
-// OK names the refused case, a spreadsheet replaces the cases, and VERIFICAR runs them all.
-// With TARVELO_SCREENS_DIR set it also writes the pictures of the new windows.
+// The load cases on the desktop: the loads window keeps every case, its OK names the refused
+// case, a spreadsheet's rows paste into the table, and VERIFICAR names the governing case.
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLineSeries>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
-#include <QtTest/QTest>
 
 #include "cases_table.h"
 #include "chart_window.h"
 #include "loads_window.h"
-#include "main_window.h"
-#include "procedures/column_file.h"
 #include "procedures/load_cases.h"
 #include "ui_test_support.h"
 
 namespace tarvelo::ui {
 namespace {
 
-const QString kExamples = QStringLiteral(TARVELO_EXAMPLES "/");
-
-class LoadCasesWindow : public testing::WindowTest {
+class LoadCasesWindow : public testing::MainWindowTest {
   protected:
-    void Open(MainWindow& window, const QString& name) {
-        files.openName = kExamples + name;
-        window.Actions().open->trigger();
-        ASSERT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        OpenExample("combinacoes-retangular.json");
     }
+    const std::vector<LoadCase> fileCases =
+        Cases(testing::ReadExample("combinacoes-retangular.json"));
 };
 
-TEST_F(LoadCasesWindow, CasesSurviveTheWindowAndOkNamesTheRefusedCase) {
-    MainWindow window;
-    Open(window, QStringLiteral("combinacoes-retangular.json"));
-    ColumnData file;
-    std::string error;
-    ASSERT_TRUE(
-        ReadColumnFile((kExamples + "combinacoes-retangular.json").toStdString(), file, error));
-    LoadsWindow* loads = window.Loads();
+// The selector shows each case in the fields and keeps what was typed; Duplicar copies it, Nova
+// and Excluir keep at least one case, named anew; OK names the case it refuses.
+TEST_F(LoadCasesWindow, CaseSelectorKeepsEveryCaseAndOkNamesTheRefusedOne) {
+    Click("loadsButton");
+    LoadsWindow* loads = window->Loads();
     QComboBox* selector = loads->CaseSelector();
     ASSERT_EQ(selector->count(), 5);
-
-    // Going through the cases and back changes nothing; the fields show the selected case.
-    window.findChild<QPushButton*>("loadsButton")->click();
     for (int i : {2, 4, 0}) {
         selector->setCurrentIndex(i);
-        EXPECT_EQ(loads->Field(FieldId::Fd)->text().toStdString(), Cases(file)[i].Fd);
+        EXPECT_EQ(loads->Field(FieldId::Fd)->text().toStdString(), fileCases[i].Fd);
     }
-    ColumnData collected;
-    loads->Collect(collected);
-    EXPECT_EQ(Cases(collected), Cases(file));
+    const auto collected = [loads] {
+        ColumnData data;
+        loads->Collect(data);
+        return Cases(data);
+    };
+    EXPECT_EQ(collected(), fileCases);
+
+    selector->setCurrentIndex(1);
+    loads->Field(FieldId::Fd)->setText("777");
+    testing::Click(loads, "duplicateCaseButton");
+    std::vector<LoadCase> cases = collected();
+    ASSERT_EQ(cases.size(), 6u);
+    EXPECT_EQ(cases[1].Fd, "777");
+    EXPECT_EQ(cases[5], (LoadCase{"6", cases[1]}));
+    testing::Click(loads, "deleteCaseButton");
+    EXPECT_EQ(selector->count(), 5);
 
     selector->setCurrentIndex(2);
     loads->Field(FieldId::Fd)->clear();
     selector->setCurrentIndex(0);
-    loads->findChild<QPushButton*>("okButton")->click();
+    testing::Click(loads, "okButton");
     ASSERT_EQ(presenter.boxes.size(), 1u);
-    EXPECT_EQ(presenter.boxes[0].text,
-              QStringLiteral("Combinação 3: Forneça a força normal no topo do pilar."));
+    EXPECT_EQ(LastBox(), "Combinação 3: Forneça a força normal no topo do pilar.");
     EXPECT_EQ(selector->currentIndex(), 2);
     EXPECT_TRUE(loads->isVisible());
 
-    // A spreadsheet replaces the cases; Excluir and Nova keep at least one case, named anew.
-    files.openName = kExamples + "combinacoes-retangular.csv";
-    loads->findChild<QPushButton*>("importCasesButton")->click();
-    loads->Collect(collected);
-    EXPECT_EQ(Cases(collected), Cases(file));
+    // A spreadsheet replaces the cases.
+    files.openName = testing::ExamplePath("combinacoes-retangular.csv");
+    testing::Click(loads, "importCasesButton");
+    EXPECT_EQ(collected(), fileCases);
     for (int i = 0; i < 5; ++i)
-        loads->findChild<QPushButton*>("deleteCaseButton")->click();
+        testing::Click(loads, "deleteCaseButton");
     EXPECT_EQ(selector->count(), 1);
-    loads->findChild<QPushButton*>("newCaseButton")->click();
-    EXPECT_EQ(selector->currentText(), QStringLiteral("2"));
-}
-
-TEST_F(LoadCasesWindow, VerifyRunsEveryCaseAndListsThem) {
-    MainWindow window;
-    window.show();
-    Open(window, QStringLiteral("combinacoes-retangular.json"));
-    window.findChild<QPushButton*>("verifyButton")->click();
-    EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
-    EXPECT_EQ(window.findChild<QLineEdit*>("safetyField")->text(), QStringLiteral("1.04"));
-    auto* results = window.findChild<QTreeWidget*>("caseResultsWindow");
-    ASSERT_NE(results, nullptr);
-    ASSERT_EQ(results->topLevelItemCount(), 5);
-    EXPECT_TRUE(results->topLevelItem(1)->text(0).endsWith(QStringLiteral("◀ crítica")));
+    testing::Click(loads, "newCaseButton");
+    EXPECT_EQ(selector->currentText(), "2");
 }
 
 // Rows pasted from a spreadsheet: a decimal comma is a point, new rows are added, and a bad cell
 // refuses the whole paste.
 TEST_F(LoadCasesWindow, TablePastesSpreadsheetRows) {
-    ColumnData file;
-    std::string error;
-    ASSERT_TRUE(
-        ReadColumnFile((kExamples + "combinacoes-retangular.json").toStdString(), file, error));
     CasesTableWindow table;
-    table.SetCases(Cases(file));
+    table.SetCases(fileCases);
     table.Grid()->setCurrentCell(4, 0);
-    table.Paste(QStringLiteral("Vento -y\t1010\t\t-3,1\t2100\nSísmica\t990,5\t\t\t-1200\n"));
-    std::vector<LoadCase> cases = table.Cases();
+    table.Paste("Vento -y\t1010\t\t-3,1\t2100\nSísmica\t990,5\t\t\t-1200\n");
+    const std::vector<LoadCase> cases = table.Cases();
     ASSERT_EQ(cases.size(), 6u);
-    EXPECT_EQ(cases[4], Cases(file)[4]);
+    EXPECT_EQ(cases[4], fileCases[4]);
     EXPECT_EQ(cases[5], (LoadCase{"Sísmica", {"990.5", "", "", "-1200", "", "", "", "", ""}}));
-    table.Paste(QStringLiteral("X\t12a\n"));
-    EXPECT_EQ(presenter.Texts(),
-              QStringList{QStringLiteral("Linha 1, coluna 2: valor inválido \"12a\".")});
+    table.Paste("X\t12a\n");
+    EXPECT_EQ(presenter.Texts(), QStringList{"Linha 1, coluna 2: valor inválido \"12a\"."});
     EXPECT_EQ(table.Cases(), cases);
-
-    const QString dir = QString::fromLocal8Bit(qgetenv("TARVELO_SCREENS_DIR"));
-    if (dir.isEmpty()) return;
-    table.show();
-    QTest::qWait(30);
-    EXPECT_TRUE(table.grab().save(dir + "/cases-table.png"));
 }
 
-// After a run of several cases the case with the smallest S (then the largest area) is named
-// beside its value, and the chart starts with its curve; a design clears the name under S as it
-// clears S, and a column of one case shows none.
+// After a verification of several cases the results list them all, the case with the smallest
+// S is marked and named beside S, and the chart starts with its curve; a design names the case
+// of the largest area instead, and a column of one case shows none.
 TEST_F(LoadCasesWindow, GoverningCaseNamedBesideItsValueAndCurve) {
-    MainWindow window;
-    window.show();
-    auto* underS = window.findChild<QLabel*>("governingSLabel");
-    auto* underArea = window.findChild<QLabel*>("governingAreaLabel");
-    Open(window, QStringLiteral("combinacoes-retangular.json"));
-    window.findChild<QPushButton*>("verifyButton")->click();
-    auto* results = window.findChild<QTreeWidget*>("caseResultsWindow");
+    auto* underS = window->findChild<QLabel*>("governingSLabel");
+    auto* underArea = window->findChild<QLabel*>("governingAreaLabel");
+    Click("verifyButton");
+    EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
+    auto* results = window->findChild<QTreeWidget*>("caseResultsWindow");
     ASSERT_NE(results, nullptr);
+    ASSERT_EQ(results->topLevelItemCount(), 5);
     QTreeWidgetItem* smallest = results->topLevelItem(0);
     for (int i = 1; i < results->topLevelItemCount(); ++i) {
         if (results->topLevelItem(i)->text(1).toDouble() < smallest->text(1).toDouble())
             smallest = results->topLevelItem(i);
     }
-    const QString named = smallest->text(0).section(QStringLiteral("  ◀"), 0, 0);
+    EXPECT_EQ(Text("safetyField"), smallest->text(1));
+    EXPECT_TRUE(smallest->text(0).endsWith("◀ crítica"));
+    const QString named = smallest->text(0).section("  ◀", 0, 0);
     EXPECT_TRUE(underS->isVisible());
-    EXPECT_EQ(underS->text(), QStringLiteral("Combinação crítica: ") + named);
+    EXPECT_EQ(underS->text(), "Combinação crítica: " + named);
 
-    window.findChild<QPushButton*>("loadCurveButton")->click();
-    QComboBox* selector = window.Chart()->CaseSelector();
+    Click("loadCurveButton");
+    QComboBox* selector = window->Chart()->CaseSelector();
     ASSERT_TRUE(selector->isVisible());
     EXPECT_EQ(selector->currentText(), named);
-    const QList<QPointF> governing = window.Chart()->Series()->points();
+    const QList<QPointF> governing = window->Chart()->Series()->points();
     selector->setCurrentIndex(0);
     emit selector->activated(0);
-    EXPECT_NE(window.Chart()->Series()->points(), governing);
+    EXPECT_NE(window->Chart()->Series()->points(), governing);
 
-    window.findChild<QPushButton*>("designButton")->click();
+    Click("designButton");
     EXPECT_FALSE(underS->isVisible());
-    EXPECT_EQ(underArea->text(), QStringLiteral("Combinação crítica: 2 — Vento +x"));
-    ASSERT_TRUE(window.OpenColumnFile(kExamples + "retangular-esbelto-biaxial.json"));
-    window.findChild<QPushButton*>("verifyButton")->click();
+    EXPECT_EQ(underArea->text(), "Combinação crítica: 2 — Vento +x");
+    ASSERT_TRUE(window->OpenColumnFile(testing::ExamplePath("retangular-esbelto-biaxial.json")));
+    Click("verifyButton");
     EXPECT_FALSE(underS->isVisible() || underArea->isVisible());
-    window.findChild<QPushButton*>("loadCurveButton")->click();
-    EXPECT_FALSE(window.Chart()->CaseSelector()->isVisible());
+    Click("loadCurveButton");
+    EXPECT_FALSE(window->Chart()->CaseSelector()->isVisible());
 }
 
 }  // namespace

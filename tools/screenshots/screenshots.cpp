@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -16,11 +17,15 @@
 #include <cstdlib>
 
 #include "about_window.h"
+#include "cases_table.h"
 #include "chart_window.h"
+#include "envelope_window.h"
 #include "help_window.h"
 #include "loads_window.h"
 #include "main_window.h"
 #include "message_presenter.h"
+#include "procedures/column_file.h"
+#include "procedures/load_cases.h"
 #include "progress_window.h"
 #include "report_render.h"
 #include "report_window.h"
@@ -117,6 +122,34 @@ void SaveReportPictures(const ReportSnapshot& s, Pictures& pictures) {
     }
 }
 
+// The envelope windows of three examples (the last with its case selector), and the table of
+// the load cases with two rows pasted from a spreadsheet.
+void SaveCasePictures(Pictures& pictures) {
+    auto read = [&pictures](const char* name) {
+        ColumnData data;
+        std::string error;
+        if (!ReadColumnFile(Example(name).toStdString(), data, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            ++pictures.failures;
+        }
+        return data;
+    };
+    for (const auto& [file, name] :
+         {std::pair{"retangular-esbelto-biaxial.json", "envelope-rectangular"},
+          std::pair{"poligonal-L.json", "envelope-L"},
+          std::pair{"combinacoes-retangular.json", "envelope-cases"}}) {
+        EnvelopeWindow envelope;
+        pictures.failures += !envelope.ShowEnvelope(read(file), EnvelopeSource::Verification);
+        pictures.Save(&envelope, name, 100);
+    }
+
+    CasesTableWindow table;
+    table.SetCases(Cases(read("combinacoes-retangular.json")));
+    table.Grid()->setCurrentCell(4, 0);
+    table.Paste(QStringLiteral("Vento -y\t1010\t\t-3,1\t2100\nSísmica\t990,5\t\t\t-1200\n"));
+    pictures.Save(&table, "cases-table");
+}
+
 int Run(const QString& dir) {
     QDir().mkpath(dir);
     UnexpectedBoxes boxes;
@@ -200,6 +233,8 @@ int Run(const QString& dir) {
     BackgroundWindow background;
     background.resize(640, 400);
     pictures.failures += !background.grab().save(pictures.Path(QStringLiteral("background.png")));
+
+    SaveCasePictures(pictures);
 
     SetPresenter(nullptr);
     return pictures.failures + boxes.count == 0 ? 0 : 1;
