@@ -1,13 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <QChart>
+// The load-deflection chart: what it draws from the curve's table, and its files.
 #include <QFile>
 #include <QLineSeries>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QValueAxis>
-#include <QtTest/QTest>
-#include <vector>
 
 #include "chart_window.h"
 #include "ui_test_support.h"
@@ -27,41 +22,33 @@ LoadDeflectionCurve FiveSteps() {
     return c;
 }
 
-std::vector<QPointF> Points(const ChartWindow& w) {
-    const QList<QPointF> p = w.Series()->points();
-    return {p.begin(), p.end()};
-}
-
-TEST_F(ChartWindowTest, MirroredTableAndRangesForAFreeTop) {
-    ChartWindow w;
-    LoadDeflectionCurve c = FiveSteps();
-    ASSERT_TRUE(w.DrawCurve(c, 5, true));
-    // Rows 6..9 now hold rows 4 down to 1; the step-5 row is overwritten.
-    EXPECT_EQ(c.rows[5], c.rows[3]);
-    EXPECT_EQ(c.rows[8], c.rows[0]);
-    EXPECT_EQ(c.rows[9], (std::array<double, 2>{0, 0}));
-    const std::vector<QPointF> p = Points(w);
-    ASSERT_EQ(p.size(), 1000u);
-    EXPECT_EQ(p[5], QPointF(4, 30));
-    // Rows 1..5 plus 5 % on each side; the overwritten 99 never counted.
-    EXPECT_DOUBLE_EQ(w.AxisX()->min(), -0.3);
-    EXPECT_DOUBLE_EQ(w.AxisX()->max(), 6.3);
-    EXPECT_DOUBLE_EQ(w.AxisY()->min(), -2.0);
-    EXPECT_DOUBLE_EQ(w.AxisY()->max(), 42.0);
-}
-
-TEST_F(ChartWindowTest, PinnedTopAndSecondClickDrawTheSameChart) {
-    ChartWindow w;
-    LoadDeflectionCurve c = FiveSteps();
-    ASSERT_TRUE(w.DrawCurve(c, 5, false));
-    const std::vector<QPointF> first = Points(w);
-    const double xmin = w.AxisX()->min(), ymax = w.AxisY()->max();
-    ASSERT_TRUE(w.DrawCurve(c, 5, false));
-    EXPECT_EQ(Points(w), first);
-    EXPECT_EQ(w.AxisX()->min(), xmin);
-    EXPECT_EQ(w.AxisY()->max(), ymax);
+// The drawn rows with 5 % on each side (an axis without extent opened to a readable range),
+// the same on a second click; too few rows give the message, no window, the table untouched.
+TEST_F(ChartWindowTest, RangesOfTheDrawnRows) {
+    LoadDeflectionCurve axialOnly, cleared;
+    axialOnly.Clear();
+    cleared.Clear();  // every row at the origin
+    for (int i = 0; i < 3; ++i)
+        axialOnly.rows[i] = {0.0, 100.0 * i};
+    const struct {
+        LoadDeflectionCurve curve;
+        int steps;
+        double xmin, xmax, ymin, ymax;
+    } cases[] = {{FiveSteps(), 5, -0.3, 6.3, -2, 42},  // the never-drawn 99 does not count
+                 {axialOnly, 3, -1, 1, -10, 210},
+                 {cleared, 4, -1, 1, -1, 1}};
+    for (auto c : cases) {
+        ChartWindow w;
+        ASSERT_TRUE(w.DrawCurve(c.curve, c.steps, false));
+        const QList<QPointF> first = w.Series()->points();
+        ASSERT_TRUE(w.DrawCurve(c.curve, c.steps, false));  // a second click
+        EXPECT_EQ(w.Series()->points(), first);
+        EXPECT_DOUBLE_EQ(w.AxisX()->min(), c.xmin) << c.steps;
+        EXPECT_DOUBLE_EQ(w.AxisX()->max(), c.xmax) << c.steps;
+        EXPECT_DOUBLE_EQ(w.AxisY()->min(), c.ymin) << c.steps;
+        EXPECT_DOUBLE_EQ(w.AxisY()->max(), c.ymax) << c.steps;
+    }
     EXPECT_TRUE(presenter.Texts().empty());
-    // Too few points: the message, no window, the table left alone.
     ChartWindow none;
     LoadDeflectionCurve few = FiveSteps();
     EXPECT_FALSE(none.DrawCurve(few, 1, false));
@@ -70,59 +57,46 @@ TEST_F(ChartWindowTest, PinnedTopAndSecondClickDrawTheSameChart) {
     EXPECT_EQ(few.rows[5][0], 99);
 }
 
-TEST_F(ChartWindowTest, EqualValuesGetAReadableRange) {
+// A free top mirrors rows 4 down to 1 into rows 6..9, over the step-5 row, and draws them.
+TEST_F(ChartWindowTest, MirroredTableForAFreeTop) {
     ChartWindow w;
-    LoadDeflectionCurve c;
-    c.Clear();
-    for (int i = 0; i < 3; ++i)
-        c.rows[i] = {0.0, 100.0 * i};  // axial load only: no deflection
-    ASSERT_TRUE(w.DrawCurve(c, 3, false));
-    EXPECT_DOUBLE_EQ(w.AxisX()->max(), 1.0);
-    EXPECT_DOUBLE_EQ(w.AxisY()->min(), -10.0);
-    // A cleared curve (all rows at the origin) opens both axes around zero.
-    LoadDeflectionCurve cleared;
-    cleared.Clear();
-    ASSERT_TRUE(w.DrawCurve(cleared, 4, false));
-    EXPECT_DOUBLE_EQ(w.AxisY()->min(), -1.0);
-    EXPECT_DOUBLE_EQ(w.AxisY()->max(), 1.0);
+    LoadDeflectionCurve c = FiveSteps();
+    ASSERT_TRUE(w.DrawCurve(c, 5, true));
+    EXPECT_EQ(c.rows[5], c.rows[3]);
+    EXPECT_EQ(c.rows[8], c.rows[0]);
+    EXPECT_EQ(c.rows[9], (std::array<double, 2>{0, 0}));
+    EXPECT_EQ(w.Series()->points().value(5), QPointF(4, 30));
+    EXPECT_DOUBLE_EQ(w.AxisY()->max(), 42.0);
 }
 
+// The points in the Portuguese spreadsheet's form the dialog offers first, the chart in every
+// format; write errors and a format it does not write are said, naming the file.
 TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormatOrSaysWhyNot) {
     QTemporaryDir dir;
     ChartWindow w;
     LoadDeflectionCurve c = FiveSteps();
     c.rows[1][0] = 0.1;
     ASSERT_TRUE(w.DrawCurve(c, 5, true));
-    const auto read = [&] {
+    const auto save = [&](const char* button, const QString& name) {
+        files.saveName = name.startsWith('/') ? name : dir.filePath(name);
+        testing::Click(&w, button);
         QFile f(files.saveName);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
-    const auto save = [&](const char* button, const QString& name) {
-        files.saveName = name.startsWith('/') ? name : dir.filePath(name);
-        QTest::mouseClick(w.findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-        return read();
-    };
-    // The dialog offers the Portuguese spreadsheet's form first; the other is one choice away.
     EXPECT_EQ(QString::fromUtf8(save("savePointsButton", "pontos.csv")),
-              QString::fromUtf8("Flecha no topo (mm);Força normal (kN)\n0;0\n0,1;10\n2,5;20\n"
-                                "4;30\n6;40\n"));
-    QString error;
-    ASSERT_TRUE(w.SavePoints(files.saveName, ChartWindow::PointsFormat::CommaDecimalPoint, error));
-    EXPECT_EQ(QString::fromUtf8(read()),
-              QString::fromUtf8("Flecha no topo (mm),Força normal (kN)\n0,0\n0.1,10\n2.5,20\n"
-                                "4,30\n6,40\n"));
+              "Flecha no topo (mm);Força normal (kN)\n0;0\n0,1;10\n2,5;20\n4;30\n6;40\n");
     EXPECT_TRUE(save("saveChartButton", "grafico.png").startsWith("\x89PNG"));
     EXPECT_TRUE(save("saveChartButton", "grafico.svg").startsWith("<?xml"));
     EXPECT_TRUE(save("saveChartButton", "grafico.pdf").startsWith("%PDF"));
     EXPECT_TRUE(presenter.Texts().empty());
 
-    // Write errors are shown, naming the file; a format it does not write is refused.
     save("savePointsButton", "/nonexistent-folder/pontos.csv");
     save("saveChartButton", "/nonexistent-folder/grafico.png");
     EXPECT_TRUE(save("saveChartButton", "grafico.jpg").isEmpty());
     ASSERT_EQ(presenter.Texts().size(), 3u);
-    EXPECT_TRUE(presenter.Texts()[0].contains(QStringLiteral("/nonexistent-folder/pontos.csv")));
-    EXPECT_TRUE(presenter.Texts()[2].contains(QStringLiteral(".png, .svg ou .pdf")));
+    EXPECT_TRUE(presenter.Texts()[0].contains("/nonexistent-folder/pontos.csv"));
+    EXPECT_TRUE(presenter.Texts()[1].contains("/nonexistent-folder/grafico.png"));
+    EXPECT_TRUE(presenter.Texts()[2].contains(".png, .svg ou .pdf"));
 }
 
 }  // namespace
