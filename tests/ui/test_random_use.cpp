@@ -10,25 +10,15 @@
 //
 // TARVELO_RANDOM_SEED and TARVELO_RANDOM_STEPS change the seed and the number of actions.
 #include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
 #include <QFile>
-#include <QLineEdit>
 #include <QPrinter>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QToolBar>
-#include <QtTest/QTest>
 #include <algorithm>
 #include <random>
 
 #include "coordinate_grid.h"
 #include "loads_window.h"
-#include "main_window.h"
-#include "procedures/column_file.h"
 #include "progress_window.h"
-#include "report_window.h"
 #include "section_window.h"
 #include "ui_test_support.h"
 
@@ -51,93 +41,44 @@ class Dice {
     std::mt19937 engine_;
 };
 
-// Questions answered Yes or No at random.
-class RandomPresenter : public MessagePresenter {
-  public:
-    explicit RandomPresenter(Dice& dice) : dice_(dice) {}
-    void Warning(QWidget*, const QString&, const QString& text) override { texts.push_back(text); }
-    bool Question(QWidget*, const QString&, const QString& text, bool) override {
-        texts.push_back(text);
-        return dice_.Chance(50);
+// The files a dialog may name: saved earlier, missing, or hostile; those without contents are
+// not written. In the order the dice know them.
+std::vector<QString> WriteTestFiles(const QString& folder) {
+    const QByteArray head = "{\"format\":\"tarvelo-column\",\"version\":1,";
+    QByteArray rows, many;
+    for (int i = 0; i < 400; ++i) {
+        if (i < 300) rows += QByteArray(i ? "," : "") + "[\"1\",\"2\"]";
+        many += QByteArray::number(i) + " 1\n";
     }
-    void Information(QWidget*, const QString&, const QString& text) override {
-        texts.push_back(text);
+    const std::pair<const char*, QByteArray> files[] = {
+        {"lixo.json", head + "\"main\":"},
+        {"latin1.json", "{\"title\":\"t\xe9rreo\"}"},
+        {"grande.json", QByteArray(int(kMaxColumnFileBytes) + 10, ' ')},
+        {"coordenadas.txt", "0 0\n60 0\n60 20\n20 20\n20 60\n0 60\n"},
+        {"barras.txt", "4;4\n56;4\n56;16\n16;16\n16;56\n4;56\n"},
+        {"ruim.txt", "1 2 3\n\xff\xfe\n"},
+        {"muitas.txt", many},
+        {"salvo.json", {}},
+        {"nao-existe.json", {}},
+        {"relatorio.txt", {}},
+        {"curva.png", {}},
+        {"pontos.txt", {}},
+        {"aninhado.json", head + QByteArray(3000, '[') + QByteArray(3000, ']') + "}"},
+        {"infinito.json", head + "\"main\":{\"fck\":1e400}}"},
+        {"nan.json", head + "\"main\":{\"fck\":\"NaN\",\"Es\":\"-0\"}}"},
+        {"negativo.json", head + "\"section\":{\"RectangularSolid\":{\"hx\":\"-20\",\"hy\":\"0\"}},"
+                                 "\"main\":{\"barCount\":\"4\"}}"},
+        {"linhas.json", head + "\"section\":{\"vertices\":[" + rows + "]}}"},
+        {"exemplo.json", {}}};
+    std::vector<QString> paths;
+    for (const auto& [name, bytes] : files) {
+        QFile f(folder + QLatin1Char('/') + name);
+        if (!bytes.isEmpty() && f.open(QIODevice::WriteOnly)) f.write(bytes);
+        paths.push_back(f.fileName());
     }
-    SaveAnswer AskSave(QWidget*, const QString&, const QString& text) override {
-        texts.push_back(text);
-        return static_cast<SaveAnswer>(dice_.Below(3));
-    }
-    std::vector<QString> texts;
-
-  private:
-    Dice& dice_;
-};
-
-// The file dialogs: cancelled, or a file of the test folder (saved earlier, missing, or hostile).
-class RandomFiles : public FileChooser {
-  public:
-    RandomFiles(Dice& dice, const QString& folder) : dice_(dice), folder_(folder) {
-        const QByteArray head = "{\"format\":\"tarvelo-column\",\"version\":1,";
-        QByteArray rows, many;
-        for (int i = 0; i < 400; ++i) {
-            if (i < 300) rows += QByteArray(i ? "," : "") + "[\"1\",\"2\"]";
-            many += QByteArray::number(i) + " 1\n";
-        }
-        // In the order the dice know them; the files without contents are not written.
-        const std::pair<const char*, QByteArray> files[] = {
-            {"lixo.json", head + "\"main\":"},
-            {"latin1.json", "{\"title\":\"t\xe9rreo\"}"},
-            {"grande.json", QByteArray(int(kMaxColumnFileBytes) + 10, ' ')},
-            {"coordenadas.txt", "0 0\n60 0\n60 20\n20 20\n20 60\n0 60\n"},
-            {"barras.txt", "4;4\n56;4\n56;16\n16;16\n16;56\n4;56\n"},
-            {"ruim.txt", "1 2 3\n\xff\xfe\n"},
-            {"muitas.txt", many},
-            {"salvo.json", {}},
-            {"nao-existe.json", {}},
-            {"relatorio.txt", {}},
-            {"curva.png", {}},
-            {"pontos.txt", {}},
-            {"aninhado.json", head + QByteArray(3000, '[') + QByteArray(3000, ']') + "}"},
-            {"infinito.json", head + "\"main\":{\"fck\":1e400}}"},
-            {"nan.json", head + "\"main\":{\"fck\":\"NaN\",\"Es\":\"-0\"}}"},
-            {"negativo.json",
-             head + "\"section\":{\"RectangularSolid\":{\"hx\":\"-20\",\"hy\":\"0\"}},"
-                    "\"main\":{\"barCount\":\"4\"}}"},
-            {"linhas.json", head + "\"section\":{\"vertices\":[" + rows + "]}}"},
-            {"exemplo.json", {}}};
-        for (const auto& [name, bytes] : files) {
-            QFile f(Path(name));
-            if (!bytes.isEmpty() && f.open(QIODevice::WriteOnly)) f.write(bytes);
-            files_.push_back(name);
-        }
-        QFile::copy(QStringLiteral(TARVELO_EXAMPLES "/poligonal-L.json"), Path("exemplo.json"));
-    }
-    QString OpenFileName(QWidget*, const QString&, const QString&) override { return Choose(); }
-    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return Choose();
-    }
-
-  private:
-    QString Path(const char* name) const { return folder_ + QLatin1Char('/') + name; }
-    QString Choose() { return dice_.Chance(30) ? QString() : Path(dice_.Pick(files_)); }
-
-    Dice& dice_;
-    QString folder_;
-    std::vector<const char*> files_;
-};
-
-class RandomUse : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        ASSERT_TRUE(folder_.isValid());
-    }
-    void TearDown() override {
-        ReportWindow::SetPrintDialogHook(nullptr);
-        WindowTest::TearDown();
-    }
-    QTemporaryDir folder_;
-};
+    QFile::copy(testing::ExamplePath("poligonal-L.json"), paths.back());
+    return paths;
+}
 
 // Buttons whose enabled state only ever goes from off to on.
 const char* const kOneWayButtons[] = {"drawSectionButton", "loadsButton", "verifyButton",
@@ -151,6 +92,8 @@ bool HasNumberOnly(const QString& text) {
     return ok && std::isfinite(value);
 }
 
+class RandomUse : public WindowTest {};
+
 TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
     const unsigned seed = qEnvironmentVariableIsSet("TARVELO_RANDOM_SEED")
                               ? qEnvironmentVariableIntValue("TARVELO_RANDOM_SEED")
@@ -160,12 +103,14 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
                           : 1500;
     SCOPED_TRACE("seed " + std::to_string(seed));
     Dice dice(seed);
-    RandomPresenter randomBoxes(dice);
-    RandomFiles randomFiles(dice, folder_.path());
-    SetPresenter(&randomBoxes);
-    SetFileChooser(&randomFiles);
+    // Questions answered Yes or No, file dialogs cancelled or naming a test file, at random.
+    presenter.randomYes = [&dice] { return dice.Chance(50); };
+    presenter.randomSave = [&dice] { return static_cast<SaveAnswer>(dice.Below(3)); };
+    QTemporaryDir folder;
+    std::vector<QString> paths = WriteTestFiles(folder.path());
+    files.randomName = [&] { return dice.Chance(30) ? QString() : dice.Pick(paths); };
     // The print dialog: cancelled, or printing into a PDF of the test folder.
-    const QString pdf = folder_.filePath(QStringLiteral("impresso.pdf"));
+    const QString pdf = folder.filePath(QStringLiteral("impresso.pdf"));
     ReportWindow::SetPrintDialogHook([&dice, pdf](QPrinter& printer, QWidget*) {
         if (dice.Chance(80)) return false;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -215,7 +160,7 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
         }
 
         const ColumnData before = window.CollectColumnData();
-        const std::size_t boxesBefore = randomBoxes.texts.size();
+        const std::size_t boxesBefore = presenter.boxes.size();
         const int what = dice.Below(100);
         std::string action;
         if (what < 45 && !fields.empty()) {
@@ -245,8 +190,8 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
         SCOPED_TRACE("step " + std::to_string(step) + ": " + action);
 
         // A file that could not be read changed nothing.
-        for (std::size_t b = boxesBefore; b < randomBoxes.texts.size(); ++b) {
-            const QString& text = randomBoxes.texts[b];
+        for (std::size_t b = boxesBefore; b < presenter.boxes.size(); ++b) {
+            const QString& text = presenter.boxes[b].text;
             if (text.contains(QString::fromUtf8("não foram alterados")) ||
                 text.contains(QString::fromUtf8("Nenhuma coordenada foi alterada"))) {
                 ASSERT_TRUE(window.CollectColumnData() == before) << text.toStdString();
@@ -304,10 +249,10 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
     }
     QApplication::processEvents();
     EXPECT_TRUE(window.isEnabled());
-    const std::size_t boxesBefore = randomBoxes.texts.size();
+    const std::size_t boxesBefore = presenter.boxes.size();
     QTest::mouseClick(button("sectionDataButton"), Qt::LeftButton);
     QApplication::processEvents();
-    EXPECT_TRUE(window.Section()->isVisible() || randomBoxes.texts.size() > boxesBefore);
+    EXPECT_TRUE(window.Section()->isVisible() || presenter.boxes.size() > boxesBefore);
 }
 
 }  // namespace

@@ -43,10 +43,6 @@ class ReportWindowTest : public testing::WindowTest {
         snapshot.runs.reachedStep = 5;
         window.Open([this] { return snapshot; });
     }
-    void TearDown() override {
-        WindowTest::TearDown();
-        ReportWindow::SetPrintDialogHook(nullptr);
-    }
     QLineEdit* Field(const char* name) { return window.findChild<QLineEdit*>(name); }
     void Click(const char* name) { testing::Click(&window, name); }
     // The print dialog answered by `answer`, printing into `pdf`; the copies it was asked for.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,44 +23,42 @@
 #include "main_window.h"
 #include "message_presenter.h"
 #include "procedures/column_file.h"
+#include "report_window.h"
 
 namespace tarvelo::ui::testing {
 
 struct RecordedBox {
     enum Kind { Warning, Question, Information, AskSave };
     Kind kind;
-    QString title;
     QString text;
     bool defaultNo = false;
-    QWidget* parent = nullptr;
 };
 
+// Questions answered from the scripts in order (No, Cancel when a script runs out), or by the
+// random answers when they are set.
 class ScriptedPresenter : public MessagePresenter {
   public:
     std::vector<RecordedBox> boxes;
-    std::deque<bool> answers;            // for the questions, in order; No when the script runs out
-    std::deque<SaveAnswer> saveAnswers;  // for AskSave; Cancel when the script runs out
+    std::deque<bool> answers;
+    std::deque<SaveAnswer> saveAnswers;
+    std::function<bool()> randomYes;
+    std::function<SaveAnswer()> randomSave;
 
-    void Warning(QWidget* parent, const QString& title, const QString& text) override {
-        boxes.push_back({RecordedBox::Warning, title, text, false, parent});
+    void Warning(QWidget*, const QString&, const QString& text) override {
+        boxes.push_back({RecordedBox::Warning, text});
     }
-    bool Question(QWidget* parent, const QString& title, const QString& text,
-                  bool defaultNo) override {
-        boxes.push_back({RecordedBox::Question, title, text, defaultNo, parent});
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.pop_front();
-        return answer;
+    bool Question(QWidget*, const QString&, const QString& text, bool defaultNo) override {
+        boxes.push_back({RecordedBox::Question, text, defaultNo});
+        if (randomYes) return randomYes();
+        return !answers.empty() && Next(answers);
     }
-    void Information(QWidget* parent, const QString& title, const QString& text) override {
-        boxes.push_back({RecordedBox::Information, title, text, false, parent});
+    void Information(QWidget*, const QString&, const QString& text) override {
+        boxes.push_back({RecordedBox::Information, text});
     }
-    SaveAnswer AskSave(QWidget* parent, const QString& title, const QString& text) override {
-        boxes.push_back({RecordedBox::AskSave, title, text, false, parent});
-        if (saveAnswers.empty()) return SaveAnswer::Cancel;
-        const SaveAnswer answer = saveAnswers.front();
-        saveAnswers.pop_front();
-        return answer;
+    SaveAnswer AskSave(QWidget*, const QString&, const QString& text) override {
+        boxes.push_back({RecordedBox::AskSave, text});
+        if (randomSave) return randomSave();
+        return saveAnswers.empty() ? SaveAnswer::Cancel : Next(saveAnswers);
     }
     QStringList Texts() const {
         QStringList texts;
@@ -67,20 +66,30 @@ class ScriptedPresenter : public MessagePresenter {
             texts << b.text;
         return texts;
     }
+
+  private:
+    template <typename T>
+    static T Next(std::deque<T>& script) {
+        const T answer = script.front();
+        script.pop_front();
+        return answer;
+    }
 };
 
+// Names the files of the script, or those the random choice gives when it is set.
 class ScriptedFiles : public FileChooser {
   public:
     QString openName;
     QString saveName;
     int asked = 0;
+    std::function<QString()> randomName;
     QString OpenFileName(QWidget*, const QString&, const QString&) override {
         ++asked;
-        return openName;
+        return randomName ? randomName() : openName;
     }
     QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
         ++asked;
-        return saveName;
+        return randomName ? randomName() : saveName;
     }
 };
 
@@ -96,6 +105,7 @@ class WindowTest : public ::testing::Test {
         SetPresenter(nullptr);
         SetFileChooser(nullptr);
         SetBeepHandler(nullptr);
+        ReportWindow::SetPrintDialogHook(nullptr);
     }
 
     ScriptedPresenter presenter;
