@@ -107,37 +107,34 @@ TEST_F(MainWindowTest, BarTableAcrossCountsAndClearing) {
     EXPECT_EQ(bars->Rows(), std::vector<GridRow>(4));
 }
 
-// Every field, another kind's ones too, goes through "Abrir" and "Salvar" unchanged.
+// Every example, with a field of another section kind and other supports, goes through
+// "Abrir" and "Salvar" unchanged.
 TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
     QTemporaryDir dir;
-    ColumnData data;
-    data.title = "Pilar de teste";
-    data.fck = "30";
-    data.sectionType = SectionType::Polygonal;
-    data.vertexCount = "4";
-    data.barCount = "4";
-    data.totalSteelArea = "12.5";
-    data.vertices = {{"0", "0"}, {"30", "0"}, {"30", "50"}, {"0", "50"}};
-    data.bars = {{"4", "4"}, {"26", "4"}, {"26", "46"}, {"4", "46"}};
-    data.hollowBxo = "20";
-    data.Mxd_b = "-1500";
-    data.baseSupport = SupportCondition::Fixed;
-    data.topSupport = SupportCondition::Free;
-    std::string error;
-    ASSERT_TRUE(WriteColumnFile(dir.filePath("pilar.json").toStdString(), data, error)) << error;
+    for (const char* example : {"retangular-esbelto-biaxial.json", "retangular-vazado-balanco.json",
+                                "circular-macico.json", "circular-vazado.json", "poligonal-L.json",
+                                "combinacoes-retangular.json"}) {
+        SCOPED_TRACE(example);
+        ColumnData data = testing::ReadExample(example);
+        data.hollowBxo = "20";
+        data.baseSupport = SupportCondition::Fixed;
+        data.topSupport = SupportCondition::Free;
+        std::string error;
+        ASSERT_TRUE(WriteColumnFile(dir.filePath("pilar.json").toStdString(), data, error));
 
-    files.openName = dir.filePath("pilar.json");
-    Trigger(window->Actions().open);
-    EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
-    EXPECT_EQ(window->CollectColumnData(), data);
-    EXPECT_FALSE(window->isWindowModified());
-    EXPECT_TRUE(Enabled("designButton"));
+        files.openName = dir.filePath("pilar.json");
+        Trigger(window->Actions().open);
+        EXPECT_TRUE(presenter.boxes.empty()) << presenter.Texts().join("\n").toStdString();
+        EXPECT_EQ(window->CollectColumnData(), data);
+        EXPECT_FALSE(window->isWindowModified());
+        EXPECT_TRUE(Enabled("designButton"));
 
-    files.saveName = dir.filePath("copia");  // ".json" is added
-    Trigger(window->Actions().save);
-    ColumnData reread;
-    ASSERT_TRUE(ReadColumnFile(dir.filePath("copia.json").toStdString(), reread, error)) << error;
-    EXPECT_EQ(reread, data);
+        files.saveName = dir.filePath("copia");  // ".json" is added
+        Trigger(window->Actions().save);
+        ColumnData reread;
+        ASSERT_TRUE(ReadColumnFile(dir.filePath("copia.json").toStdString(), reread, error));
+        EXPECT_EQ(reread, data);
+    }
 }
 
 // A file that cannot be opened is named in a message and changes nothing.

@@ -22,29 +22,19 @@ SectionGeometry Rectangle(double w, double h) {
     return s;
 }
 
-// The section fills the longer side of the picture, centred, larger y drawn higher; bars are
-// discs of 0.8 cm; a section without extent draws nothing.
-TEST(SectionDrawingMappingTest, ScaleCentreAndBars) {
-    const SectionDrawingMapping tall = ComputeSectionMapping(Rectangle(20, 40));
-    ASSERT_TRUE(tall.valid);
-    EXPECT_DOUBLE_EQ(tall.scale, 64.0);
-    const QPointF low = tall.Map(-10, -20), high = tall.Map(10, 20);
-    EXPECT_EQ(low, QPointF(2467 - 640, 1507 + 1280));
-    EXPECT_EQ(high, QPointF(2467 + 640, 1507 - 1280));
-    const SectionDrawingMapping wide = ComputeSectionMapping(Rectangle(100, 20));
-    EXPECT_DOUBLE_EQ(wide.scale, 25.6);
-    EXPECT_DOUBLE_EQ(wide.Map(0, -10).y() - wide.Map(0, 10).y(), 512.0);
-
-    ColumnData data;
-    data.sectionType = SectionType::CircularSolid;
-    data.circleDiameter = "20";
-    data.circleCover = "3";
-    data.barCount = "6";
-    RecordingHost host;
-    SectionGeometry circle;
-    ASSERT_TRUE(BuildSectionForDrawing(data, host, circle));
-    EXPECT_NEAR(ComputeSectionMapping(circle).BarRadius(), 0.8 * 2560 / 20, 1e-9);
-
+// The section's longer side fills kSize twips, its box centred on the picture, larger y drawn
+// higher; a section without extent draws nothing.
+TEST(SectionDrawingMappingTest, FillsTheLongerSideCentred) {
+    using Mapping = SectionDrawingMapping;
+    for (const auto& [w, h] : {std::pair{20.0, 40.0}, {100.0, 20.0}}) {
+        const Mapping m = ComputeSectionMapping(Rectangle(w, h));
+        ASSERT_TRUE(m.valid);
+        const QPointF low = m.Map(-w / 2, -h / 2), high = m.Map(w / 2, h / 2);
+        EXPECT_DOUBLE_EQ(std::max(high.x() - low.x(), low.y() - high.y()), Mapping::kSize);
+        EXPECT_DOUBLE_EQ((high.x() - low.x()) / w, (low.y() - high.y()) / h);
+        EXPECT_DOUBLE_EQ((low.x() + high.x()) / 2, Mapping::kCentreX);
+        EXPECT_DOUBLE_EQ((low.y() + high.y()) / 2, Mapping::kCentreY);
+    }
     SectionGeometry point;
     point.nv = 3;
     EXPECT_FALSE(ComputeSectionMapping(point).valid);
