@@ -2,7 +2,6 @@
 // unsaved changes are never lost without a question, and Qt's own boxes and menus speak
 // Portuguese.
 #include <QClipboard>
-#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -144,17 +143,6 @@ TEST_F(MainWindowTest, UnsavedChangesAreNeverLostWithoutAQuestion) {
     EXPECT_EQ(exits, 2);
     for (const RecordedBox& box : presenter.boxes)
         EXPECT_EQ(box.kind, RecordedBox::AskSave);
-}
-
-// "Área total de aço" from a bar diameter and the bar count (none yet: a warning).
-TEST_F(MainWindowTest, SteelAreaFromBars) {
-    auto* chooser = window->findChild<QComboBox*>("barDiameterChooser");
-    chooser->setCurrentIndex(chooser->findText("16"));
-    emit chooser->activated(chooser->currentIndex());
-    EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::Warning);
-    Field("barCountField")->setText("8");
-    emit chooser->activated(chooser->currentIndex());
-    EXPECT_EQ(Text("steelAreaField"), "16.08");
 }
 
 // Qt's own texts in Portuguese: the standard buttons of the boxes and the fields' menus.

@@ -1,5 +1,6 @@
 // The main window with its section and loads windows: the enabling order typed by hand, the
 // tables kept across reopening, and column files through "Abrir" and "Salvar".
+#include <QComboBox>
 #include <QFile>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -17,14 +18,20 @@ using testing::MainWindowTest;
 using testing::RecordedBox;
 
 // From start-up to the calculation buttons, typing and clicking; a refused OK keeps its window
-// open with the field in focus.
+// open with the field in focus. The steel area follows a bar diameter chosen, times the count.
 TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
+    auto* diameter = window->findChild<QComboBox*>("barDiameterChooser");
+    diameter->setCurrentIndex(diameter->findText("16"));
+    emit diameter->activated(diameter->currentIndex());  // no bar count: a warning
     Click("sectionDataButton");  // no bar count: the section window stays closed
+    ASSERT_EQ(presenter.boxes.size(), 2u);
     EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::Warning);
     EXPECT_EQ(window->focusWidget(), Field("barCountField"));
     EXPECT_FALSE(window->Section()->isVisible());
 
     Type(Field("barCountField"), "6");
+    emit diameter->activated(diameter->currentIndex());
+    EXPECT_EQ(Text("steelAreaField"), "12.06");
     Click("sectionDataButton");
     SectionWindow* section = window->Section();
     EXPECT_FALSE(window->isEnabled());

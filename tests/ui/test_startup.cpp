@@ -1,10 +1,6 @@
-#include <QApplication>
-#include <QDeadlineTimer>
+// The program's start and end: splash, background, main window, exit window.
 #include <QElapsedTimer>
-#include <QtTest/QTest>
-#include <functional>
 
-#include "main_window.h"
 #include "startup_windows.h"
 #include "ui_test_support.h"
 
@@ -19,15 +15,6 @@ Window* Shown() {
     return nullptr;
 }
 
-bool WaitFor(const std::function<bool()>& condition, int ms) {
-    QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired()) return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
 class Startup : public testing::WindowTest {};
 
 // Splash for 1.8 s, then the background and the main window; closing the main window shows
@@ -40,16 +27,16 @@ TEST_F(Startup, SplashMainWindowAndExit) {
     EXPECT_NE(Shown<SplashWindow>(), nullptr);
     EXPECT_EQ(program.Main(), nullptr);
 
-    ASSERT_TRUE(WaitFor([&] { return program.Main() != nullptr; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return program.Main() != nullptr; }, 5000));
     EXPECT_GE(clock.elapsed(), 1700);
     EXPECT_TRUE(program.Main()->isVisible());
     EXPECT_NE(Shown<BackgroundWindow>(), nullptr);
-    EXPECT_TRUE(WaitFor([] { return Shown<SplashWindow>() == nullptr; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return Shown<SplashWindow>() == nullptr; }, 1000));
 
     EXPECT_TRUE(program.Main()->close());
     EXPECT_TRUE(presenter.boxes.empty());
     EXPECT_NE(Shown<ExitWindow>(), nullptr);
-    EXPECT_TRUE(WaitFor(
+    EXPECT_TRUE(QTest::qWaitFor(
         [] { return Shown<ExitWindow>() == nullptr && Shown<BackgroundWindow>() == nullptr; },
         3000));
 }
