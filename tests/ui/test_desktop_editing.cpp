@@ -147,10 +147,10 @@ TEST_F(MainWindowTest, UnsavedChangesAreNeverLostWithoutAQuestion) {
 
 // Qt's own texts in Portuguese: the standard buttons of the boxes and the fields' menus.
 TEST(Portuguese, StandardButtonsAndMenus) {
-    auto texts = [](const QList<QAbstractButton*>& buttons) {
+    auto texts = [](const auto& items) {
         QStringList list;
-        for (QAbstractButton* b : buttons)
-            list << b->text().remove('&');
+        for (const auto* item : items)
+            list << item->text().remove('&');
         list.sort();
         return list.join('|');
     };
@@ -158,10 +158,7 @@ TEST(Portuguese, StandardButtonsAndMenus) {
     EXPECT_EQ(texts(SaveBox(nullptr, "TARVELO", "?")->buttons()), "Cancelar|Não|Sim");
     QLineEdit field;
     std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
-    QStringList items;
-    for (QAction* a : menu->actions())
-        items << a->text().remove('&');
-    EXPECT_TRUE(items.join('|').contains("Colar")) << items.join('|').toStdString();
+    EXPECT_TRUE(texts(menu->actions()).contains("Colar")) << texts(menu->actions()).toStdString();
 }
 
 }  // namespace
