@@ -197,10 +197,8 @@ std::vector<LoadCase> PlannedLoads(const ColumnData& data, double hx, double hy)
 }
 
 // Runs run(i) for i in 0..count-1 on `threads` threads and calls show() on the calling thread
-// after every finished run and every kShowInterval between them, so that the caller's host is
-// only ever used from its own thread.
-constexpr std::chrono::milliseconds kShowInterval{30};
-
+// after every finished run and every 30 ms between them, so that the caller's host is only ever
+// used from its own thread. The browser edition has no threads: it runs the cases in turn.
 template <class Run, class Show>
 void RunAll(int count, int threads, Run run, Show show) {
 #ifdef __EMSCRIPTEN__
@@ -210,6 +208,7 @@ void RunAll(int count, int threads, Run run, Show show) {
         show();
     }
 #else
+    constexpr std::chrono::milliseconds kShowInterval{30};
     if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::min(threads, count);
     std::mutex mutex;
