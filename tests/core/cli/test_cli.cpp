@@ -127,17 +127,6 @@ TEST(Cli, ReportWritesPdfAndTextOfAVerification) {
     EXPECT_NE(squeezed.find(Squeeze(sLine)), std::string::npos) << sLine << "\n" << squeezed;
 }
 
-// After a design the report shows no given steel area and the two areas of the design.
-TEST(Cli, ReportAfterDesign) {
-    const std::string txt = TempFile("report-design.txt");
-    ASSERT_EQ(Shell(Cli("report \"" + kExample + "\" --after design --txt \"" + txt + "\"")).status,
-              0);
-    const std::string text = ReadAll(txt);
-    EXPECT_NE(text.find("As=  cm2     Coeficiente de segurança S= "), std::string::npos);
-    EXPECT_EQ(text.find("Armadura calculada As=  cm2"), std::string::npos);
-    EXPECT_EQ(text.find("Armadura mínima As,min=  cm2"), std::string::npos);
-}
-
 // The conclusion and the refined result follow the results in `report --txt`, for both outcomes
 // of a verification and of a design.
 TEST(Cli, ReportConclusionFollowsTheResults) {

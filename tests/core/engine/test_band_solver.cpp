@@ -116,34 +116,5 @@ TEST(BandSolver, NonPositivePivotsAreReported) {
     EXPECT_DOUBLE_EQ(b[0], 2.0);
 }
 
-TEST(BandSolver, RestrainedDofsGetAUnitDiagonalAndAZeroSolution) {
-    std::mt19937 rng(7);
-    const int n = 30;
-    const Dense a = RandomBanded(n, kBandMaxWidth, rng);
-    BandMatrix kb = ToBand(a, kBandMaxWidth);
-    std::vector<double> F(n, 1.0);
-    // Restraints of node 1 (DOF 1, 3) and node 4 (DOF 2) with five DOFs per node, plus two
-    // naming no equation of the matrix, which are ignored.
-    const std::vector<int> nodes = {1, 1, 4, 0, 99};
-    const std::vector<int> dofs = {1, 3, 2, 1, 1};
-    ApplySupports(kb, F, nodes, dofs, 5, n, 5, kBandMaxWidth);
-    for (int k = 1; k <= n; ++k) {
-        const bool restrained = k == 1 || k == 3 || k == 17;
-        EXPECT_EQ(F[k - 1], restrained ? 0.0 : 1.0) << k;
-        if (!restrained) continue;
-        EXPECT_EQ(kb(k, 1), 1.0);
-        for (int c = 2; c <= kBandMaxWidth; ++c)
-            EXPECT_EQ(kb(k, c), 0.0);
-        for (int i = std::max(1, k - kBandMaxWidth + 1); i < k; ++i)
-            EXPECT_EQ(kb(i, k - i + 1), 0.0);
-    }
-    ASSERT_EQ(FactorBand(kb, n, kBandMaxWidth), 0);
-    SolveBand(kb, F, n, kBandMaxWidth);
-    EXPECT_EQ(F[0], 0.0);
-    EXPECT_EQ(F[2], 0.0);
-    EXPECT_EQ(F[16], 0.0);
-    EXPECT_NE(F[1], 0.0);
-}
-
 }  // namespace
 }  // namespace tarvelo

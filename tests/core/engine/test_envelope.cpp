@@ -1,7 +1,5 @@
-// Resistance envelope: squash and tension loads against hand formulas, the rectangle at N = 0
-// against a one-dimensional fibre integration, the shape of doubly symmetric contours, and the
-// L section, whose moment is not normal to the neutral axis, against a brute-force integration
-// of the plane the envelope found.
+// Resistance envelope against hand formulas and independent fibre integrations, and the shape of
+// its contours.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -122,9 +120,7 @@ TEST(ResistanceEnvelope, DoublySymmetricContours) {
                 const double Mi = *c[i].moment;
                 EXPECT_NEAR(Mi, *c[(72 - i) % 72].moment, 1e-7 * reference);
                 EXPECT_NEAR(Mi, *c[(108 - i) % 72].moment, 1e-7 * reference);
-                // Convex under compression: each corner of the polygon through the points
-                // turns left. (In tension the 10 per mille limit of the bars leaves shallow
-                // concave stretches.)
+                // Convex under compression (the bars' 10 per mille limit dents it in tension).
                 if (N < 0) continue;
                 const auto P = [&](int k) {
                     const ContourRay& r = c[(k + 72) % 72];
@@ -159,9 +155,8 @@ TEST(ResistanceEnvelope, DoublySymmetricContours) {
     }
 }
 
-// The L section: along each ray the envelope's plane, integrated independently, gives the
-// target N and a moment along the ray, although the neutral axis is not normal to it; the
-// plane lies on the strain limits.
+// The L section: the envelope's plane, integrated independently, gives the target N and a moment
+// along the ray although the neutral axis is skew, and lies on the strain limits.
 TEST(ResistanceEnvelope, LSectionMomentAlongTheRay) {
     const TestSection s = testing::LShape();
     const MaterialParameters m = ShortTermMaterial(35, 500, 200, 1.4, 1.15);

@@ -102,42 +102,6 @@ TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
     EXPECT_EQ(fresh.RefineFailureLoad(1).carriedFactor, 0.0);
 }
 
-// Resultants of a linear elastic section with the rigidities of the stiffness matrix.
-class LinearSection : public SectionResponse {
-  public:
-    LinearSection(double EA, double EIxx, double EIyy) : EA_(EA), EIxx_(EIxx), EIyy_(EIyy) {}
-    SectionResultants Resultants(const SectionStrain& s, int& sectionFailure) override {
-        sectionFailure = 0;
-        return {EA_ * s.axialStrain, -EIxx_ * s.curvatureX, -EIyy_ * s.curvatureY};
-    }
-
-  private:
-    double EA_, EIxx_, EIyy_;
-};
-
-TEST(LoadSteps, ALinearFirstOrderStepConvergesOnItsSecondSolution) {
-    const MaterialParameters m = MakeMaterial(25, 0);
-    double EIxx = m.initialModulus * 40 * 20 * 20 * 20 / 12,
-           EIyy = m.initialModulus * 20 * 40 * 40 * 40 / 12;
-    for (int i = 0; i < kRect20x40.nb; ++i) {
-        EIxx += m.Es * 2 * kRect20x40.bars[i].x * kRect20x40.bars[i].x;
-        EIyy += m.Es * 2 * kRect20x40.bars[i].y * kRect20x40.bars[i].y;
-    }
-    LinearSection linear(m.initialModulus * 800 + m.Es * 8, EIxx, EIyy);
-    ColumnLoads loads;
-    loads.Fd = 300;
-    loads.Hxd_t = 2;
-    loads.pyd = 0.01;
-    const auto run = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Fixed,
-                             SupportCondition::Free, 0, 30, &linear);
-    EXPECT_EQ(run->result.reachedStep, 30);
-    EXPECT_EQ(run->result.notConverged, 0);
-    EXPECT_EQ(run->result.solutions, 2 * 30);
-    EXPECT_EQ(run->result.internalForceEvaluations, 2 * 30);
-    // Linear response: the deflection is proportional to the load.
-    EXPECT_NEAR(run->curve.rows[30][0], 30 * run->curve.rows[1][0], 1e-9 * run->curve.rows[30][0]);
-}
-
 // A section whose resultants turn into NaN past a strain, as a broken or diverging
 // computation would give them.
 class NaNBeyond : public SectionResponse {
@@ -191,11 +155,8 @@ TEST(LoadSteps, DegenerateIterationsNeverPassSilently) {
     EXPECT_EQ(a.solutions, b.solutions);
 }
 
-// Near the inflection points of a fixed-fixed column under a uniform lateral load the
-// curvature at some Gauss points is tiny (the first Gauss point of element 3 lies within
-// 0.00005 L of the elastic inflection point). A section integration that loses its digits
-// there leaves residual noise that keeps steps from converging or trips a strain limit; the
-// analysis must follow one that never divides by the curvature, in extended precision.
+// A fixed-fixed column under a uniform lateral load has Gauss points near its inflection points,
+// with tiny curvatures: the analysis reaches the step of an extended-precision integration.
 TEST(LoadSteps, SmallCurvaturesReachTheSameStepAsAnExtendedPrecisionIntegration) {
     const MaterialParameters m = MakeMaterial(25, 0);
     ColumnLoads loads;

@@ -57,9 +57,7 @@ TEST(ParabolicZoneSmallCurvature, ParabolaOfDegreeTwo) {
     CheckCurvatureRange(Material(30, 2.5), 12, 3);
 }
 
-// Other exponents: the 3-point edge quadrature of u^(n+1) carries its own error once the
-// strain varies strongly across an edge, so the tight check stops at the small curvatures
-// this is about.
+// Other exponents: the edge quadrature's own error limits the tight check to small curvatures.
 TEST(ParabolicZoneSmallCurvature, OtherExponents) {
     CheckCurvatureRange(Material(50), 12, 7);
     CheckCurvatureRange(Material(90, 1.0), 12, 7);
@@ -80,9 +78,7 @@ TEST(ParabolicZoneSmallCurvature, NearlyUnstressedSection) {
     EXPECT_NEAR(r.N, -1.1 * m.fcd * (2 * a - a * a) * 800, 1e-9);
 }
 
-// Either side of the switch between the closed-form primitive and the series the results agree
-// with the extended-precision integration far below the test tolerance, so the switch puts no
-// step into the internal forces.
+// No step at the switch between the closed-form primitive and the series.
 TEST(ParabolicZoneSmallCurvature, NoJumpAtTheSwitch) {
     const TestSection s = testing::Rectangle20x40();
     for (const MaterialParameters& m : {Material(25), Material(60, 1.5)}) {

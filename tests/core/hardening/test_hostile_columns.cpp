@@ -76,9 +76,7 @@ ColumnData Rectangle() {
     return d;
 }
 
-// Coordinates around 1e77 cm keep the area finite but not the second moments: the stiffness
-// and the report's inertias would be infinite or NaN. The run ends before the analysis and
-// keeps no section constants.
+// Coordinates around 1e77 cm: a finite area but infinite second moments end the run first.
 TEST(HostileColumns, SectionWhoseMomentsOverflowEndsBeforeTheAnalysis) {
     ColumnData polygon = Rectangle();
     polygon.sectionType = SectionType::Polygonal;
@@ -121,9 +119,7 @@ TEST(HostileColumns, HeightWhoseBucklingLengthOverflowsIsRefused) {
     ExpectSound(*RunColumn(d, false), "pinned top");
 }
 
-// Texts a user can type or a file can hold, each in a valid column: NaN and infinity texts,
-// numbers beyond double range, zero, negative and absurd dimensions, counts beyond 16 bits,
-// grids of 300 rows.
+// Texts a user can type or a file can hold, each in a valid column.
 TEST(HostileColumns, GarbageTextsEndWithTheSystemsMessagesOrASoundResult) {
     const std::pair<std::string ColumnData::*, std::vector<const char*>> cases[] = {
         {&ColumnData::fck, {"NaN", "-30", "1e-300"}},

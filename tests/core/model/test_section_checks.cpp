@@ -26,9 +26,7 @@ const SectionGeometry kHollowSquare = Polygon(
     {{0, 0}, {50, 0}, {50, 50}, {0, 50}, {0, 0}, {10, 10}, {10, 40}, {40, 40}, {40, 10}, {10, 10}});
 
 TEST(SectionChecks, PointsCollinearAsTypedAreCollinear) {
-    // On the line y = 0.3 x + 0.1 as typed; as stored in binary the third point lies a hair to
-    // the left of the first two, which must not make a touching vertex cross or a bar on an edge
-    // fall outside.
+    // On the line y = 0.3 x + 0.1 as typed, though not as stored in binary.
     EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.36}), 0);
     EXPECT_EQ(Orientation({500000.3, 200000.19}, {500003.1, 200001.03}, {500004.2, 200001.36}), 0);
     EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.3601}), 1);
@@ -92,10 +90,8 @@ TEST(SectionChecks, BarsOutsideTheConcreteOrInTheOpeningAreNamed) {
     }
 }
 
-// Every generated kind goes through "Ver seção" without a message; bars 5 and 6 lie on the
-// outer contour and on the opening's (whose side (50 - 30.3) / 2 comes out 2e-15 off 9.85). The
-// hollow circle's inner contour, built with a ten-digit turn, closes a few 1e-10 rad past its
-// start, so two of its edges cross by that much: the crossing rule is for typed polygons only.
+// Every generated kind passes "Ver seção" (bars 5 and 6 on the contours, the hollow circle's
+// inner ring closing 1e-10 rad past its start); a bar in the opening does not.
 TEST(SectionChecks, GeneratedSectionsPassTheChecks) {
     ColumnData rectangle;
     rectangle.sectionType = SectionType::RectangularHollow;

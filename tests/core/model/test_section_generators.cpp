@@ -23,51 +23,6 @@ bool At(const Point& p, double x, double y) {
 
 const std::initializer_list<GridRow> kFourBars{{"4", "4"}, {"16", "4"}, {"16", "36"}, {"4", "36"}};
 
-TEST(GenerateSection, SolidRectangleFromTheCornerWithTypedBars) {
-    const ColumnData data = WithBars(SectionType::RectangularSolid, kFourBars);
-    SectionGeometry s;
-    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
-    ASSERT_EQ(s.nv, 4);
-    EXPECT_TRUE(At(s.vertices[1], 20, 0) && At(s.vertices[3], 0, 40) && At(s.vertices[4], 0, 0));
-    EXPECT_EQ(s.bmin, 20.0);
-    ASSERT_EQ(s.nb, 4);
-    EXPECT_EQ(s.bars[2].x, 16.0);
-    EXPECT_EQ(s.bars[2].y, 36.0);
-}
-
-TEST(GenerateSection, RectangleChecksInOrder) {
-    ColumnData data = WithBars(SectionType::RectangularSolid, kFourBars);
-    SectionGeometry s;
-    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 5, s), RuleId::RectangleBarGridRows);
-    EXPECT_EQ(s.nv, 0);  // nothing half-built is handed back
-    data.rectHy = ""s;
-    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 5, s), RuleId::RectangleZeroDimension);
-    data.rectHy = "-40"s;  // negative dimensions are left to the later checks
-    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
-
-    data.sectionType = SectionType::RectangularHollow;
-    data.hollowBxo = "60"s;
-    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::HollowRectangleOpening);
-    data.hollowBxo = "40"s;
-    data.hollowByo = "30"s;
-    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 3, s), RuleId::HollowRectangleBarGridRows);
-    data.hollowHx = "0"s;
-    EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::HollowRectangleZeroDimension);
-}
-
-TEST(GenerateSection, HollowRectangleJoinsTheCentredOpeningBySlit) {
-    ColumnData data = WithBars(SectionType::RectangularHollow, kFourBars);
-    data.hollowBxo = "40"s;
-    data.hollowByo = "30"s;
-    SectionGeometry s;
-    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
-    ASSERT_EQ(s.nv, 10);
-    EXPECT_TRUE(At(s.vertices[5], 10, 15) && At(s.vertices[9], 10, 15));  // a, b
-    EXPECT_TRUE(At(s.vertices[6], 10, 45) && At(s.vertices[7], 50, 45));  // clockwise
-    EXPECT_TRUE(At(s.vertices[4], 0, 0) && At(s.vertices[10], 0, 0));
-    EXPECT_EQ(s.bmin, 60.0);
-}
-
 TEST(GenerateSection, SolidCircleWithGeneratedBars) {
     ColumnData data = WithBars(SectionType::CircularSolid, {{"99", "99"}});  // grid is ignored
     data.circleCover = "3"s;

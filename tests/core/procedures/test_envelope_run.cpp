@@ -31,10 +31,8 @@ double WorstUtilisation(const ResistanceEnvelope& envelope, const ColumnModel& m
     return worst;
 }
 
-// Without creep the analysis and the envelope use the same laws. The column carries step k - 1
-// with every section inside the envelope; in step k the section whose strain limit is exceeded
-// lies on or outside it. (A slender column's last equilibrium can stay well inside: it fails by
-// instability, and the iteration of step k runs out to the envelope.)
+// Without creep the analysis and the envelope share their laws: step k - 1 lies inside, the
+// section that fails in step k on or outside.
 TEST(EnvelopeRun, VerificationFailsWhereTheSectionForcesReachTheEnvelope) {
     for (const char* name : {"rect-25x50-pinned-pinned-uniaxial", "poly-trapezoid-pinned-pinned",
                              "rect-hollow-50x50-30x30-fixed-pinned-biaxial"}) {
@@ -74,10 +72,8 @@ TEST(EnvelopeRun, VerificationFailsWhereTheSectionForcesReachTheEnvelope) {
     }
 }
 
-// 25x50 pinned at both ends, Fd = 1400 kN, Mxd = 2500 kNcm at the top and 1500 at the base:
-// the end moments as typed, the minimum-moment semi-axes 1400 (1.5 + 0.03 h), and a critical
-// section between mid-height and the top whose moment, grown by the second order, stays in xz.
-// The design's envelope has the designed steel; a column failing below Fd has no design point.
+// 25x50 pinned-pinned, Fd 1400 kN, Mxd 2500 / 1500 kNcm: minimum-moment semi-axes 1400 (1.5 +
+// 0.03 h), a critical section above mid-height bent in xz; failing below Fd: no design point.
 TEST(EnvelopeRun, DesignPointsOfASimpleColumn) {
     const ColumnData data =
         LoadColumn(TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json");
@@ -157,9 +153,8 @@ TEST(EnvelopeRun, CommandLineJson) {
 namespace tarvelo {
 namespace {
 
-// Every load case stands against one contour: a verification's cases each as the column of that
-// case alone; a design's with the steel of the case that needs the most, which is what the
-// column's DIMENSIONAR gives.
+// Every case against one contour: a verification's as each case alone, a design's with the
+// governing case's steel.
 TEST(EnvelopeRun, EveryLoadCaseAgainstOneContour) {
     const ColumnData data = LoadColumn(TARVELO_EXAMPLES "/combinacoes-retangular.json");
     const std::vector<LoadCase> cases = Cases(data);

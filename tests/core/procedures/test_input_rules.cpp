@@ -38,12 +38,6 @@ std::string FirstMessage(const Run& run) {
     return run.host.boxes.empty() ? "" : run.host.boxes.front().text;
 }
 
-TEST(InputRules, ValidColumnRunsWithoutMessages) {
-    auto run = VerifyOnce(ValidColumn());
-    EXPECT_TRUE(run->result->completed);
-    EXPECT_TRUE(run->host.boxes.empty()) << FirstMessage(*run);
-}
-
 // A change of the valid column: the section kind and up to three field texts.
 struct Edit {
     SectionType kind = SectionType::RectangularSolid;
@@ -145,44 +139,38 @@ TEST(InputRules, QuestionsStopOnYesAndGoOnOnNo) {
     }
 }
 
-TEST(InputRules, ExactComparisonsOfSteelValues) {
-    ColumnData d = ValidColumn();
-    d.fyk = "600";
-    d.Es = "210";
-    EXPECT_TRUE(VerifyOnce(d)->host.boxes.empty());
-    d.fyk = "505";  // 50.5 kN/cm2 is not CA-50
-    EXPECT_EQ(FirstMessage(*VerifyOnce(d)), Rule(RuleId::FykNotStandard).message);
-}
-
-TEST(InputRules, SmallSectionAsksThenWarnsAndStillRuns) {
-    ColumnData d = ValidColumn();
-    d.rectHx = "15";
-    d.rectHy = "20";
-    d.bars = {{"3", "3"}, {"12", "3"}, {"3", "17"}, {"12", "17"}};
-    auto run = VerifyOnce(d);
-    ASSERT_GE(run->host.boxes.size(), 2u);
-    EXPECT_EQ(run->host.boxes[0].text, Rule(RuleId::BminBelow19).message);
-    EXPECT_EQ(run->host.boxes[1].text, Rule(RuleId::AreaBelow360).message);
-    EXPECT_TRUE(run->result->completed);
-}
-
-TEST(InputRules, ShortColumnWarnsAndGoesOn) {
-    ColumnData d = ValidColumn();
-    d.L = "5";
-    auto run = VerifyOnce(d);
-    EXPECT_EQ(FirstMessage(*run), Rule(RuleId::ShortColumn).message);
-    EXPECT_EQ(Rule(RuleId::ShortColumn).message.back(), ' ');
-    EXPECT_TRUE(run->result->completed);
-}
-
-TEST(InputRules, LoadChecksComeBeforeEveryOtherRule) {
-    ColumnData d = ValidColumn();
-    d.fck = "95";
-    d.L = "";
-    d.Fd = "";
-    EXPECT_EQ(FirstMessage(*VerifyOnce(d)), "A altura do pilar não pode ser nula.");
-    d.L = "300";
-    EXPECT_EQ(FirstMessage(*VerifyOnce(d)), "Forneça a força normal no topo do pilar.");
+// Columns that run without a word, warn and go on, or stop at the first rule in the checks' order
+// (the loads first): the messages shown, in order, and whether the run completes.
+TEST(InputRules, MessagesInOrderAndWhetherTheRunGoesOn) {
+    using enum RuleId;
+    const struct {
+        void (*edit)(ColumnData&);
+        std::vector<RuleId> shown;
+        bool completed;
+    } cases[] = {
+        {[](ColumnData&) {}, {}, true},
+        {[](ColumnData& d) { d.fyk = "600", d.Es = "210"; }, {}, true},
+        {[](ColumnData& d) { d.fyk = "505"; }, {FykNotStandard}, true},  // 50.5 is not CA-50
+        {[](ColumnData& d) { d.L = "5"; }, {ShortColumn}, true},
+        {[](ColumnData& d) {
+             d.rectHx = "15", d.rectHy = "20";
+             d.bars = {{"3", "3"}, {"12", "3"}, {"3", "17"}, {"12", "17"}};
+         },
+         {BminBelow19, AreaBelow360},
+         true},
+        {[](ColumnData& d) { d.fck = "95", d.L = "", d.Fd = ""; }, {HeightZero}, false},
+        {[](ColumnData& d) { d.fck = "95", d.Fd = ""; }, {AxialForceZero}, false},
+    };
+    for (const auto& c : cases) {
+        ColumnData d = ValidColumn();
+        c.edit(d);
+        auto run = VerifyOnce(d);
+        std::vector<std::string> expected;
+        for (const RuleId id : c.shown)
+            expected.emplace_back(Rule(id).message);
+        EXPECT_EQ(run->host.Messages(), expected);
+        EXPECT_EQ(run->result->completed, c.completed);
+    }
 }
 
 TEST(InputRules, HugeNumbersEndTheRunNamingTheField) {

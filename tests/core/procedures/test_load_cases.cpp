@@ -151,11 +151,7 @@ TEST(LoadCases, GoverningCaseAndLargestMinimumTieToTheEarlierCase) {
     EXPECT_EQ(GoverningCase(RunKind::Design, runs), 2);
 }
 
-// Hand computation, M1d,min = Fd (1.5 + 0.03 h) kNcm:
-//   20x40 rectangle, Fd = 500 kN: along x h = 20, 500 (1.5 + 0.6) = 1050;
-//                                  along y h = 40, 500 (1.5 + 1.2) = 1350.
-//   circle D = 30, Fd = 800 kN: h = 30 both ways, 800 (1.5 + 0.9) = 1920.
-// At θ = 45°, Mxd = 1050 cos 45° = 742.46 and Myd = 1350 sin 45° = 954.59.
+// M1d,min = Fd (1.5 + 0.03 h) kNcm by hand: 20x40 at 500 kN 1050 and 1350, D 30 at 800 kN 1920.
 TEST(LoadCases, MinimumMomentCasesOfARectangleAndACircle) {
     ColumnData rect;
     rect.barCount = "4";

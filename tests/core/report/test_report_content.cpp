@@ -26,9 +26,7 @@ std::vector<std::string> Texts(const std::vector<ReportLine>& lines) {
     return out;
 }
 
-// The sheets as the text report writes them after a verification of the column file, from the
-// snapshot the windows and the command line build (a new example needs its text in
-// tests/data/reports: tarvelo-cli report FILE --txt TEXT).
+// The text report after a verification (a new example needs `tarvelo-cli report F --txt T`).
 std::string ReportAfterVerification(const fs::path& file) {
     ColumnData data = tarvelo::testing::LoadColumn(file.string());
     RecordingHost host;
@@ -59,32 +57,6 @@ TEST(ReportContent, ExamplesPrintTheirGoldenTexts) {
                   ReadAll((fs::path(TARVELO_TEST_DATA) / "reports" / (name + ".txt")).string()))
             << name;
     }
-}
-
-// The preview area lacks three of the sheet's blank lines and puts two blanks between a
-// property's label and its number (see the rounding test for the preview's lines).
-TEST(ReportContent, PreviewDiffersFromTheSheetInBlanksAndLabelSpacing) {
-    const ColumnData d =
-        tarvelo::testing::LoadColumn(TARVELO_EXAMPLES "/retangular-esbelto-biaxial.json");
-    SectionConstants kept;
-    auto lines = [&](ReportVariant variant) {
-        std::vector<std::string> out;
-        for (std::string s : Texts(BuildReportContent(d, {}, kept, variant).body)) {
-            if (s == " ") continue;
-            if (const std::size_t eq = s.find("=  "); eq != std::string::npos) s.erase(eq + 1, 1);
-            out.push_back(s);
-        }
-        return out;
-    };
-    const ReportContent sheet = BuildReportContent(d, {}, kept, ReportVariant::Printer);
-    EXPECT_EQ(sheet.body.size(),
-              BuildReportContent(d, {}, kept, ReportVariant::Preview).body.size() + 3);
-    EXPECT_EQ(lines(ReportVariant::Printer), lines(ReportVariant::Preview));
-    // Both print the heading in bold and the body in the plain weight.
-    for (const ReportLine& l : sheet.heading)
-        EXPECT_TRUE(l.bold);
-    for (const ReportLine& l : sheet.body)
-        EXPECT_FALSE(l.bold);
 }
 
 TEST(ReportContent, TablesNeverReachPastTheGrid) {
@@ -130,14 +102,6 @@ TEST(ReportContent, SectionPropertiesAreRoundedAndKeptRounded) {
     EXPECT_EQ(kept.area, once.area);
     EXPECT_EQ(kept.inertiaX, once.inertiaX);
     EXPECT_EQ(kept.slendernessX, once.slendernessX);
-}
-
-TEST(ReportContent, GeneralNumberForm) {
-    EXPECT_EQ(FormatReportNumber(12), " 12 ");
-    EXPECT_EQ(FormatReportNumber(-1.5), "-1.5 ");
-    EXPECT_EQ(FormatReportNumber(-0.0), " 0 ");
-    EXPECT_EQ(FormatReportNumber(0.1 + 0.2), " 0.3 ");  // 15 significant digits
-    EXPECT_EQ(FormatReportNumber(1e15), " 1E+15 ");
 }
 
 // Heading lines H1..H5 and body lines B1..Bn.
