@@ -1,11 +1,9 @@
 // The resistance envelope tied to the analysis: the forces the column's sections carry stay inside
 // the envelope until the step in which the verification fails; the design points of a simple
-// column against hand values; the command line's JSON.
+// column against hand values.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <nlohmann/json.hpp>
-#include <numbers>
 
 #include "core/core_test_support.h"
 #include "model/column_numbers.h"
@@ -116,42 +114,6 @@ TEST(EnvelopeRun, DesignPointsOfASimpleColumn) {
     EXPECT_FALSE(failing->cases[0].designLoadReached);
     EXPECT_FALSE(failing->cases[0].utilisation);
 }
-
-#ifdef TARVELO_CLI_PATH
-// The shape of `tarvelo-cli envelope --json`: one object per file, the rays at 360 i / K.
-TEST(EnvelopeRun, CommandLineJson) {
-    const testing::ShellRun run = testing::Shell(
-        testing::Cli("envelope --json --angles 8 " TARVELO_EXAMPLES "/poligonal-L.json"),
-        "2>/dev/null");
-    ASSERT_EQ(run.status, 0);
-    const auto j = nlohmann::json::parse(run.output);
-    EXPECT_EQ(j["command"], "envelope");
-    EXPECT_EQ(j["status"], "completed");
-    EXPECT_EQ(j["axial"], 3000.0) << "Fd of the one case";
-    EXPECT_GT(j["squash"].get<double>(), 3000);
-    EXPECT_LT(j["tension"].get<double>(), 0);
-    ASSERT_EQ(j["contour"].size(), 8u);
-    for (int i = 0; i < 8; ++i) {
-        const auto& ray = j["contour"][i];
-        EXPECT_EQ(ray["angle"], 45.0 * i);
-        const double a = 45.0 * i * std::numbers::pi / 180;
-        EXPECT_NEAR(ray["Mx"].get<double>() * std::sin(a), ray["My"].get<double>() * std::cos(a),
-                    1e-6 * std::hypot(ray["Mx"].get<double>(), ray["My"].get<double>()));
-    }
-    ASSERT_EQ(j["cases"].size(), 1u);
-    const auto& c = j["cases"][0];
-    EXPECT_EQ(c["name"], "Combinação 1");
-    EXPECT_GT(c["utilisation"].get<double>(), 0);
-    EXPECT_EQ(c["criticalMoment"].size(), 2u);
-    EXPECT_TRUE(c["minimumEnvelopeInside"].is_boolean());
-}
-#endif
-
-}  // namespace
-}  // namespace tarvelo
-
-namespace tarvelo {
-namespace {
 
 // Every case against one contour: a verification's as each case alone, a design's with the
 // governing case's steel.
