@@ -1,5 +1,4 @@
-// Shared helpers of the core tests: files, columns read from their files, and the command-line
-// program run as a user runs it.
+// Shared helpers of the core tests: files, columns from files, the command line as users run it.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// The command-line program as a user runs it: exit codes and messages, JSON and the order of
-// parallel output, and the report's text and PDF (the PDF checked with poppler's pdfinfo and
-// pdftotext).
+// The command-line program as a user runs it: exit codes, JSON, the report's text and PDF.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -25,8 +23,7 @@ using testing::TempFile;
 const std::string kData = TARVELO_TEST_DATA "/reference/";
 const std::string kExample = std::string(TARVELO_EXAMPLES) + "/retangular-esbelto-biaxial.json";
 
-// Each run ends with its status: 0 done, 1 ended by a message or a question answered Sim, 2 a
-// usage, file or write error; the output names what went wrong.
+// Status 0 done, 1 ended by a message or a Sim, 2 usage, file or write error; output names it.
 TEST(Cli, ExitCodesAndMessages) {
     const std::string fck15 = TempFile("fck15.json");
     std::ofstream(fck15) << R"({"format":"tarvelo-column","version":1,
@@ -91,8 +88,7 @@ std::string Squeeze(const std::string& text) {
     return out;
 }
 
-// The text holds the printed sheets with the S of the run (see the golden report texts); the PDF
-// the same sheets plus the chart page of the verification.
+// The text report holds the run's S; the PDF the same sheets plus the chart page.
 TEST(Cli, ReportWritesPdfAndTextOfAVerification) {
     if (Shell("pdfinfo -v").status != 0 || Shell("pdftotext -v").status != 0) {
         GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) not installed";

@@ -1,5 +1,4 @@
-// Resistance envelope against hand formulas and independent fibre integrations, and the shape of
-// its contours.
+// Resistance envelope against hand formulas and independent fibre integrations.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,8 +48,7 @@ TEST(ResistanceEnvelope, SquashAndTensionLoads) {
     }
 }
 
-// The rectangle bent about one axis, by fibres across its depth: the ultimate plane with N = 0
-// found by bisection over the bar pivot and the concrete pivot.
+// The rectangle bent about one axis, by fibres: the ultimate plane with N = 0 by bisection.
 double FibreMomentAtZeroAxialForce(double depth, double width, const std::vector<Bar>& bars,
                                    bool alongX, const MaterialParameters& m) {
     const int fibres = 20000;
@@ -59,8 +57,7 @@ double FibreMomentAtZeroAxialForce(double depth, double width, const std::vector
     for (const Bar& b : bars)
         barLevel = std::min(barLevel, alongX ? b.x : b.y);
     const auto forces = [&](double u, double& M) {
-        // u in [0, 1]: bar at 0.01, top from 0.01 to -ecu; u in [1, 2]: top at -ecu, the
-        // bottom fibre from its strain at u = 1 to 0.
+        // u in [0, 1]: bar at 0.01, top 0.01 to -ecu; u in [1, 2]: top at -ecu, bottom to 0.
         const double k1 = (0.01 + ecu) / (top - barLevel), k2 = ecu / depth;
         const double k = u <= 1 ? u * k1 : k1 + (u - 1) * (k2 - k1);
         const double eTop = u <= 1 ? 0.01 - k * (top - barLevel) : -ecu;
@@ -103,8 +100,7 @@ TEST(ResistanceEnvelope, RectangleAtZeroAxialForceAgainstFibres) {
     }
 }
 
-// Contours of a doubly symmetric section are symmetric about both axes and convex, shrink to
-// the origin at N0 and Nt, and do not depend on the number of threads.
+// Doubly symmetric: contours symmetric, convex, nil at N0 and Nt, the same on any thread count.
 TEST(ResistanceEnvelope, DoublySymmetricContours) {
     const TestSection sections[] = {testing::Rectangle20x40(), testing::Circle(50, 30, 12)};
     const MaterialParameters m = ShortTermMaterial(30, 500, 200, 1.4, 1.15);
@@ -195,8 +191,7 @@ TEST(ResistanceEnvelope, LSectionMomentAlongTheRay) {
     }
     EXPECT_GT(largestSkew, 5.0);
 
-    // Near N0 the contour is a small loop about the moment of the uniform strain, away from
-    // the origin: some rays miss it, and a zero moment is outside.
+    // Near N0 the contour is a small loop off the origin: some rays miss it, zero is outside.
     const double N = envelope.squash() - 1e-3 * (envelope.squash() - envelope.tension());
     const std::vector<ContourRay> c = envelope.Contour(N, 72);
     EXPECT_TRUE(std::any_of(c.begin(), c.end(), [](const ContourRay& r) { return !r.moment; }));

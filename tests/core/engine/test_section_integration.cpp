@@ -105,8 +105,7 @@ TEST(IntegrateSection, BadInputNeverReadsOutOfBounds) {
     integrator.IntegrateSection({-0.001, inf, 0}, rect, 4, nullptr, 0, 800, m, failure);
 }
 
-// A comb of 299 vertices whose every tooth edge crosses both contour lines: the working lists
-// hold the vertices plus a cut point per edge and contour line.
+// A comb of 299 vertices whose every tooth edge crosses both contour lines.
 TEST(IntegrateSection, MaximumVerticesAndCutPoints) {
     const int teeth = 148;  // 2 corners + (teeth + 1) roots + teeth tips = 299 vertices
     TestSection s;

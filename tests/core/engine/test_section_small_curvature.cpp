@@ -1,5 +1,4 @@
-// Parabolic zone under small curvatures, where the closed-form primitive of the stress divides
-// by the normalised curvature: the results must stay accurate down to the 1e-12 cut-off.
+// The parabolic zone under small curvatures stays accurate down to the 1e-12 cut-off.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -25,8 +24,7 @@ std::vector<Shape> Shapes() {
             {"L shape", testing::LShape()}};
 }
 
-// Concrete resultants against the extended-precision integration: 1e-6 relative plus 1e-9
-// absolute, for the curvatures 10^-first .. 10^-last in x, in y and in both.
+// Concrete resultants within 1e-6 + 1e-9 of the reference, curvatures 10^-first..10^-last.
 void CheckCurvatureRange(const MaterialParameters& m, int first, int last) {
     SectionIntegrator integrator;
     for (const Shape& shape : Shapes()) {
@@ -50,8 +48,7 @@ void CheckCurvatureRange(const MaterialParameters& m, int first, int last) {
     }
 }
 
-// With n = 2 the parabola's primitive is a polynomial and the edge quadrature is exact, so
-// the whole range of curvatures can be held to the tight tolerance.
+// With n = 2 the edge quadrature is exact: the whole range to the tight tolerance.
 TEST(ParabolicZoneSmallCurvature, ParabolaOfDegreeTwo) {
     CheckCurvatureRange(Material(25), 12, 3);
     CheckCurvatureRange(Material(30, 2.5), 12, 3);

@@ -1,6 +1,4 @@
-// Hostile columns: whatever is typed or opened, a run ends with one of the system's messages or
-// completes with S in 0.02..10, and nothing that is not a finite number reaches the result
-// fields or the section constants that the windows keep for the report.
+// Hostile columns: a run ends with a message or a sound result, never a non-finite number.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -100,8 +98,7 @@ TEST(HostileColumns, SectionWhoseMomentsOverflowEndsBeforeTheAnalysis) {
     EXPECT_TRUE(o->result->hasSectionConstants);
 }
 
-// A free top doubles the height into the buckling length: 1e308 cm is a number, twice that is
-// not. The run names the height instead of keeping an infinite slenderness for the report.
+// A free top doubles 1e308 cm into an infinite buckling length: the height is refused.
 TEST(HostileColumns, HeightWhoseBucklingLengthOverflowsIsRefused) {
     ColumnData d = Rectangle();
     d.L = "1e308";

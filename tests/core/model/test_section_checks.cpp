@@ -1,5 +1,4 @@
-// The geometric checks of a section: self-crossing contours and bars outside the concrete, on
-// their own and as a run meets them.
+// Self-crossing contours and bars outside the concrete, alone and as a run meets them.
 #include <gtest/gtest.h>
 
 #include <initializer_list>

@@ -156,8 +156,7 @@ TEST(ColumnFile, FilesOnDiskThatAreNoColumnFile) {
         EXPECT_EQ(error.rfind(path + ": ", 0), 0u) << error;
     }
 
-    // Saving over a folder fails naming the file and leaves the folder alone (a failed write
-    // half-way is a case of the atomic writer's tests).
+    // Saving over a folder fails naming the file and leaves the folder alone.
     const fs::path target = dir / "pilar.json";
     fs::create_directories(target / "dentro");
     EXPECT_FALSE(WriteColumnFile(target.string(), column, error));

@@ -1,6 +1,4 @@
-// The resistance envelope tied to the analysis: the forces the column's sections carry stay inside
-// the envelope until the step in which the verification fails; the design points of a simple
-// column against hand values.
+// The resistance envelope tied to the analysis and the design points of a simple column.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,8 +15,7 @@ namespace {
 
 using testing::LoadColumn;
 
-// The greatest utilisation over the column's Gauss points: infinite when a moment's ray misses
-// the contour.
+// Greatest utilisation over the Gauss points: infinite when a ray misses the contour.
 double WorstUtilisation(const ResistanceEnvelope& envelope, const ColumnModel& model) {
     double worst = 0.0;
     for (int i = 0; i < model.gaussPointCount(); ++i) {

@@ -1,5 +1,4 @@
-// Load cases: column files of several cases, the runs of every case with the governing one, the
-// minimum-moment cases and the independence of the results from the thread count.
+// Load cases: files, runs of every case, minimum-moment cases, thread count.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -42,8 +41,7 @@ TEST(LoadCases, FilesKeepOneCaseAsVersionOneAndSeveralAsVersionTwo) {
         ASSERT_TRUE(ParseColumnFile(text, "x", back, error)) << error;
         EXPECT_EQ(back, d);
         EXPECT_EQ(FormatColumnFile(back), text);
-        // One case named "1" without the minimum moments is written exactly as before cases
-        // existed: version 1, the loads in "loads".
+        // One case "1" without minimum moments is written as before cases existed (version 1).
         EXPECT_EQ(text.find("\"version\": 1\n") != std::string::npos, v1) << text;
         EXPECT_EQ(text.find("\"cases\"") == std::string::npos, v1) << text;
     }
@@ -115,8 +113,7 @@ TEST(LoadCases, ACaseEndedByItsMessageLeavesTheOthersRunning) {
     EXPECT_EQ(host.boxes.size(), 1u);
 }
 
-// Ties on S are decided by the refined S, ties on the area by the refined area; what is still
-// equal goes to the earlier case.
+// Ties go to the refined S or area, then to the earlier case.
 TEST(LoadCases, GoverningCaseAndLargestMinimumTieToTheEarlierCase) {
     struct Case {
         bool completed;
@@ -203,8 +200,7 @@ TEST(LoadCases, OneAndTwoThreadsGiveTheSameJson) {
     EXPECT_NE(json[0].find("\"governing\":\""), std::string::npos);
 }
 
-// The report of several cases lists each case's loads in place of the one set, and each case's
-// result with the governing one marked.
+// The report of several cases lists each case's loads and results, the governing one marked.
 TEST(LoadCases, ReportListsTheCasesAndMarksTheGoverningOne) {
     const ColumnData d = Example();
     RecordingHost host;
@@ -233,8 +229,7 @@ ShellRun Cli(const std::string& arguments) {
     return testing::Shell(testing::Cli(arguments));
 }
 
-// --combinations runs a column with the cases of a spreadsheet: the single-case example with the
-// example CSV is the multi-case example file; a bad CSV runs nothing.
+// --combinations with the example CSV equals the multi-case example; a bad CSV runs nothing.
 TEST(LoadCases, CommandLineRunsTheCasesOfACsvFile) {
     const std::string examples = TARVELO_EXAMPLES "/";
     const ShellRun csv = Cli("design --json " + examples + "retangular-esbelto-biaxial.json " +

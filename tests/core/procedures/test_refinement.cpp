@@ -1,5 +1,4 @@
-// The refined failure load and steel area: the bisections, their safe-side roundings, and that
-// they change no other result.
+// The refined failure load and steel area: bisections, safe-side rounding, nothing else changed.
 #include "procedures/refinement.h"
 
 #include <gtest/gtest.h>
@@ -71,8 +70,7 @@ TEST(Refinement, ShortColumnCarriesItsSquashLoadToAThousandth) {
     }
 }
 
-// Invariants of the search on the area, with refined S given as formulas: linear, curved, and a
-// staircase of 1/3200 as the bisection of a load step gives it.
+// Search invariants with refined S as formulas: linear, curved, a staircase of 1/3200.
 TEST(Refinement, AreaSearchReturnsTheSmallestVerifiedHundredth) {
     struct Case {
         double threshold;  // refined S reaches 1 there
@@ -133,9 +131,7 @@ TEST(Refinement, AreaSearchReturnsTheSmallestVerifiedHundredth) {
 }
 
 TEST(Refinement, RoundingToTheSafeSide) {
-    // Every bisection end of a refined S (k/64 of a step of 1/50) against exact integer
-    // arithmetic: floor(1000 * k / 3200) = floor(5k / 16). Divisions such as 49.5 / 50 = 0.99
-    // fall a hair below their thousandth and must not lose it.
+    // Bisection ends k/64 of a step against floor(5k / 16): 49.5 / 50 must stay 0.990.
     for (long long k = 0; k <= 64 * 500; ++k)
         ASSERT_EQ(ThousandthsDown(k / 64.0 / kSteps), 5 * k / 16) << k;
     // Every area of the hundredths grid up to 1000 cm2 reads as itself.

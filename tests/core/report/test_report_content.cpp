@@ -1,6 +1,4 @@
-// The calculation report: the printed text of every example after its verification against the
-// text kept in tests/data/reports, the preview's own label spacing, the paging of preview and
-// sheet, and the bounds and rounding that hold whatever the fields contain.
+// The calculation report: golden texts of the examples, paging, bounds and rounding.
 #include <gtest/gtest.h>
 
 #include <filesystem>
