@@ -31,6 +31,16 @@ inline ColumnData LoadColumn(const std::string& path) {
     return data;
 }
 
+// A valid 20 x 40 column with four corner bars, pinned-pinned, lightly loaded.
+inline ColumnData ValidColumn() {
+    ColumnData d;
+    d.barCount = "4";
+    d.totalSteelArea = "8";
+    d.bars = {{"3", "3"}, {"17", "3"}, {"3", "37"}, {"17", "37"}};
+    d.Fd = "300";
+    return d;
+}
+
 struct ShellRun {
     int status = -1;
     std::string output;

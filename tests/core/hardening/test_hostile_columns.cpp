@@ -7,11 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "core/core_test_support.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 
 namespace tarvelo {
 namespace {
+
+using testing::ValidColumn;
 
 constexpr const char* kOutOfRange =
     "As coordenadas ou dimensões da seção estão fora do intervalo numérico aceito. Revise os "
@@ -65,18 +68,9 @@ ColumnData Circle(const char* diameter) {
     return d;
 }
 
-ColumnData Rectangle() {
-    ColumnData d;
-    d.barCount = "4";
-    d.totalSteelArea = "8";
-    d.bars = {{"3", "3"}, {"17", "3"}, {"3", "37"}, {"17", "37"}};
-    d.Fd = "300";
-    return d;
-}
-
 // Coordinates around 1e77 cm: a finite area but infinite second moments end the run first.
 TEST(HostileColumns, SectionWhoseMomentsOverflowEndsBeforeTheAnalysis) {
-    ColumnData polygon = Rectangle();
+    ColumnData polygon = ValidColumn();
     polygon.sectionType = SectionType::Polygonal;
     polygon.vertexCount = "4";
     polygon.vertices = {{"0", "0"}, {"2e77", "0"}, {"2e77", "4e77"}, {"0", "4e77"}};
@@ -100,7 +94,7 @@ TEST(HostileColumns, SectionWhoseMomentsOverflowEndsBeforeTheAnalysis) {
 
 // A free top doubles 1e308 cm into an infinite buckling length: the height is refused.
 TEST(HostileColumns, HeightWhoseBucklingLengthOverflowsIsRefused) {
-    ColumnData d = Rectangle();
+    ColumnData d = ValidColumn();
     d.L = "1e308";
     d.baseSupport = SupportCondition::Fixed;
     d.topSupport = SupportCondition::Free;
@@ -136,14 +130,14 @@ TEST(HostileColumns, GarbageTextsEndWithTheSystemsMessagesOrASoundResult) {
     };
     for (const auto& [field, texts] : cases) {
         for (const char* text : texts) {
-            ColumnData d = Rectangle();
+            ColumnData d = ValidColumn();
             d.*field = text;
             for (bool design : {false, true})
                 ExpectSound(*RunColumn(d, design), text);
         }
     }
 
-    ColumnData rows = Rectangle();
+    ColumnData rows = ValidColumn();
     rows.sectionType = SectionType::Polygonal;
     rows.vertexCount = "300";
     rows.barCount = "300";

@@ -81,42 +81,6 @@ TEST(SectionChecks, BarsOutsideTheConcreteOrInTheOpeningAreNamed) {
     }
 }
 
-// Every generated kind passes "Ver seção" (bars 5 and 6 on the contours, the hollow circle's
-// inner ring closing 1e-10 rad past its start); a bar in the opening does not.
-TEST(SectionChecks, GeneratedSectionsPassTheChecks) {
-    ColumnData rectangle;
-    rectangle.sectionType = SectionType::RectangularHollow;
-    rectangle.hollowHx = rectangle.rectHx = "50";
-    rectangle.hollowHy = rectangle.rectHy = "70";
-    rectangle.hollowBxo = "30.3";
-    rectangle.hollowByo = "41.7";
-    rectangle.barCount = "6";
-    rectangle.bars = {{"4", "4"},  {"46", "4"}, {"46", "66"},
-                      {"4", "66"}, {"0", "35"}, {"9.85", "35"}};
-    ColumnData solid = rectangle;
-    solid.sectionType = SectionType::RectangularSolid;
-    ColumnData circle;
-    circle.sectionType = SectionType::CircularHollow;
-    circle.hollowCircleDe = circle.circleDiameter = "50";
-    circle.hollowCircleDi = "30";
-    circle.hollowCircleCover = circle.circleCover = "4";
-    circle.barCount = "8";
-    ColumnData full = circle;
-    full.sectionType = SectionType::CircularSolid;
-    for (const ColumnData& d : {rectangle, solid, circle, full}) {
-        RecordingHost host;
-        SectionGeometry s;
-        EXPECT_TRUE(BuildSectionForDrawing(d, host, s)) << SectionTypeName(d.sectionType);
-        EXPECT_TRUE(host.boxes.empty()) << host.boxes.front().text;
-    }
-    // A bar in the middle of the opening is refused.
-    rectangle.bars[2] = {"25", "35"};
-    RecordingHost host;
-    SectionGeometry s;
-    EXPECT_FALSE(BuildSectionForDrawing(rectangle, host, s));
-    EXPECT_EQ(host.Messages(), std::vector<std::string>{BarOutsideMessage(3)});
-}
-
 // A polygonal column as the section window gives it.
 ColumnData PolygonalColumn(std::initializer_list<GridRow> vertices,
                            std::initializer_list<GridRow> bars) {

@@ -30,15 +30,9 @@ TEST(GenerateSection, SolidCircleWithGeneratedBars) {
     ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 6, s), RuleId::None);
     ASSERT_EQ(s.nv, 50);
     EXPECT_TRUE(At(s.vertices[0], 10, 0) && At(s.vertices[50], 10, 0));
-    for (int i = 0; i < 50; ++i) {
-        EXPECT_NEAR(std::hypot(s.vertices[i].x, s.vertices[i].y), 10.0, 1e-12);
-    }
     EXPECT_EQ(s.bmin, 20.0);
     ASSERT_EQ(s.nb, 6);
     EXPECT_EQ(s.bars[0].x, 7.0);
-    EXPECT_NEAR(s.bars[1].x, 3.5, 1e-9);
-    EXPECT_NEAR(s.bars[1].y, 7 * std::sqrt(3.0) / 2, 1e-9);
-    EXPECT_NEAR(s.bars[5].y, -7 * std::sqrt(3.0) / 2, 1e-8);
     // Half a turn is the ten-digit 3.141592654, a little beyond pi: bar 4 sits just below the axis.
     EXPECT_NEAR(s.bars[3].y, 7 * std::sin(3.141592654), 1e-13);
     EXPECT_LT(s.bars[3].y, -2e-9);

@@ -30,9 +30,7 @@ TEST(CentreSection, RejectsClockwiseDegenerateAndOverflowingPolygons) {
     SectionGeometry s = Generated(data, 4);
     double area = 0;
     EXPECT_FALSE(CentreSection(s, area));
-    EXPECT_EQ(area, -800.0);
     EXPECT_EQ(s.vertices[1].y, 40.0);  // left where it was
-    EXPECT_EQ(s.bars[0].x, 4.0);
 
     data.vertices = {{"0", "0"}, {"10", "10"}, {"20", "20"}, {"30", "30"}};  // no area
     s = Generated(data, 4);

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/core_test_support.h"
 #include "model/field_table.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
@@ -11,15 +12,7 @@
 namespace tarvelo {
 namespace {
 
-// A valid 20 x 40 column with four corner bars, pinned-pinned, lightly loaded.
-ColumnData ValidColumn() {
-    ColumnData d;
-    d.barCount = "4";
-    d.totalSteelArea = "8";
-    d.bars = {{"3", "3"}, {"17", "3"}, {"3", "37"}, {"17", "37"}};
-    d.Fd = "300";
-    return d;
-}
+using testing::ValidColumn;
 
 struct Run {
     RecordingHost host;
@@ -109,38 +102,8 @@ TEST(InputRules, EndingRulesEndTheRunWithTheirMessageAndFocus) {
     }
 }
 
-TEST(InputRules, QuestionsStopOnYesAndGoOnOnNo) {
-    struct Case {
-        void (*edit)(ColumnData&);
-        RuleId rule;
-    };
-    const Case cases[] = {
-        {[](ColumnData& d) { d.fck = "15"; }, RuleId::FckBelow20},
-        {[](ColumnData& d) { d.fyk = "250"; }, RuleId::FykNotStandard},
-        {[](ColumnData& d) { d.Es = "205"; }, RuleId::EsNotStandard},
-        {[](ColumnData& d) { d.creepCoefficient = "6"; }, RuleId::CreepTooHigh},
-        {[](ColumnData& d) { d.rectHx = "18"; }, RuleId::BminBelow19},
-    };
-    for (const Case& c : cases) {
-        ColumnData d = ValidColumn();
-        c.edit(d);
-        const RuleInfo& rule = Rule(c.rule);
-        auto yes = VerifyOnce(d, true);
-        ASSERT_EQ(yes->host.boxes.size(), 1u) << rule.message;
-        EXPECT_TRUE(yes->host.boxes[0].question);
-        EXPECT_EQ(yes->host.boxes[0].text, rule.message);
-        EXPECT_FALSE(yes->result->completed);
-        EXPECT_EQ(yes->host.focus, rule.focus);
-
-        auto no = VerifyOnce(d, false);
-        EXPECT_EQ(FirstMessage(*no), rule.message);
-        EXPECT_TRUE(no->result->completed) << rule.message;
-        EXPECT_EQ(no->host.focus, FocusTarget::None);
-    }
-}
-
-// Columns that run without a word, warn and go on, or stop at the first rule in the checks' order
-// (the loads first): the messages shown, in order, and whether the run completes.
+// Columns that run without a word, warn, ask, or stop at the first rule in the checks' order (the
+// loads first): the messages in order and whether the run completes; a Sim to a question stops.
 TEST(InputRules, MessagesInOrderAndWhetherTheRunGoesOn) {
     using enum RuleId;
     const struct {
@@ -160,6 +123,11 @@ TEST(InputRules, MessagesInOrderAndWhetherTheRunGoesOn) {
          true},
         {[](ColumnData& d) { d.fck = "95", d.L = "", d.Fd = ""; }, {HeightZero}, false},
         {[](ColumnData& d) { d.fck = "95", d.Fd = ""; }, {AxialForceZero}, false},
+        {[](ColumnData& d) { d.fck = "15"; }, {FckBelow20}, true},
+        {[](ColumnData& d) { d.fyk = "250"; }, {FykNotStandard}, true},
+        {[](ColumnData& d) { d.Es = "205"; }, {EsNotStandard}, true},
+        {[](ColumnData& d) { d.creepCoefficient = "6"; }, {CreepTooHigh}, true},
+        {[](ColumnData& d) { d.rectHx = "18"; }, {BminBelow19}, true},
     };
     for (const auto& c : cases) {
         ColumnData d = ValidColumn();
@@ -170,6 +138,14 @@ TEST(InputRules, MessagesInOrderAndWhetherTheRunGoesOn) {
             expected.emplace_back(Rule(id).message);
         EXPECT_EQ(run->host.Messages(), expected);
         EXPECT_EQ(run->result->completed, c.completed);
+        if (!c.completed) continue;
+        EXPECT_EQ(run->host.focus, FocusTarget::None);
+        if (c.shown.empty() || Rule(c.shown[0]).outcome != RuleOutcome::YesNo) continue;
+        auto yes = VerifyOnce(d, true);
+        ASSERT_EQ(yes->host.boxes.size(), 1u) << expected[0];
+        EXPECT_TRUE(yes->host.boxes[0].question);
+        EXPECT_FALSE(yes->result->completed);
+        EXPECT_EQ(yes->host.focus, Rule(c.shown[0]).focus);
     }
 }
 

@@ -77,31 +77,6 @@ TEST(ReportContent, TablesNeverReachPastTheGrid) {
     EXPECT_NO_THROW(BuildReportContent(d, {}, kept, ReportVariant::Printer));
 }
 
-TEST(ReportContent, SectionPropertiesAreRoundedAndKeptRounded) {
-    SectionConstants kept;
-    kept.slendernessX = 45.678;
-    kept.slendernessY = 0.125;  // 12.5 hundredths: halves go to the even neighbour
-    kept.area = 1234.5678;      // beyond 327.66 the hundredths are cut, not rounded
-    kept.inertiaX = 213333.3333;
-    kept.inertiaY = 1200;
-    const std::vector<std::string> b =
-        Texts(BuildReportContent({}, {}, kept, ReportVariant::Preview).body);
-    EXPECT_EQ(std::vector<std::string>(b.begin() + 14, b.begin() + 19),
-              (std::vector<std::string>{"Área da seção de concreto=  1234.56  cm2",
-                                        "Momento de inércia segundo a direção x=  213333.33  cm4",
-                                        "Momento de inércia segundo a direção y=  1200  cm4",
-                                        "Índice de esbeltez segundo a direção x=  45.68 ",
-                                        "Índice de esbeltez segundo a direção y=  0.12 "}));
-    // The kept values are the rounded ones; a second report changes nothing.
-    const SectionConstants once = kept;
-    EXPECT_EQ(once.area, 1234.56);
-    EXPECT_EQ(once.slendernessY, 0.12);
-    BuildReportContent({}, {}, kept, ReportVariant::Printer);
-    EXPECT_EQ(kept.area, once.area);
-    EXPECT_EQ(kept.inertiaX, once.inertiaX);
-    EXPECT_EQ(kept.slendernessX, once.slendernessX);
-}
-
 // Heading lines H1..H5 and body lines B1..Bn.
 ReportContent Synthetic(int bodyLines) {
     ReportContent r;
