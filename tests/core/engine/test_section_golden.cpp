@@ -121,9 +121,8 @@ TEST(SectionGolden, ResultantsBitIdenticalToTheRecordedOnes) {
     ASSERT_EQ(golden.size(), lines.size());
 
     // Hex floats name every bit: -0 and +0 differ, as do the last units in the last place.
-    int failures = 0, differences = 0;
+    int differences = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
-        failures += golden[i] == "F";
         if (lines[i] != golden[i] && ++differences <= 10) {
             ADD_FAILURE() << Sections()[i / kFieldsPerSection].name << ", field "
                           << i % kFieldsPerSection << ": got " << lines[i] << ", recorded "
@@ -131,9 +130,6 @@ TEST(SectionGolden, ResultantsBitIdenticalToTheRecordedOnes) {
         }
     }
     EXPECT_EQ(differences, 0);
-    // Both outcomes are well represented.
-    EXPECT_GT(failures, static_cast<int>(lines.size()) / 10);
-    EXPECT_LT(failures, static_cast<int>(lines.size()) / 2);
 }
 
 }  // namespace

@@ -44,17 +44,10 @@ inline TestSection Rectangle20x40() {
 
 // 60 x 60 with a centred 40 x 30 opening, joined to the outline by a slit.
 inline TestSection HollowRectangle() {
-    return MakeSection({{0, 0},
-                        {60, 0},
-                        {60, 60},
-                        {0, 60},
-                        {0, 0},
-                        {10, 15},
-                        {10, 45},
-                        {50, 45},
-                        {50, 15},
-                        {10, 15}},
-                       {{5, 5, 3}, {55, 5, 3}, {55, 55, 3}, {5, 55, 3}});
+    std::vector<Point> outline = {{0, 0}, {60, 0}, {60, 60}, {0, 60}, {0, 0}};
+    const Point opening[] = {{10, 15}, {10, 45}, {50, 45}, {50, 15}, {10, 15}};
+    outline.insert(outline.end(), std::begin(opening), std::end(opening));
+    return MakeSection(outline, {{5, 5, 3}, {55, 5, 3}, {55, 55, 3}, {5, 55, 3}});
 }
 
 // 50-sided circle, hollow when Di > 0 (inner ring clockwise, slit along x), nb bars at cover 4.

@@ -24,6 +24,14 @@ SectionGeometry Polygon(std::initializer_list<Point> vertices) {
 const SectionGeometry kHollowSquare = Polygon(
     {{0, 0}, {50, 0}, {50, 50}, {0, 50}, {0, 0}, {10, 10}, {10, 40}, {40, 40}, {40, 10}, {10, 10}});
 
+// On the line y = 0.3 x + 0.1 as typed, though not as stored in binary; a hair off it is not.
+TEST(SectionChecks, PointsCollinearAsTypedAreCollinear) {
+    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.36}), 0);
+    EXPECT_EQ(Orientation({500000.3, 200000.19}, {500003.1, 200001.03}, {500004.2, 200001.36}), 0);
+    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.3601}), 1);
+    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.3599}), -1);
+}
+
 TEST(SectionChecks, CrossingEdgesAreFoundAndTouchingOrOverlappingOnesAllowed) {
     const struct {
         const char* name;

@@ -55,16 +55,5 @@ TEST(HasCoincidentBars, ComparesEveryPairExactly) {
     EXPECT_FALSE(HasCoincidentBars(s));
 }
 
-TEST(Slenderness, EffectiveLengthBySupports) {
-    using enum SupportCondition;
-    const struct {
-        SupportCondition base, top;
-        double length;
-    } cases[] = {{Fixed, Fixed, 150},        {Fixed, Pinned, 0.7 * 300}, {Fixed, Free, 600},
-                 {Pinned, Fixed, 0.7 * 300}, {Pinned, Pinned, 300},      {Pinned, Free, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(EffectiveLength(300, c.base, c.top), c.length);
-}
-
 }  // namespace
 }  // namespace tarvelo
