@@ -42,18 +42,5 @@ TEST(CentreSection, RejectsClockwiseDegenerateAndOverflowingPolygons) {
     EXPECT_FALSE(CentreSection(s, area));
 }
 
-TEST(HasCoincidentBars, ComparesEveryPairExactly) {
-    SectionGeometry s;
-    s.nb = 3;
-    s.bars[0] = {1, 1, 0};
-    s.bars[1] = {5, 1, 0};
-    s.bars[2] = {1.001, 1, 0};
-    EXPECT_FALSE(HasCoincidentBars(s));
-    s.bars[2] = {1, 1, 0};
-    EXPECT_TRUE(HasCoincidentBars(s));
-    s.nb = 2;
-    EXPECT_FALSE(HasCoincidentBars(s));
-}
-
 }  // namespace
 }  // namespace tarvelo

@@ -26,11 +26,6 @@ std::unique_ptr<Run> VerifyOnce(const ColumnData& d, bool answerYes = false) {
     return run;
 }
 
-// The first box shown, or "" when none.
-std::string FirstMessage(const Run& run) {
-    return run.host.boxes.empty() ? "" : run.host.boxes.front().text;
-}
-
 // A change of the valid column: the section kind and up to three field texts.
 struct Edit {
     SectionType kind = SectionType::RectangularSolid;
@@ -147,20 +142,6 @@ TEST(InputRules, MessagesInOrderAndWhetherTheRunGoesOn) {
         EXPECT_FALSE(yes->result->completed);
         EXPECT_EQ(yes->host.focus, Rule(c.shown[0]).focus);
     }
-}
-
-TEST(InputRules, HugeNumbersEndTheRunNamingTheField) {
-    ColumnData d = ValidColumn();
-    d.Mxd_t = "1e400";
-    auto run = VerifyOnce(d);
-    EXPECT_FALSE(run->result->completed);
-    EXPECT_NE(FirstMessage(*run).find("Mxd,t"), std::string::npos);
-    d = ValidColumn();
-    d.rectHx = "1e200";
-    d.rectHy = "1e200";
-    run = VerifyOnce(d);
-    EXPECT_FALSE(run->result->completed);
-    EXPECT_EQ(run->host.focus, FocusTarget::SectionData);
 }
 
 TEST(InputRules, SectionWindowCountsAndDrawing) {
