@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/section_integration.h"
 #include "model/section_generators.h"
 
 namespace tarvelo {
@@ -105,6 +106,25 @@ TEST(GenerateSection, PolygonBminIsMeasuredFromTheFirstTypedVertex) {
     data.vertices = {{"20", "-30"}, {"40", "0"}, {"20", "30"}, {"0", "0"}};
     ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     EXPECT_EQ(s.bmin, 20.0);
+}
+
+// Clockwise, degenerate and overflowing polygons have no centroid; a refused one stays put.
+TEST(CentreSection, RejectsClockwiseDegenerateAndOverflowingPolygons) {
+    ColumnData data = WithBars(SectionType::Polygonal, kFourBars);
+    data.vertexCount = "4"s;
+    data.vertices = {{"0", "0"}, {"0", "40"}, {"20", "40"}, {"20", "0"}};
+    SectionGeometry s;
+    double area = 0;
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
+    EXPECT_FALSE(CentreSection(s, area));
+    EXPECT_EQ(s.vertices[1].y, 40.0);
+    data.vertices = {{"0", "0"}, {"10", "10"}, {"20", "20"}, {"30", "30"}};
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
+    EXPECT_FALSE(CentreSection(s, area));
+    data = WithBars(SectionType::RectangularSolid, kFourBars);
+    data.rectHx = "1e400"s;  // reads as infinity
+    ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
+    EXPECT_FALSE(CentreSection(s, area));
 }
 
 }  // namespace

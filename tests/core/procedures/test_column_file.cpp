@@ -78,8 +78,7 @@ TEST(ColumnFile, MalformedAndHostileTextsNameTheKeyOrPlace) {
     for (int i = 0; i < 300; ++i)
         rows += std::string(i ? "," : "") + R"(["1","2"])";
     const struct {
-        std::string text;
-        std::string named;
+        std::string text, named;
     } cases[] = {
         {"{\n \"format\": \"tarvelo-column\",\n \"version\": 1,,\n}", "linha 3"},
         {R"({"format":"other","version":1})", "format"},

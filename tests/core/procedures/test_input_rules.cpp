@@ -147,8 +147,7 @@ TEST(InputRules, MessagesInOrderAndWhetherTheRunGoesOn) {
 TEST(InputRules, SectionWindowCountsAndDrawing) {
     RecordingHost host;
     ColumnData d = ValidColumn();
-    int nv = 0;
-    int nb = 0;
+    int nv = 0, nb = 0;
     EXPECT_TRUE(CheckSectionWindowCounts(d, host, nv, nb));
     EXPECT_EQ(nb, 4);
     d.sectionType = SectionType::CircularSolid;

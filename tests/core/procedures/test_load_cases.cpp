@@ -55,8 +55,7 @@ TEST(LoadCases, MalformedCaseFilesNameFileAndKeyAndChangeNothing) {
         hundred += (i ? ", " : "") + std::string("{\"Fd\": \"1\"}");
     hundred += "]";
     const struct {
-        std::string loads;
-        std::string key;
+        std::string loads, key;
     } cases[] = {
         {R"("cases": [{"Fd": "1", "Mzd": "2"}]})", "loads.cases[0].Mzd: chave desconhecida"},
         {R"("cases": []})", "loads.cases: a lista de combinações está vazia"},
@@ -118,10 +117,7 @@ TEST(LoadCases, GoverningCaseAndLargestMinimumTieToTheEarlierCase) {
     struct Case {
         bool completed;
         int reachedStep;
-        double refinedS;
-        double area;
-        double refinedArea;
-        double minimum;
+        double refinedS, area, refinedArea, minimum;
     };
     const std::vector<Case> table = {{true, 70, 1.39, 3.0, 3.1, 4.0},
                                      {false, 10, 0.19, 99.0, 99.0, 9.0},  // ended: never governs
@@ -163,12 +159,10 @@ TEST(LoadCases, MinimumMomentCasesOfARectangleAndACircle) {
     const struct {
         const ColumnData* column;
         const char* Fd;
-        double mx;
-        double my;
+        double mx, my;
     } sections[] = {{&rect, "500", 1050, 1350}, {&circle, "800", 1920, 1920}};
     for (const auto& s : sections) {
-        double hx = 0;
-        double hy = 0;
+        double hx = 0, hy = 0;
         ASSERT_TRUE(MinimumMomentExtents(*s.column, hx, hy));
         const std::vector<LoadCase> cases =
             MinimumMomentCases({"Vento", {s.Fd, "9", "9", "", "", "", "", "9", "9"}}, hx, hy);
