@@ -1,5 +1,4 @@
-// Shared helpers of the core tests: files, columns read from their files, and the command-line
-// program run as a user runs it.
+// Shared helpers of the core tests: files, columns from files, the command line as users run it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -30,6 +29,16 @@ inline ColumnData LoadColumn(const std::string& path) {
     std::string error;
     EXPECT_TRUE(ReadColumnFile(path, data, error)) << error;
     return data;
+}
+
+// A valid 20 x 40 column with four corner bars, pinned-pinned, lightly loaded.
+inline ColumnData ValidColumn() {
+    ColumnData d;
+    d.barCount = "4";
+    d.totalSteelArea = "8";
+    d.bars = {{"3", "3"}, {"17", "3"}, {"3", "37"}, {"17", "37"}};
+    d.Fd = "300";
+    return d;
 }
 
 struct ShellRun {

@@ -22,8 +22,7 @@ inline MaterialParameters MakeMaterial(double fckMPa, double creep) {
     return m;
 }
 
-// Rectangle bx (along x) by hy (along y) centred at the origin, counter-clockwise from the
-// corner (-bx/2, -hy/2), with bars given from that corner as the section window takes them.
+// Rectangle bx by hy centred at the origin, bars given from its corner (-bx/2, -hy/2).
 inline SectionGeometry MakeRectangle(double bx, double hy,
                                      std::initializer_list<std::pair<double, double>> bars) {
     SectionGeometry s;

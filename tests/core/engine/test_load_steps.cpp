@@ -32,8 +32,7 @@ struct Run {
     int flag = -1;
 };
 
-// Sets the column up as the procedures do and runs the load steps; the curve is pre-filled
-// with a marker so that rows never written can be told from rows written as 0.
+// Runs the load steps as the procedures do, the curve pre-filled to tell unwritten rows.
 std::unique_ptr<Run> Analyse(const SectionGeometry& s, double totalSteel, double L,
                              const MaterialParameters& m, const ColumnLoads& loads,
                              SupportCondition base, SupportCondition top, int gnl = 1,
@@ -49,8 +48,7 @@ std::unique_ptr<Run> Analyse(const SectionGeometry& s, double totalSteel, double
 
 const SectionGeometry kRect20x40 = MakeRectangle(20, 40, {{4, 4}, {16, 4}, {4, 36}, {16, 36}});
 
-// The reference columns (test_reference_columns.cpp) follow whole analyses to their last step;
-// these cases isolate what the load steps do at the ends of a run.
+// What the load steps do at the ends of a run (whole runs: the reference columns).
 TEST(LoadSteps, FailureInTheFirstStepLeavesOnlyTheOrigin) {
     ColumnLoads loads;
     loads.Fd = 200000;  // 4000 kN in step 1, beyond the squash load
@@ -62,8 +60,7 @@ TEST(LoadSteps, FailureInTheFirstStepLeavesOnlyTheOrigin) {
     EXPECT_EQ(run->curve.rows[0][1], 0.0);
     EXPECT_EQ(run->curve.rows[1][0], kUnwritten);
     EXPECT_EQ(run->result.solutions, 1);
-    // The refinement starts from the unloaded column: it carries 2000 kN (x 2 = 4000 kN in
-    // step 1) only up to about the squash load, 0.85 * 2.5 / 1.4 * 800 + 8 * 40 = 1534 kN.
+    // Refined from the unloaded column: up to the squash load 0.85 * 2.5 / 1.4 * 800 + 320 kN.
     const FailureLoadRefinement r = run->model->RefineFailureLoad(1);
     EXPECT_TRUE(r.refined);
     EXPECT_NEAR(r.carriedFactor * 200000, 1534.3, 0.0005 * 200000);
@@ -91,8 +88,7 @@ TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
     EXPECT_EQ(run->progress.lines[11], "  Etapa de carga =  12");
     EXPECT_EQ(run->progress.lines[499], "  Etapa de carga =  500");
     EXPECT_EQ(run->model->F()[50], -500.0);  // F = reachedStep * dF
-    // Nothing failed, so there is nothing to refine: the last step stands, also for a run cut
-    // short, and nothing at all before a run.
+    // Nothing failed: the last step stands, also when cut short; nothing before a run.
     EXPECT_FALSE(run->model->RefineFailureLoad(1).refined);
     EXPECT_EQ(run->model->RefineFailureLoad(1).carriedFactor, 10.0);
     const auto capped = Analyse(kRect20x40, 8, 150, MakeMaterial(25, 0), loads,
@@ -102,44 +98,7 @@ TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
     EXPECT_EQ(fresh.RefineFailureLoad(1).carriedFactor, 0.0);
 }
 
-// Resultants of a linear elastic section with the rigidities of the stiffness matrix.
-class LinearSection : public SectionResponse {
-  public:
-    LinearSection(double EA, double EIxx, double EIyy) : EA_(EA), EIxx_(EIxx), EIyy_(EIyy) {}
-    SectionResultants Resultants(const SectionStrain& s, int& sectionFailure) override {
-        sectionFailure = 0;
-        return {EA_ * s.axialStrain, -EIxx_ * s.curvatureX, -EIyy_ * s.curvatureY};
-    }
-
-  private:
-    double EA_, EIxx_, EIyy_;
-};
-
-TEST(LoadSteps, ALinearFirstOrderStepConvergesOnItsSecondSolution) {
-    const MaterialParameters m = MakeMaterial(25, 0);
-    double EIxx = m.initialModulus * 40 * 20 * 20 * 20 / 12,
-           EIyy = m.initialModulus * 20 * 40 * 40 * 40 / 12;
-    for (int i = 0; i < kRect20x40.nb; ++i) {
-        EIxx += m.Es * 2 * kRect20x40.bars[i].x * kRect20x40.bars[i].x;
-        EIyy += m.Es * 2 * kRect20x40.bars[i].y * kRect20x40.bars[i].y;
-    }
-    LinearSection linear(m.initialModulus * 800 + m.Es * 8, EIxx, EIyy);
-    ColumnLoads loads;
-    loads.Fd = 300;
-    loads.Hxd_t = 2;
-    loads.pyd = 0.01;
-    const auto run = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Fixed,
-                             SupportCondition::Free, 0, 30, &linear);
-    EXPECT_EQ(run->result.reachedStep, 30);
-    EXPECT_EQ(run->result.notConverged, 0);
-    EXPECT_EQ(run->result.solutions, 2 * 30);
-    EXPECT_EQ(run->result.internalForceEvaluations, 2 * 30);
-    // Linear response: the deflection is proportional to the load.
-    EXPECT_NEAR(run->curve.rows[30][0], 30 * run->curve.rows[1][0], 1e-9 * run->curve.rows[30][0]);
-}
-
-// A section whose resultants turn into NaN past a strain, as a broken or diverging
-// computation would give them.
+// Resultants that turn into NaN past a strain, as a broken computation would give them.
 class NaNBeyond : public SectionResponse {
   public:
     SectionResultants Resultants(const SectionStrain& s, int& sectionFailure) override {
@@ -162,8 +121,7 @@ TEST(LoadSteps, DegenerateIterationsNeverPassSilently) {
     EXPECT_EQ(run->result.sectionFailure, 1);
     EXPECT_EQ(run->result.notConverged, 1);
 
-    // No load at all: b . Rprev = 0 restarts every cycle; nothing becomes NaN and every step
-    // is reported as not converged.
+    // No load at all: every cycle restarts, nothing becomes NaN, every step is not converged.
     run = Analyse(kRect20x40, 8, 300, m, ColumnLoads{}, SupportCondition::Pinned,
                   SupportCondition::Pinned, 1, 3);
     EXPECT_EQ(run->result.reachedStep, 3);
@@ -191,11 +149,8 @@ TEST(LoadSteps, DegenerateIterationsNeverPassSilently) {
     EXPECT_EQ(a.solutions, b.solutions);
 }
 
-// Near the inflection points of a fixed-fixed column under a uniform lateral load the
-// curvature at some Gauss points is tiny (the first Gauss point of element 3 lies within
-// 0.00005 L of the elastic inflection point). A section integration that loses its digits
-// there leaves residual noise that keeps steps from converging or trips a strain limit; the
-// analysis must follow one that never divides by the curvature, in extended precision.
+// A fixed-fixed column under a uniform lateral load has Gauss points near its inflection points,
+// with tiny curvatures: the analysis reaches the step of an extended-precision integration.
 TEST(LoadSteps, SmallCurvaturesReachTheSameStepAsAnExtendedPrecisionIntegration) {
     const MaterialParameters m = MakeMaterial(25, 0);
     ColumnLoads loads;

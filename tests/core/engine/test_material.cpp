@@ -1,4 +1,4 @@
-// Material laws: parameters of the concrete curve, creep, the two stress-strain laws.
+// Material laws: parameters of the concrete curve and its stress-strain law.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,18 +34,6 @@ TEST(ConcreteParameters, CodeValuesFrom20To90MPa) {
     EXPECT_EQ(MakeMaterial(90, 0).epsC2, 0.999 * MakeMaterial(90, 0).epsCu);
 }
 
-TEST(ConcreteParameters, CreepStretchesTheStrainAxisOnly) {
-    const MaterialParameters plain = MakeMaterial(30, 0);
-    const MaterialParameters crept = MakeMaterial(30, 2.5);
-    EXPECT_DOUBLE_EQ(crept.effectiveCreep, 1.425);
-    EXPECT_DOUBLE_EQ(crept.peakStrain, 2.425 * plain.peakStrain);
-    EXPECT_DOUBLE_EQ(crept.plateauStrain, 2.425 * plain.plateauStrain);
-    EXPECT_DOUBLE_EQ(crept.initialModulus, plain.initialModulus / 2.425);
-    for (double e : {-0.0002, -0.0007, -0.001, -0.003}) {
-        EXPECT_NEAR(ConcreteStress(crept, 2.425 * e), ConcreteStress(plain, e), 1e-12) << e;
-    }
-}
-
 TEST(ConcreteStressLaw, ZonesAndBoundaries) {
     for (double fck : {25.0, 60.0}) {
         const MaterialParameters m = MakeMaterial(fck, 1.0);
@@ -59,17 +47,6 @@ TEST(ConcreteStressLaw, ZonesAndBoundaries) {
     }
     const MaterialParameters m = MakeMaterial(25, 0);
     EXPECT_NEAR(ConcreteStress(m, -0.001), -0.825 * m.fcd, 1e-15);  // half the peak strain
-}
-
-TEST(SteelStressLaw, ElasticPerfectlyPlastic) {
-    const MaterialParameters m = MakeMaterial(25, 0);  // fyd 50 / 1.15 kN/cm2, Es 20000 kN/cm2
-    const double eyd = m.fyd / m.Es;
-    EXPECT_EQ(SteelStress(m, eyd), m.fyd);
-    EXPECT_EQ(SteelStress(m, -eyd), -m.fyd);
-    EXPECT_EQ(SteelStress(m, 0.0), 0.0);
-    EXPECT_EQ(SteelStress(m, -0.001), -20.0);
-    EXPECT_EQ(SteelStress(m, 0.05), m.fyd);
-    EXPECT_EQ(SteelStress(m, -0.05), -m.fyd);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Test sections and an independent integration of the concrete stresses in extended precision
-// (zones clipped as half-planes, high-order Gauss over the triangles of each zone).
+// Test sections and an independent concrete integration in extended precision.
 #pragma once
 
 #include <cmath>
@@ -45,21 +44,13 @@ inline TestSection Rectangle20x40() {
 
 // 60 x 60 with a centred 40 x 30 opening, joined to the outline by a slit.
 inline TestSection HollowRectangle() {
-    return MakeSection({{0, 0},
-                        {60, 0},
-                        {60, 60},
-                        {0, 60},
-                        {0, 0},
-                        {10, 15},
-                        {10, 45},
-                        {50, 45},
-                        {50, 15},
-                        {10, 15}},
-                       {{5, 5, 3}, {55, 5, 3}, {55, 55, 3}, {5, 55, 3}});
+    std::vector<Point> outline = {{0, 0}, {60, 0}, {60, 60}, {0, 60}, {0, 0}};
+    const Point opening[] = {{10, 15}, {10, 45}, {50, 45}, {50, 15}, {10, 15}};
+    outline.insert(outline.end(), std::begin(opening), std::end(opening));
+    return MakeSection(outline, {{5, 5, 3}, {55, 5, 3}, {55, 55, 3}, {5, 55, 3}});
 }
 
-// 50-sided circle, hollow when Di > 0 (inner circle of 51 points walked clockwise, slit along
-// the x axis), nb bars at cover 4, much as the section generators lay them out.
+// 50-sided circle, hollow when Di > 0 (inner ring clockwise, slit along x), nb bars at cover 4.
 inline TestSection Circle(double De, double Di, int nb) {
     std::vector<Point> pts;
     const double step = 6.283185308 / 50;
@@ -100,8 +91,7 @@ struct RealPoint {
     Real x, y;
 };
 
-// Part of a polygon where sign * (strain - level) >= 0 (Sutherland-Hodgman). The result may
-// run along the cut line, but its winding number is the indicator of the clipped region.
+// Part of a polygon where sign * (strain - level) >= 0 (Sutherland-Hodgman).
 inline std::vector<RealPoint> ClipHalfPlane(const std::vector<RealPoint>& poly, Real e0, Real kx,
                                             Real ky, Real level, int sign) {
     std::vector<RealPoint> out;
@@ -118,8 +108,7 @@ inline std::vector<RealPoint> ClipHalfPlane(const std::vector<RealPoint>& poly, 
     return out;
 }
 
-// Integrals of f, f x, f y over a polygon: triangles fanned from its first point, each with a
-// collapsed q x q Gauss-Legendre rule computed in extended precision.
+// Integrals of f, f x, f y over a polygon: fanned triangles, collapsed q x q Gauss rule.
 template <class F>
 void IntegratePolygon(const std::vector<RealPoint>& poly, F f, int q, Real& N, Real& Sx, Real& Sy) {
     std::vector<Real> t(q), w(q);
@@ -147,8 +136,7 @@ void IntegratePolygon(const std::vector<RealPoint>& poly, F f, int q, Real& N, R
     }
 }
 
-// Concrete resultants in extended precision: the parabola -1.1 fcd (1 - u^n) between the
-// strains -plateauStrain and 0, the plateau beyond.
+// Concrete resultants: the parabola between -plateauStrain and 0, the plateau beyond.
 inline Resultants3 PreciseConcrete(const TestSection& s, const SectionStrain& e,
                                    const MaterialParameters& m, int q = 12) {
     std::vector<RealPoint> poly;
@@ -170,9 +158,7 @@ inline Resultants3 PreciseConcrete(const TestSection& s, const SectionStrain& e,
     return {static_cast<double>(N), static_cast<double>(Sx), static_cast<double>(Sy)};
 }
 
-// A section response for whole analyses that shares only the strain limits with the program's
-// integration: the concrete by PreciseConcrete, the bars in extended precision. It never divides
-// by the curvature, so it stays accurate for curvatures however small.
+// Section response for whole analyses that never divides by the curvature.
 class ReferenceSection : public SectionResponse {
   public:
     ReferenceSection(const SectionGeometry& section, double barArea, const MaterialParameters& m)

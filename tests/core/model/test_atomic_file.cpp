@@ -1,5 +1,4 @@
-// The one writer of every file: a write that fails half-way leaves the previous file and no
-// temporary file behind, and says which file it could not write.
+// The one writer of every file: a failed write keeps the previous file and names it.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>

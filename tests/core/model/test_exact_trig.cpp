@@ -1,6 +1,4 @@
-// Sine and cosine must be the correctly rounded values, whatever the C library gives: checked
-// against the 64-bit long double of x86 on many angles of a few turns, including the angles of
-// the generated circles and bar rings, which lie next to multiples of pi/2.
+// Sine and cosine correctly rounded, also next to multiples of pi/2 as the bar rings are.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,8 +11,7 @@
 namespace tarvelo {
 namespace {
 
-// True when `value` is within half an ulp of the long double `exact` (with room for the long
-// double's own error, 2^-63 relative), that is, when it is the correctly rounded double.
+// Within half an ulp of the long double `exact`, with room for its own 2^-63 error.
 bool CorrectlyRounded(double value, long double exact) {
     const long double halfUlp =
         0.5L * (std::nextafter(value, std::numeric_limits<double>::infinity()) - value);

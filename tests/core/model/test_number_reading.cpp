@@ -1,6 +1,4 @@
-// The number-reading rule of every field: the leading number with "." as decimal point, blanks
-// ignored anywhere, E or D exponents, &H and &O integers, and counts rounded half to even within
-// 16 bits.
+// The number-reading rule of every field, and counts rounded half to even within 16 bits.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -96,8 +94,7 @@ TEST(ReadCount, HalvesToEvenAndSixteenBits) {
     EXPECT_TRUE(RoundToCount(std::nan("")).overflow);
 }
 
-// A run reads every field once through the field table: each text must land on its own number,
-// and the counts and grids must be read by the same rule.
+// A run reads every field once through the field table, each into its own number.
 TEST(ReadColumnNumbers, EveryFieldReadsIntoItsOwnNumber) {
     ColumnData data;
     for (const FieldInfo& field : Fields())

@@ -78,8 +78,7 @@ TEST(ColumnFile, MalformedAndHostileTextsNameTheKeyOrPlace) {
     for (int i = 0; i < 300; ++i)
         rows += std::string(i ? "," : "") + R"(["1","2"])";
     const struct {
-        std::string text;
-        std::string named;
+        std::string text, named;
     } cases[] = {
         {"{\n \"format\": \"tarvelo-column\",\n \"version\": 1,,\n}", "linha 3"},
         {R"({"format":"other","version":1})", "format"},
@@ -105,9 +104,7 @@ TEST(ColumnFile, MalformedAndHostileTextsNameTheKeyOrPlace) {
         EXPECT_NE(ParseError(c.text).find(c.named), std::string::npos) << c.text.substr(0, 80);
 }
 
-// Texts that would not fit the windows' fields are refused, naming the field: each field takes
-// as many characters as its window gives it (main window 2 to 5, section 6, loads 8), accented
-// letters counting once, and one line only.
+// Texts longer than their window's field (accented letters counting once) or of two lines.
 TEST(ColumnFile, TextsMustFitTheirFields) {
     const std::string lengths = "233344335666666666668888888888";
     ASSERT_EQ(lengths.size(), Fields().size());
@@ -130,9 +127,7 @@ TEST(ColumnFile, TextsMustFitTheirFields) {
     EXPECT_EQ(TextThatDoesNotFit(data), "As tabelas de coordenadas têm no máximo 299 linhas.");
 }
 
-// Files on disk that are no column file (too large, a folder, endless, empty, with a NUL) are
-// refused naming the file; the size limit is checked on the file itself, and a file at the
-// limit is still read.
+// Files on disk that are no column file are refused naming the file; one at the limit is read.
 TEST(ColumnFile, FilesOnDiskThatAreNoColumnFile) {
     const fs::path dir = fs::temp_directory_path() / ("tarvelo-files-" + std::to_string(getpid()));
     fs::create_directories(dir);
@@ -160,8 +155,7 @@ TEST(ColumnFile, FilesOnDiskThatAreNoColumnFile) {
         EXPECT_EQ(error.rfind(path + ": ", 0), 0u) << error;
     }
 
-    // Saving over a folder fails naming the file and leaves the folder alone (a failed write
-    // half-way is a case of the atomic writer's tests).
+    // Saving over a folder fails naming the file and leaves the folder alone.
     const fs::path target = dir / "pilar.json";
     fs::create_directories(target / "dentro");
     EXPECT_FALSE(WriteColumnFile(target.string(), column, error));

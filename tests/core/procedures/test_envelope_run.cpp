@@ -1,11 +1,7 @@
-// The resistance envelope tied to the analysis: the forces the column's sections carry stay inside
-// the envelope until the step in which the verification fails; the design points of a simple
-// column against hand values; the command line's JSON.
+// The resistance envelope tied to the analysis and the design points of a simple column.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <nlohmann/json.hpp>
-#include <numbers>
 
 #include "core/core_test_support.h"
 #include "model/column_numbers.h"
@@ -19,8 +15,7 @@ namespace {
 
 using testing::LoadColumn;
 
-// The greatest utilisation over the column's Gauss points: infinite when a moment's ray misses
-// the contour.
+// Greatest utilisation over the Gauss points: infinite when a ray misses the contour.
 double WorstUtilisation(const ResistanceEnvelope& envelope, const ColumnModel& model) {
     double worst = 0.0;
     for (int i = 0; i < model.gaussPointCount(); ++i) {
@@ -31,10 +26,8 @@ double WorstUtilisation(const ResistanceEnvelope& envelope, const ColumnModel& m
     return worst;
 }
 
-// Without creep the analysis and the envelope use the same laws. The column carries step k - 1
-// with every section inside the envelope; in step k the section whose strain limit is exceeded
-// lies on or outside it. (A slender column's last equilibrium can stay well inside: it fails by
-// instability, and the iteration of step k runs out to the envelope.)
+// Without creep the analysis and the envelope share their laws: step k - 1 lies inside, the
+// section that fails in step k on or outside.
 TEST(EnvelopeRun, VerificationFailsWhereTheSectionForcesReachTheEnvelope) {
     for (const char* name : {"rect-25x50-pinned-pinned-uniaxial", "poly-trapezoid-pinned-pinned",
                              "rect-hollow-50x50-30x30-fixed-pinned-biaxial"}) {
@@ -74,10 +67,8 @@ TEST(EnvelopeRun, VerificationFailsWhereTheSectionForcesReachTheEnvelope) {
     }
 }
 
-// 25x50 pinned at both ends, Fd = 1400 kN, Mxd = 2500 kNcm at the top and 1500 at the base:
-// the end moments as typed, the minimum-moment semi-axes 1400 (1.5 + 0.03 h), and a critical
-// section between mid-height and the top whose moment, grown by the second order, stays in xz.
-// The design's envelope has the designed steel; a column failing below Fd has no design point.
+// 25x50 pinned-pinned, Fd 1400 kN, Mxd 2500 / 1500 kNcm: minimum-moment semi-axes 1400 (1.5 +
+// 0.03 h), a critical section above mid-height bent in xz; failing below Fd: no design point.
 TEST(EnvelopeRun, DesignPointsOfASimpleColumn) {
     const ColumnData data =
         LoadColumn(TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json");
@@ -121,45 +112,8 @@ TEST(EnvelopeRun, DesignPointsOfASimpleColumn) {
     EXPECT_FALSE(failing->cases[0].utilisation);
 }
 
-#ifdef TARVELO_CLI_PATH
-// The shape of `tarvelo-cli envelope --json`: one object per file, the rays at 360 i / K.
-TEST(EnvelopeRun, CommandLineJson) {
-    const testing::ShellRun run = testing::Shell(
-        testing::Cli("envelope --json --angles 8 " TARVELO_EXAMPLES "/poligonal-L.json"),
-        "2>/dev/null");
-    ASSERT_EQ(run.status, 0);
-    const auto j = nlohmann::json::parse(run.output);
-    EXPECT_EQ(j["command"], "envelope");
-    EXPECT_EQ(j["status"], "completed");
-    EXPECT_EQ(j["axial"], 3000.0) << "Fd of the one case";
-    EXPECT_GT(j["squash"].get<double>(), 3000);
-    EXPECT_LT(j["tension"].get<double>(), 0);
-    ASSERT_EQ(j["contour"].size(), 8u);
-    for (int i = 0; i < 8; ++i) {
-        const auto& ray = j["contour"][i];
-        EXPECT_EQ(ray["angle"], 45.0 * i);
-        const double a = 45.0 * i * std::numbers::pi / 180;
-        EXPECT_NEAR(ray["Mx"].get<double>() * std::sin(a), ray["My"].get<double>() * std::cos(a),
-                    1e-6 * std::hypot(ray["Mx"].get<double>(), ray["My"].get<double>()));
-    }
-    ASSERT_EQ(j["cases"].size(), 1u);
-    const auto& c = j["cases"][0];
-    EXPECT_EQ(c["name"], "Combinação 1");
-    EXPECT_GT(c["utilisation"].get<double>(), 0);
-    EXPECT_EQ(c["criticalMoment"].size(), 2u);
-    EXPECT_TRUE(c["minimumEnvelopeInside"].is_boolean());
-}
-#endif
-
-}  // namespace
-}  // namespace tarvelo
-
-namespace tarvelo {
-namespace {
-
-// Every load case stands against one contour: a verification's cases each as the column of that
-// case alone; a design's with the steel of the case that needs the most, which is what the
-// column's DIMENSIONAR gives.
+// Every case against one contour: a verification's as each case alone, a design's with the
+// governing case's steel.
 TEST(EnvelopeRun, EveryLoadCaseAgainstOneContour) {
     const ColumnData data = LoadColumn(TARVELO_EXAMPLES "/combinacoes-retangular.json");
     const std::vector<LoadCase> cases = Cases(data);

@@ -1,5 +1,4 @@
-// Load cases: column files of several cases, the runs of every case with the governing one, the
-// minimum-moment cases and the independence of the results from the thread count.
+// Load cases: files, runs of every case, minimum-moment cases, thread count.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -42,8 +41,7 @@ TEST(LoadCases, FilesKeepOneCaseAsVersionOneAndSeveralAsVersionTwo) {
         ASSERT_TRUE(ParseColumnFile(text, "x", back, error)) << error;
         EXPECT_EQ(back, d);
         EXPECT_EQ(FormatColumnFile(back), text);
-        // One case named "1" without the minimum moments is written exactly as before cases
-        // existed: version 1, the loads in "loads".
+        // One case "1" without minimum moments is written as before cases existed (version 1).
         EXPECT_EQ(text.find("\"version\": 1\n") != std::string::npos, v1) << text;
         EXPECT_EQ(text.find("\"cases\"") == std::string::npos, v1) << text;
     }
@@ -57,8 +55,7 @@ TEST(LoadCases, MalformedCaseFilesNameFileAndKeyAndChangeNothing) {
         hundred += (i ? ", " : "") + std::string("{\"Fd\": \"1\"}");
     hundred += "]";
     const struct {
-        std::string loads;
-        std::string key;
+        std::string loads, key;
     } cases[] = {
         {R"("cases": [{"Fd": "1", "Mzd": "2"}]})", "loads.cases[0].Mzd: chave desconhecida"},
         {R"("cases": []})", "loads.cases: a lista de combinações está vazia"},
@@ -115,16 +112,12 @@ TEST(LoadCases, ACaseEndedByItsMessageLeavesTheOthersRunning) {
     EXPECT_EQ(host.boxes.size(), 1u);
 }
 
-// Ties on S are decided by the refined S, ties on the area by the refined area; what is still
-// equal goes to the earlier case.
+// Ties go to the refined S or area, then to the earlier case.
 TEST(LoadCases, GoverningCaseAndLargestMinimumTieToTheEarlierCase) {
     struct Case {
         bool completed;
         int reachedStep;
-        double refinedS;
-        double area;
-        double refinedArea;
-        double minimum;
+        double refinedS, area, refinedArea, minimum;
     };
     const std::vector<Case> table = {{true, 70, 1.39, 3.0, 3.1, 4.0},
                                      {false, 10, 0.19, 99.0, 99.0, 9.0},  // ended: never governs
@@ -151,11 +144,7 @@ TEST(LoadCases, GoverningCaseAndLargestMinimumTieToTheEarlierCase) {
     EXPECT_EQ(GoverningCase(RunKind::Design, runs), 2);
 }
 
-// Hand computation, M1d,min = Fd (1.5 + 0.03 h) kNcm:
-//   20x40 rectangle, Fd = 500 kN: along x h = 20, 500 (1.5 + 0.6) = 1050;
-//                                  along y h = 40, 500 (1.5 + 1.2) = 1350.
-//   circle D = 30, Fd = 800 kN: h = 30 both ways, 800 (1.5 + 0.9) = 1920.
-// At θ = 45°, Mxd = 1050 cos 45° = 742.46 and Myd = 1350 sin 45° = 954.59.
+// M1d,min = Fd (1.5 + 0.03 h) kNcm by hand: 20x40 at 500 kN 1050 and 1350, D 30 at 800 kN 1920.
 TEST(LoadCases, MinimumMomentCasesOfARectangleAndACircle) {
     ColumnData rect;
     rect.barCount = "4";
@@ -170,12 +159,10 @@ TEST(LoadCases, MinimumMomentCasesOfARectangleAndACircle) {
     const struct {
         const ColumnData* column;
         const char* Fd;
-        double mx;
-        double my;
+        double mx, my;
     } sections[] = {{&rect, "500", 1050, 1350}, {&circle, "800", 1920, 1920}};
     for (const auto& s : sections) {
-        double hx = 0;
-        double hy = 0;
+        double hx = 0, hy = 0;
         ASSERT_TRUE(MinimumMomentExtents(*s.column, hx, hy));
         const std::vector<LoadCase> cases =
             MinimumMomentCases({"Vento", {s.Fd, "9", "9", "", "", "", "", "9", "9"}}, hx, hy);
@@ -207,8 +194,7 @@ TEST(LoadCases, OneAndTwoThreadsGiveTheSameJson) {
     EXPECT_NE(json[0].find("\"governing\":\""), std::string::npos);
 }
 
-// The report of several cases lists each case's loads in place of the one set, and each case's
-// result with the governing one marked.
+// The report of several cases lists each case's loads and results, the governing one marked.
 TEST(LoadCases, ReportListsTheCasesAndMarksTheGoverningOne) {
     const ColumnData d = Example();
     RecordingHost host;
@@ -237,8 +223,7 @@ ShellRun Cli(const std::string& arguments) {
     return testing::Shell(testing::Cli(arguments));
 }
 
-// --combinations runs a column with the cases of a spreadsheet: the single-case example with the
-// example CSV is the multi-case example file; a bad CSV runs nothing.
+// --combinations with the example CSV equals the multi-case example; a bad CSV runs nothing.
 TEST(LoadCases, CommandLineRunsTheCasesOfACsvFile) {
     const std::string examples = TARVELO_EXAMPLES "/";
     const ShellRun csv = Cli("design --json " + examples + "retangular-esbelto-biaxial.json " +

@@ -1,5 +1,4 @@
-// End to end: the reference columns verified and designed through the same entry points as the
-// buttons and the command line, against the results of an independent implementation.
+// The reference columns verified and designed end to end against an independent implementation.
 #include <gtest/gtest.h>
 
 #include <filesystem>

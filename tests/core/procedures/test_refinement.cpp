@@ -1,5 +1,4 @@
-// The refined failure load and steel area: the bisections, their safe-side roundings, and that
-// they leave every result of the load steps as it was.
+// The refined failure load and steel area: bisections, safe-side rounding, nothing else changed.
 #include "procedures/refinement.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +15,6 @@
 #include "core/core_test_support.h"
 #include "core/engine/column_test_support.h"
 #include "engine/column_model.h"
-#include "model/column_numbers.h"
-#include "model/number_reading.h"
-#include "model/section_generators.h"
-#include "procedures/column_file.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
 #include "procedures/run_json.h"
@@ -32,41 +27,21 @@ using testing::MakeRectangle;
 
 constexpr int kSteps = 50;
 
-// A column set up for one verification: the model after its load steps, and its refinement.
-struct Verified {
-    std::unique_ptr<ColumnModel> model = std::make_unique<ColumnModel>();
-    LoadDeflectionCurve curve;
-    LoadStepResult steps;
-    FailureLoadRefinement refinement;
-};
-
-std::unique_ptr<Verified> VerifyWithRefinement(const SectionGeometry& s, double totalSteel,
-                                               double L, const MaterialParameters& m,
-                                               const ColumnLoads& loads, SupportCondition base,
-                                               SupportCondition top) {
-    auto v = std::make_unique<Verified>();
-    v->model->Assemble(s, totalSteel / s.nb, L, m, loads);
-    if (v->model->ApplySupportsAndFactor(base, top) != 0) return nullptr;
-    v->steps = v->model->RunLoadSteps(kSteps, 1, v->curve, nullptr);
-    v->refinement = v->model->RefineFailureLoad(1);
-    return v;
-}
-
-// 30 x 30, four corner bars, 1.5 m pinned at both ends, 2000 kN centred: it stays straight
-// and fails when the uniform shortening passes 2 per mille. There the concrete is on its
-// plateau, 0.85 fcd = 0.85 * 2.5 / 1.4 kN/cm2 over 900 cm2 = 1366.07 kN, and the bars at
-// 0.002 * 20000 = 40 kN/cm2 (below fyd = 43.5), so it carries 1366.07 + 40 As kN. (Without
-// any steel the steps past 1366 kN end unconverged and the run goes on, so S and with it the
-// refined S overstate that column: the refinement stays within the failing step.)
+// 30 x 30, four corner bars, 1.5 m pinned-pinned, 2000 kN centred: it fails when the uniform
+// shortening passes 2 per mille, carrying 0.85 * 2.5 / 1.4 * 900 = 1366.07 kN of concrete plus
+// 40 kN/cm2 (below fyd) of steel.
 const SectionGeometry kShort30x30 = MakeRectangle(30, 30, {{4, 4}, {26, 4}, {4, 26}, {26, 26}});
 
 std::optional<double> ShortColumnRefinedSafety(double area) {
     ColumnLoads loads;
     loads.Fd = 2000;
-    const auto v = VerifyWithRefinement(kShort30x30, area, 150, MakeMaterial(25, 0), loads,
-                                        SupportCondition::Pinned, SupportCondition::Pinned);
-    if (!v) return std::nullopt;
-    return v->refinement.carriedFactor;
+    auto model = std::make_unique<ColumnModel>();
+    model->Assemble(kShort30x30, area / 4, 150, MakeMaterial(25, 0), loads);
+    if (model->ApplySupportsAndFactor(SupportCondition::Pinned, SupportCondition::Pinned) != 0)
+        return std::nullopt;
+    LoadDeflectionCurve curve;
+    model->RunLoadSteps(kSteps, 1, curve, nullptr);
+    return model->RefineFailureLoad(1).carriedFactor;
 }
 
 TEST(Refinement, ShortColumnCarriesItsSquashLoadToAThousandth) {
@@ -79,9 +54,8 @@ TEST(Refinement, ShortColumnCarriesItsSquashLoadToAThousandth) {
         EXPECT_NEAR(ThousandthsDown(*refined) / 1000.0, exact, 0.001 + 1e-12);
         EXPECT_LE(*refined, (concrete + 40 * area) / 2000);  // never above what it carries
     }
-    // Smallest area carrying 2000 kN: (2000 - 1366.07) / 40 = 15.848 cm2, from the bracket a
-    // design of the column ends with (S = 1 at 15.36 cm2, S = 1.02 at 16 cm2, refined S taken
-    // half a step below) or from scratch.
+    // Smallest area carrying 2000 kN, (2000 - 1366.07) / 40 = 15.848 cm2, from a design's
+    // bracket or from scratch.
     struct Bracket {
         AreaEstimate failing, passing;
         int trials;
@@ -96,8 +70,7 @@ TEST(Refinement, ShortColumnCarriesItsSquashLoadToAThousandth) {
     }
 }
 
-// Invariants of the search on the area, with refined S given as formulas: linear, curved, and a
-// staircase of 1/3200 as the bisection of a load step gives it.
+// Search invariants with refined S as formulas: linear, curved, a staircase of 1/3200.
 TEST(Refinement, AreaSearchReturnsTheSmallestVerifiedHundredth) {
     struct Case {
         double threshold;  // refined S reaches 1 there
@@ -158,9 +131,7 @@ TEST(Refinement, AreaSearchReturnsTheSmallestVerifiedHundredth) {
 }
 
 TEST(Refinement, RoundingToTheSafeSide) {
-    // Every bisection end of a refined S (k/64 of a step of 1/50) against exact integer
-    // arithmetic: floor(1000 * k / 3200) = floor(5k / 16). Divisions such as 49.5 / 50 = 0.99
-    // fall a hair below their thousandth and must not lose it.
+    // Bisection ends k/64 of a step against floor(5k / 16): 49.5 / 50 must stay 0.990.
     for (long long k = 0; k <= 64 * 500; ++k)
         ASSERT_EQ(ThousandthsDown(k / 64.0 / kSteps), 5 * k / 16) << k;
     // Every area of the hundredths grid up to 1000 cm2 reads as itself.
@@ -181,97 +152,9 @@ TEST(Refinement, RoundingToTheSafeSide) {
     EXPECT_EQ(FormatRefinedArea(1e300), "");
 }
 
-// The column of a file set up as a verification sets it up (section generated and centred,
-// materials and loads read from the texts).
-std::unique_ptr<Verified> VerifyFile(const ColumnData& data) {
-    const int bars = ReadCount(data.barCount).value;
-    SectionGeometry s;
-    double area = 0;
-    if (GenerateSection(ReadColumnNumbers(data), bars, s) != RuleId::None ||
-        !CentreSection(s, area)) {
-        return nullptr;
-    }
-    MaterialParameters m;
-    const double fck = ReadNumber(data.fck);
-    ComputeConcreteParameters(fck, m);
-    m.fcd = fck / 10 / ReadNumber(data.Gamac);
-    m.fyd = ReadNumber(data.fyk) / 10 / ReadNumber(data.Gamas);
-    CompleteMaterialParameters(ReadNumber(data.creepCoefficient), m);
-    m.Es = ReadNumber(data.Es) * 100;
-    ColumnLoads loads;
-    loads.Fd = ReadNumber(data.Fd);
-    loads.Hxd_t = ReadNumber(data.Hxd_t);
-    loads.Hyd_t = ReadNumber(data.Hyd_t);
-    loads.Mxd_t = ReadNumber(data.Mxd_t);
-    loads.Myd_t = ReadNumber(data.Myd_t);
-    loads.Mxd_b = ReadNumber(data.Mxd_b);
-    loads.Myd_b = ReadNumber(data.Myd_b);
-    loads.pxd = ReadNumber(data.pxd);
-    loads.pyd = ReadNumber(data.pyd);
-    return VerifyWithRefinement(s, ReadNumber(data.totalSteelArea), ReadNumber(data.L), m, loads,
-                                data.baseSupport, data.topSupport);
-}
-
-// Reference and example columns of every support and section outline but the circles (whose
-// designs take a second each), and one refused at its input.
-const std::string kColumns[] = {
-    TARVELO_TEST_DATA "/reference/poly-trapezoid-pinned-pinned.json",
-    TARVELO_TEST_DATA "/reference/rect-30x30-fck60-fixed-fixed-distributed.json",
-    TARVELO_TEST_DATA "/reference/rect-hollow-50x50-30x30-fixed-pinned-biaxial.json",
-    TARVELO_TEST_DATA "/reference/rect-25x50-pinned-pinned-uniaxial.json",
-    TARVELO_EXAMPLES "/retangular-esbelto-biaxial.json",
-    TARVELO_EXAMPLES "/retangular-vazado-balanco.json",
-    TARVELO_TEST_DATA "/reference/rejected-rect-12x40-bmin.json"};
-
-// Those columns: the refined S lies in the failing step's bracket, and the refinement leaves the
-// run's results, curve and state exactly as the verification has them.
-TEST(Refinement, ReferenceColumnsRefineWithinTheFailingStep) {
-    int checked = 0;
-    for (const std::string& file : kColumns) {
-        SCOPED_TRACE(file);
-        const ColumnData data = testing::LoadColumn(file);
-        RecordingHost host;
-        const auto verification = Verify(data, host);
-        if (!verification->completed) continue;
-        const auto v = VerifyFile(data);
-        ASSERT_TRUE(v);
-        const int k = verification->reachedStep;
-        ASSERT_EQ(v->steps.reachedStep, k);
-        ASSERT_EQ(v->curve.rows, verification->curve.rows);
-
-        const FailureLoadRefinement& r = v->refinement;
-        ASSERT_EQ(r.refined, v->steps.sectionFailure == 1);
-        if (r.refined) {
-            EXPECT_GT(r.carriedFactor, (k - 1.0) / kSteps);
-            EXPECT_GE(ThousandthsDown(r.carriedFactor), 20 * (k - 1));
-            EXPECT_LT(r.carriedFactor, static_cast<double>(k) / kSteps);
-            EXPECT_LT(r.failedFactor - r.carriedFactor, ColumnModel::kRefinementWidth);
-            EXPECT_LE(r.trials, 6);
-        } else {
-            EXPECT_EQ(r.carriedFactor, 10.0);
-        }
-        // Refining again repeats the refinement; a run without one repeats the run and
-        // leaves the state the refined run was left with.
-        const ColumnModel::DofVector U = v->model->U(), F = v->model->F(), Fint = v->model->Fint();
-        const FailureLoadRefinement again = v->model->RefineFailureLoad(1);
-        EXPECT_EQ(again.carriedFactor, r.carriedFactor);
-        EXPECT_EQ(again.solutions, r.solutions);
-        LoadDeflectionCurve curve;
-        const LoadStepResult rerun = v->model->RunLoadSteps(kSteps, 1, curve, nullptr);
-        EXPECT_EQ(rerun.solutions, v->steps.solutions);
-        EXPECT_EQ(curve.rows, v->curve.rows);
-        EXPECT_EQ(v->model->U(), U);
-        EXPECT_EQ(v->model->F(), F);
-        EXPECT_EQ(v->model->Fint(), Fint);
-        ++checked;
-    }
-    EXPECT_EQ(checked, 6);
-}
-
-// The refined results as VERIFICAR and DIMENSIONAR give them, for some of those columns: the
-// refined S lies in the failing step, the refined area is the first hundredth whose verification
-// carries the loads to 1.000, and without the refinement every other output (the JSON of the
-// command line) is the same.
+// The refined values as VERIFICAR and DIMENSIONAR give them: the refined S lies in the failing
+// step, the refined area is the first hundredth carrying the loads to 1.000, and every other
+// output (the command line's JSON) is the same without the refinement.
 TEST(Refinement, ProceduresAddTheRefinedValuesAndChangeNothingElse) {
     const auto run = [](RunKind kind, const ColumnData& data, bool refine) {
         RecordingHost host;
@@ -290,7 +173,11 @@ TEST(Refinement, ProceduresAddTheRefinedValuesAndChangeNothingElse) {
         return thousandths(run(RunKind::Verify, data, true).first["refinedS"]);
     };
     int designs = 0;
-    for (const std::string& file : {kColumns[1], kColumns[2], kColumns[4], kColumns[6]}) {
+    for (const char* file :
+         {TARVELO_TEST_DATA "/reference/rect-30x30-fck60-fixed-fixed-distributed.json",
+          TARVELO_TEST_DATA "/reference/rect-hollow-50x50-30x30-fixed-pinned-biaxial.json",
+          TARVELO_EXAMPLES "/retangular-esbelto-biaxial.json",
+          TARVELO_TEST_DATA "/reference/rejected-rect-12x40-bmin.json"}) {
         SCOPED_TRACE(file);
         const ColumnData data = testing::LoadColumn(file);
         for (const RunKind kind : {RunKind::Verify, RunKind::Design}) {

@@ -1,5 +1,4 @@
-// The report's conclusion: the sentences for each way a verification or a design ends (the
-// conclusions of whole runs are the command line's report tests').
+// The report's conclusion for each way a verification or a design ends.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,6 +1,4 @@
-// The calculation report: the printed text of every example after its verification against the
-// text kept in tests/data/reports, the preview's own label spacing, the paging of preview and
-// sheet, and the bounds and rounding that hold whatever the fields contain.
+// The calculation report: golden texts of the examples, paging, bounds and rounding.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,9 +24,7 @@ std::vector<std::string> Texts(const std::vector<ReportLine>& lines) {
     return out;
 }
 
-// The sheets as the text report writes them after a verification of the column file, from the
-// snapshot the windows and the command line build (a new example needs its text in
-// tests/data/reports: tarvelo-cli report FILE --txt TEXT).
+// The text report after a verification (a new example needs `tarvelo-cli report F --txt T`).
 std::string ReportAfterVerification(const fs::path& file) {
     ColumnData data = tarvelo::testing::LoadColumn(file.string());
     RecordingHost host;
@@ -61,32 +57,6 @@ TEST(ReportContent, ExamplesPrintTheirGoldenTexts) {
     }
 }
 
-// The preview area lacks three of the sheet's blank lines and puts two blanks between a
-// property's label and its number (see the rounding test for the preview's lines).
-TEST(ReportContent, PreviewDiffersFromTheSheetInBlanksAndLabelSpacing) {
-    const ColumnData d =
-        tarvelo::testing::LoadColumn(TARVELO_EXAMPLES "/retangular-esbelto-biaxial.json");
-    SectionConstants kept;
-    auto lines = [&](ReportVariant variant) {
-        std::vector<std::string> out;
-        for (std::string s : Texts(BuildReportContent(d, {}, kept, variant).body)) {
-            if (s == " ") continue;
-            if (const std::size_t eq = s.find("=  "); eq != std::string::npos) s.erase(eq + 1, 1);
-            out.push_back(s);
-        }
-        return out;
-    };
-    const ReportContent sheet = BuildReportContent(d, {}, kept, ReportVariant::Printer);
-    EXPECT_EQ(sheet.body.size(),
-              BuildReportContent(d, {}, kept, ReportVariant::Preview).body.size() + 3);
-    EXPECT_EQ(lines(ReportVariant::Printer), lines(ReportVariant::Preview));
-    // Both print the heading in bold and the body in the plain weight.
-    for (const ReportLine& l : sheet.heading)
-        EXPECT_TRUE(l.bold);
-    for (const ReportLine& l : sheet.body)
-        EXPECT_FALSE(l.bold);
-}
-
 TEST(ReportContent, TablesNeverReachPastTheGrid) {
     ColumnData d;
     d.sectionType = SectionType::Polygonal;
@@ -105,39 +75,6 @@ TEST(ReportContent, TablesNeverReachPastTheGrid) {
     EXPECT_EQ(vertices, 0);
     d.barCount = "99999";  // beyond a count's range
     EXPECT_NO_THROW(BuildReportContent(d, {}, kept, ReportVariant::Printer));
-}
-
-TEST(ReportContent, SectionPropertiesAreRoundedAndKeptRounded) {
-    SectionConstants kept;
-    kept.slendernessX = 45.678;
-    kept.slendernessY = 0.125;  // 12.5 hundredths: halves go to the even neighbour
-    kept.area = 1234.5678;      // beyond 327.66 the hundredths are cut, not rounded
-    kept.inertiaX = 213333.3333;
-    kept.inertiaY = 1200;
-    const std::vector<std::string> b =
-        Texts(BuildReportContent({}, {}, kept, ReportVariant::Preview).body);
-    EXPECT_EQ(std::vector<std::string>(b.begin() + 14, b.begin() + 19),
-              (std::vector<std::string>{"Área da seção de concreto=  1234.56  cm2",
-                                        "Momento de inércia segundo a direção x=  213333.33  cm4",
-                                        "Momento de inércia segundo a direção y=  1200  cm4",
-                                        "Índice de esbeltez segundo a direção x=  45.68 ",
-                                        "Índice de esbeltez segundo a direção y=  0.12 "}));
-    // The kept values are the rounded ones; a second report changes nothing.
-    const SectionConstants once = kept;
-    EXPECT_EQ(once.area, 1234.56);
-    EXPECT_EQ(once.slendernessY, 0.12);
-    BuildReportContent({}, {}, kept, ReportVariant::Printer);
-    EXPECT_EQ(kept.area, once.area);
-    EXPECT_EQ(kept.inertiaX, once.inertiaX);
-    EXPECT_EQ(kept.slendernessX, once.slendernessX);
-}
-
-TEST(ReportContent, GeneralNumberForm) {
-    EXPECT_EQ(FormatReportNumber(12), " 12 ");
-    EXPECT_EQ(FormatReportNumber(-1.5), "-1.5 ");
-    EXPECT_EQ(FormatReportNumber(-0.0), " 0 ");
-    EXPECT_EQ(FormatReportNumber(0.1 + 0.2), " 0.3 ");  // 15 significant digits
-    EXPECT_EQ(FormatReportNumber(1e15), " 1E+15 ");
 }
 
 // Heading lines H1..H5 and body lines B1..Bn.
