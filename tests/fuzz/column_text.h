@@ -62,22 +62,4 @@ inline ColumnText ParseColumnText(std::string_view text) {
     return out;
 }
 
-inline std::string FormatColumnText(const ColumnText& c) {
-    std::string s;
-    s += std::to_string(static_cast<int>(c.data.sectionType));
-    s += std::to_string(static_cast<int>(c.data.baseSupport));
-    s += std::to_string(static_cast<int>(c.data.topSupport));
-    s += c.answerYes ? '1' : '0';
-    s += c.design ? '1' : '0';
-    s += '\n';
-    for (const FieldInfo& field : Fields())
-        s += c.data.*(field.member) + '\n';
-    for (const GridRow& r : c.data.vertices)
-        s += r.x + ';' + r.y + '\n';
-    s += "#\n";
-    for (const GridRow& r : c.data.bars)
-        s += r.x + ';' + r.y + '\n';
-    return s;
-}
-
 }  // namespace tarvelo::fuzz

@@ -11,26 +11,7 @@ using testing::WindowTest;
 
 class KeyFilters : public WindowTest {};
 
-// Each code accepted, replaced, or discarded (shown as '_') with one beep.
-TEST_F(KeyFilters, CodesLeftByEachFilter) {
-    const struct {
-        KeyFilterKind kind;
-        std::u16string in, out;
-    } cases[] = {{KeyFilterKind::Decimal, u",.0-/\be\u00e9", u"..0_____"},
-                 {KeyFilterKind::SignedDecimal, u",-/+\r", u".-___"},
-                 {KeyFilterKind::Digit, u"7,./-", u"7____"}};
-    for (const auto& c : cases) {
-        for (std::size_t i = 0; i < c.in.size(); ++i) {
-            beeps = 0;
-            char16_t code = c.in[i];
-            ApplyKeyFilter(c.kind, code);
-            const char16_t expected = c.out[i] == u'_' ? 0 : c.out[i];
-            EXPECT_EQ(code, expected) << "code " << static_cast<int>(c.in[i]);
-            EXPECT_EQ(beeps, expected == 0 ? 1 : 0) << "code " << static_cast<int>(c.in[i]);
-        }
-    }
-}
-
+// Each filter in a field: a comma becomes a point, what the filter refuses beeps once.
 TEST_F(KeyFilters, TypingIntoTheMainWindowsFields) {
     const struct {
         const char* field;
@@ -38,6 +19,7 @@ TEST_F(KeyFilters, TypingIntoTheMainWindowsFields) {
         const char* text;
         int beeps;
     } cases[] = {{"creepField", "2,5", "2.5", 0},  // creep coefficient: the comma becomes a point
+                 {"creepField", "1eA5", "15", 2},  // no exponent, no letters
                  {"fckField", "-1", "1", 1},       // fck takes no sign
                  {"barCountField", "1/2,", "12", 2},  // the bar count takes digits only
                  {"fckField", "255", "25", 0},        // no more than the field's length
@@ -63,9 +45,9 @@ TEST_F(KeyFilters, TypingIntoAGridCell) {
     window.Prepare(SectionType::RectangularSolid, 0, 4);
     CoordinateGrid* grid = window.BarGrid();
     grid->setCurrentCell(0, 1);
-    QTest::keyClicks(grid, "12,5a");
+    QTest::keyClicks(grid, "+12,5a");
     EXPECT_EQ(grid->CellText(0, 1), "12.5");
-    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(beeps, 2);
     QTest::keyClick(grid, Qt::Key_Backspace);
     EXPECT_EQ(grid->CellText(0, 1), "12.");
     QTest::keyClick(grid, Qt::Key_Delete);
@@ -83,7 +65,7 @@ TEST_F(KeyFilters, TypingIntoAGridCell) {
     grid->setCurrentCell(1, 0);
     QTest::keyClicks(grid, "7");
     EXPECT_EQ(grid->CellText(1, 1), "7");
-    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(beeps, 2);
 
     // OK cuts texts longer than nine characters to eight.
     grid->SetCellText(0, 1, "12.3456789");

@@ -12,7 +12,7 @@
 namespace tarvelo::testing {
 
 // Design material of the tests: fck in MPa, fyk 500 MPa, Es 200 GPa, Gamac 1.4, Gamas 1.15.
-inline MaterialParameters MakeMaterial(double fckMPa, double creep) {
+inline MaterialParameters MakeMaterial(double fckMPa, double creep = 0.0) {
     MaterialParameters m;
     ComputeConcreteParameters(fckMPa, m);
     m.fcd = fckMPa / 10 / 1.4;

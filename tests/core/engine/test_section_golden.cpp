@@ -78,8 +78,9 @@ std::vector<GoldenSection> Sections() {
 
 // One line per field: "F" for a failed section, otherwise N, momentX, momentY as hex floats.
 std::vector<std::string> CurrentLines() {
-    const MaterialParameters materials[] = {testing::Material(25), testing::Material(40, 1.0),
-                                            testing::Material(60, 2.0), testing::Material(90, 0.5)};
+    const MaterialParameters materials[] = {
+        testing::MakeMaterial(25), testing::MakeMaterial(40, 1.0), testing::MakeMaterial(60, 2.0),
+        testing::MakeMaterial(90, 0.5)};
     SectionIntegrator integrator;  // one integrator throughout, as the analysis reuses it
     Random random{0x2545f4914f6cdd1dull};
     std::vector<std::string> lines;

@@ -12,7 +12,7 @@
 namespace tarvelo {
 namespace {
 
-using testing::Material;
+using testing::MakeMaterial;
 using testing::TestSection;
 
 // The rules the integration uses are pinned by the golden resultants; other counts are ignored.
@@ -48,7 +48,7 @@ TEST(SectionProperties, ExactForPolygonsWithSignedCleaning) {
 }
 
 TEST(StrainLimits, ExactLimitValues) {
-    const MaterialParameters m = Material(25);
+    const MaterialParameters m = MakeMaterial(25);
     SectionIntegrator integrator;
     // A corner and a bar at the origin, where the strain is the axial strain exactly.
     const Point square[] = {{0, 0}, {20, 0}, {20, 20}, {0, 20}, {0, 0}};
@@ -68,7 +68,7 @@ TEST(StrainLimits, ExactLimitValues) {
 }
 
 TEST(IntegrateSection, BadInputNeverReadsOutOfBounds) {
-    const MaterialParameters m = Material(25);
+    const MaterialParameters m = MakeMaterial(25);
     SectionIntegrator integrator;
     const Point rect[] = {{-10, -20}, {10, -20}, {10, 20}, {-10, 20}, {-10, -20}};
     int failure = 0;
@@ -96,7 +96,7 @@ TEST(IntegrateSection, MaximumVerticesAndCutPoints) {
     }
     s.vertices.push_back(s.vertices.front());
     ASSERT_EQ(s.nv(), kMaxVertices);
-    const MaterialParameters m = Material(30);
+    const MaterialParameters m = MakeMaterial(30);
     const SectionStrain e{-0.0015, 1e-7, 2e-4};  // roots on the plateau, tips in tension
     SectionIntegrator integrator;
     const testing::Resultants3 got = SectionIntegratorTestPeer::Concrete(integrator, s, e, m);

@@ -77,11 +77,6 @@ inline TestSection LShape() {
                        {{3, 3, 2}, {37, 3, 2}, {37, 12, 2}, {3, 37, 2}, {12, 37, 2}});
 }
 
-// The design material of the tests (MakeMaterial), creep 0 unless given.
-inline MaterialParameters Material(double fck, double creep = 0.0) {
-    return MakeMaterial(fck, creep);
-}
-
 struct Resultants3 {
     double N = 0, Sx = 0, Sy = 0;  // integrals of stress, stress * x, stress * y
 };

@@ -9,7 +9,7 @@
 namespace tarvelo {
 namespace {
 
-using testing::Material;
+using testing::MakeMaterial;
 using testing::Resultants3;
 using testing::TestSection;
 
@@ -51,16 +51,16 @@ void CheckCurvatureRange(const MaterialParameters& m, int first, int last) {
 // With n = 2 the edge quadrature is exact, so the whole range holds the tight tolerance; for other
 // exponents the quadrature's own error limits it to the small curvatures.
 TEST(ParabolicZoneSmallCurvature, AnyExponent) {
-    CheckCurvatureRange(Material(25), 12, 3);
-    CheckCurvatureRange(Material(30, 2.5), 12, 3);
-    CheckCurvatureRange(Material(50), 12, 7);
-    CheckCurvatureRange(Material(90, 1.0), 12, 7);
+    CheckCurvatureRange(MakeMaterial(25), 12, 3);
+    CheckCurvatureRange(MakeMaterial(30, 2.5), 12, 3);
+    CheckCurvatureRange(MakeMaterial(50), 12, 7);
+    CheckCurvatureRange(MakeMaterial(90, 1.0), 12, 7);
 }
 
 // The case that showed the fault: a 20 x 40 section at axial strain -1e-7 bent by 1e-11.
 TEST(ParabolicZoneSmallCurvature, NearlyUnstressedSection) {
     const TestSection s = testing::MakeSection({{0, 0}, {20, 0}, {20, 40}, {0, 40}});
-    const MaterialParameters m = Material(30);
+    const MaterialParameters m = MakeMaterial(30);
     SectionIntegrator integrator;
     int failure = -1;
     const SectionResultants r = integrator.IntegrateSection({-1e-7, 0.0, 1e-11}, s.vertices.data(),
@@ -75,7 +75,7 @@ TEST(ParabolicZoneSmallCurvature, NearlyUnstressedSection) {
 // No step at the switch between the closed-form primitive and the series.
 TEST(ParabolicZoneSmallCurvature, NoJumpAtTheSwitch) {
     const TestSection s = testing::Rectangle20x40();
-    for (const MaterialParameters& m : {Material(25), Material(60, 1.5)}) {
+    for (const MaterialParameters& m : {MakeMaterial(25), MakeMaterial(60, 1.5)}) {
         SectionIntegrator integrator;
         // Whole rectangle in the parabolic zone; normalised variation |k| * 20 / peakStrain.
         const double kSwitch = 1e-2 * m.peakStrain / 20;
