@@ -44,6 +44,21 @@ TEST(ColumnModel, Supports) {
     EXPECT_EQ(none->ApplySupportsAndFactor(SupportCondition::Fixed, SupportCondition::Fixed), 1);
 }
 
+// Uniform pxd = pyd on ten 30 cm elements: the same nodal forces in both planes, the end moments
+// p Le^2 / 12 at the ends and cancelling inside.
+TEST(ColumnModel, DistributedLoadsInBothPlanes) {
+    ColumnLoads loads;
+    loads.pxd = loads.pyd = 0.1;
+    const auto model = Assembled(kRect20x40, 2.0, 300, loads);
+    for (int node = 1; node <= 11; ++node) {
+        const int i = 5 * (node - 1);
+        const double end = node == 1 ? 7.5 : node == 11 ? -7.5 : 0.0;
+        EXPECT_EQ(model->F()[i + 1], model->F()[i + 3]) << node;
+        EXPECT_NEAR(model->F()[i + 2], end, 1e-12) << node;
+        EXPECT_NEAR(model->F()[i + 4], end, 1e-12) << node;
+    }
+}
+
 TEST(ColumnModel, InternalForces) {
     const auto model = Assembled(kRect20x40, 2.0, 300, ColumnLoads{});
     ColumnModel::DofVector U{};

@@ -148,7 +148,11 @@ TEST(ResistanceEnvelope, DoublySymmetricContours) {
         EXPECT_EQ(curve[2].moment, envelope.ResistingMoment(curve[2].N, 90.0));
         EXPECT_FALSE(envelope.ResistingMoment(N0 * 1.001, 0.0));
         EXPECT_FALSE(envelope.ResistingMoment(Nt * 1.001, 0.0));
+        EXPECT_EQ(envelope.Contour(0.0, 1)[0].moment, envelope.ResistingMoment(0.0, 0.0));
+        EXPECT_FALSE(envelope.Utilisation(0.0, NAN, 0.0));
+        EXPECT_FALSE(envelope.Utilisation(0.0, 0.0, INFINITY));
     }
+    EXPECT_FALSE(ResistanceEnvelope(SectionGeometry{}, 2.5, m).valid());
 }
 
 // The L section: the envelope's plane, integrated independently, gives the target N and a moment

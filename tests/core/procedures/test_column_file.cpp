@@ -54,6 +54,9 @@ TEST(ColumnFile, RoundTripKeepsEveryTextAsTyped) {
     EXPECT_NE(text.find("\n   [\"30\", \"40\"],\n   [\"0\", \"40\"]\n  ]\n"), std::string::npos)
         << text;
     EXPECT_NE(text.find("\n   [\" 4\", \"36 \"]\n  ],\n"), std::string::npos) << text;
+    ColumnData full = d;  // tables at their limit are read
+    full.bars.resize(kMaxGridRows, {"1", "2"});
+    EXPECT_TRUE(ParseColumnFile(FormatColumnFile(full), "x", back, error)) << error;
 }
 
 TEST(ColumnFile, MissingKeysTakeTheWindowDefaultsAndNumbersBecomeTexts) {
@@ -95,7 +98,7 @@ TEST(ColumnFile, MalformedAndHostileTextsNameTheKeyOrPlace) {
         {head + R"("main":{"fck":1e400}})", "intervalo"},
         {head + R"("main":{"fck":NaN}})", ""},
         {head + "\"title\":\"\xff\xfe\"}", ""},
-        {std::string(200000, '[') + std::string(200000, ']'), ""},
+        {std::string(200000, '[') + std::string(200000, ']'), "aninhada demais"},
         {std::string(kMaxColumnFileBytes + 1, ' '), ""},
         {"[1, 2]", ""},
         {"", ""},

@@ -9,6 +9,7 @@
 #include "procedures/envelope_run.h"
 #include "procedures/load_cases.h"
 #include "procedures/recording_host.h"
+#include "report/report_envelope.h"
 
 namespace tarvelo {
 namespace {
@@ -128,6 +129,9 @@ TEST(EnvelopeRun, EveryLoadCaseAgainstOneContour) {
                   "Combinação " + std::to_string(i + 1) + " — " + cases[i].name);
         EXPECT_EQ(verified->cases[i].utilisation, alone->cases[0].utilisation);
     }
+    // The report's table of the cases, as printed.
+    EXPECT_EQ(report::EnvelopeText(*verified),
+              testing::ReadAll(TARVELO_TEST_DATA "/reports/combinacoes-retangular-envelope.txt"));
 
     const auto designed = RunEnvelope(CasesOf(data), EnvelopeSource::Design, host, 1);
     ASSERT_TRUE(designed->completed);

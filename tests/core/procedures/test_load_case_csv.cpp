@@ -22,6 +22,7 @@ TEST(LoadCaseCsv, ReadsWhatSpreadsheetsWrite) {
         {"\xEF\xBB\xBF# exported\nMxd_b\tFd\tnome\n\n-1,5\t800\tVento +x\n",
          {Case("Vento +x", {"800", "", "", "", "", "-1.5"})}},
         {"Fd,Myd_t\n100,2.5\n200,\n", {Case("1", {"100", "", "", "", "2.5"}), Case("2", {"200"})}},
+        {"Fd \t;Mxd_t\r\n1 ;2\t\r\n", {Case("1", {"1", "", "", "2"})}},  // blanks around cells
         {"name;Fd\n\"Sobrecarga; vento\";10\n\"\";20\r\n",
          {Case("Sobrecarga; vento", {"10"}), Case("2", {"20"})}},
         {"nome;Fd;Hxd_t;Hyd_t;Mxd_t;Myd_t;Mxd_b;Myd_b;pxd;pyd\nA;1;2;3;4;5;6;7;8;9\n",

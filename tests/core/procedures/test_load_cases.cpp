@@ -104,6 +104,13 @@ TEST(LoadCases, ACaseEndedByItsMessageLeavesTheOthersRunning) {
         EXPECT_FALSE(run.AllCompleted());
         EXPECT_GE(run.governing, 0);
     }
+    // A question of the column's checks is asked once; No lets every case run.
+    ColumnData creep = Example();
+    creep.creepCoefficient = "9";
+    RecordingHost asked;
+    EXPECT_TRUE(RunCases(RunKind::Verify, creep, asked).AllCompleted());
+    ASSERT_EQ(asked.boxes.size(), 1u);
+    EXPECT_TRUE(asked.boxes[0].question);
     d.fck = "95";
     RecordingHost host;
     const CasesRun run = RunCases(RunKind::Verify, d, host);
@@ -180,6 +187,15 @@ TEST(LoadCases, MinimumMomentCasesOfARectangleAndACircle) {
         }
         EXPECT_EQ(cases[1].Mxd_t, s.column == &rect ? "742.462120245875" : "1357.6450198781713");
     }
+    ColumnData triangle = rect;  // the extents of a polygon come from all its vertices
+    triangle.sectionType = SectionType::Polygonal;
+    triangle.vertexCount = "3";
+    triangle.vertices = {{"0", "0"}, {"40", "20"}, {"0", "50"}};
+    triangle.bars = {{"5", "20"}, {"10", "15"}, {"10", "25"}, {"5", "30"}};
+    double hx = 0, hy = 0;
+    ASSERT_TRUE(MinimumMomentExtents(triangle, hx, hy));
+    EXPECT_EQ(hx, 40);
+    EXPECT_EQ(hy, 50);
 }
 
 TEST(LoadCases, OneAndTwoThreadsGiveTheSameJson) {

@@ -74,7 +74,10 @@ TEST(ReportContent, TablesNeverReachPastTheGrid) {
     EXPECT_EQ(bars, 12);
     EXPECT_EQ(vertices, 0);
     d.barCount = "99999";  // beyond a count's range
-    EXPECT_NO_THROW(BuildReportContent(d, {}, kept, ReportVariant::Printer));
+    for (const ReportLine& line : BuildReportContent(d, {}, kept, ReportVariant::Printer).heading)
+        EXPECT_TRUE(line.bold);
+    // A text that runs into the next column keeps one blank before it.
+    EXPECT_EQ((ReportLine{{{0, "Armadura"}, {5, "x"}}}).PlainText(), "Armadura x");
 }
 
 // Heading lines H1..H5 and body lines B1..Bn.
