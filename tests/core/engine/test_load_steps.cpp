@@ -65,6 +65,13 @@ TEST(LoadSteps, FailureInTheFirstStepLeavesOnlyTheOrigin) {
     EXPECT_TRUE(r.refined);
     EXPECT_NEAR(r.carriedFactor * 200000, 1534.3, 0.0005 * 200000);
     EXPECT_LT(r.carriedFactor * 200000, 1534.3);
+    // One step per design load fails the same way.
+    tarvelo::Run single;
+    single.model->Assemble(kRect20x40, 2.0, 300, MakeMaterial(25), loads);
+    ASSERT_EQ(
+        single.model->ApplySupportsAndFactor(SupportCondition::Pinned, SupportCondition::Pinned),
+        0);
+    EXPECT_EQ(single.model->RunLoadSteps(1, 1, single.curve, nullptr).reachedStep, 1);
 }
 
 TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {

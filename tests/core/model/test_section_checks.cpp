@@ -28,8 +28,8 @@ const SectionGeometry kHollowSquare = Polygon(
 TEST(SectionChecks, PointsCollinearAsTypedAreCollinear) {
     EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.36}), 0);
     EXPECT_EQ(Orientation({500000.3, 200000.19}, {500003.1, 200001.03}, {500004.2, 200001.36}), 0);
-    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.3601}), 1);
-    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.3599}), -1);
+    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.36000000000004}), 1);
+    EXPECT_EQ(Orientation({0.3, 0.19}, {3.1, 1.03}, {4.2, 1.35999999999996}), -1);
 }
 
 TEST(SectionChecks, CrossingEdgesAreFoundAndTouchingOrOverlappingOnesAllowed) {

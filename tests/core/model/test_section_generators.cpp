@@ -127,5 +127,14 @@ TEST(CentreSection, RejectsClockwiseDegenerateAndOverflowingPolygons) {
     EXPECT_FALSE(CentreSection(s, area));
 }
 
+// A bar at the centroid is one bar, not a pair with the empty places after the last bar.
+TEST(CentreSection, CoincidentBarsAreCountedAmongTheBarsOnly) {
+    SectionGeometry s;
+    s.nb = 1;
+    EXPECT_FALSE(HasCoincidentBars(s));
+    s.nb = 2;
+    EXPECT_TRUE(HasCoincidentBars(s));
+}
+
 }  // namespace
 }  // namespace tarvelo
