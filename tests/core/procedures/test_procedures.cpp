@@ -32,8 +32,9 @@ TEST(ResultTexts, ExactDecimalsAndDisplayRounding) {
     for (const auto& [steps, text] : safety)
         EXPECT_EQ(FormatSafetyCoefficient(steps), text);
     const std::pair<double, const char*> areas[] = {
-        {10.125, "10.12"}, {10.375, "10.38"},    {400.567, "400.56"},
-        {0.0, "0"},        {0.004 * 900, "3.6"}, {0.15 * 3000 / (50 / 1.15), "10.35"}};
+        {10.125, "10.12"},  {10.375, "10.38"},    {400.567, "400.56"},
+        {0.0, "0"},         {0.004 * 900, "3.6"}, {0.15 * 3000 / (50 / 1.15), "10.35"},
+        {-10.125, "-10.12"}};
     for (const auto& [value, text] : areas)
         EXPECT_EQ(FormatDisplayValue(value), text);
     EXPECT_DOUBLE_EQ(RoundForDisplay(45.678), 45.68);
