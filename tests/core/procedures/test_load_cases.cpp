@@ -149,6 +149,8 @@ TEST(LoadCases, GoverningCaseAndLargestMinimumTieToTheEarlierCase) {
     runs[4].result->refinedRequiredSteelArea = 7.2;
     EXPECT_EQ(GoverningCase(RunKind::Verify, runs), 2);
     EXPECT_EQ(GoverningCase(RunKind::Design, runs), 2);
+    runs[0].result->reachedStep = 20;  // the first case governs too
+    EXPECT_EQ(GoverningCase(RunKind::Verify, runs), 0);
 }
 
 // M1d,min = Fd (1.5 + 0.03 h) kNcm by hand: 20x40 at 500 kN 1050 and 1350, D 30 at 800 kN 1920.
