@@ -74,7 +74,17 @@ test("a column typed with the keyboard alone verifies to the native S and surviv
 
 test("rows pasted from a spreadsheet fill the vertex table and its count", async () => {
   const page = await openPage(session);
+  // A column of its own, whatever an earlier test left stored: four bars inside the rectangle.
+  await page.evaluate(() => localStorage.clear());
+  await page.reload();
+  await page.waitForFunction(() => document.body.dataset.ready === "true");
   await page.click('input[name="sectionType"][value="Polygonal"]');
+  await retype(page, "barCountField", "4");
+  const bars = ["5", "5", "55", "5", "55", "15", "5", "15"];
+  for (const [k, value] of bars.entries()) {
+    await page.focus(`#barTable input[data-row="${k >> 1}"][data-column="${k & 1}"]`);
+    await page.keyboard.type(value);
+  }
   await retype(page, "vertexCountField", "1");
   await page.focus('#vertexTable input[data-row="0"][data-column="0"]');
   await page.evaluate(() => {
