@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -92,6 +94,50 @@ TEST(BandSolver, NonPositivePivotsAreReported) {
     std::vector<double> b = {18.0};
     SolveBand(kb, b, 1, 3);
     EXPECT_DOUBLE_EQ(b[0], 2.0);
+}
+
+// Assembly and supports write only inside the matrix, the band and the given restraints; scalar
+// (one dof per node) and one-node elements are assembled as any other.
+TEST(BandSolver, AssemblyAndSupportsStayInsideTheirArguments) {
+    ElementMatrix ke;
+    ke(1, 1) = ke(2, 2) = 1.0;
+    ke(1, 2) = ke(2, 1) = -1.0;
+    // Guard storage on both sides shows a write before or after the matrix.
+    struct Guarded {
+        std::array<double, 2> before{};
+        BandMatrix kb;
+        std::array<double, 2> after{};
+    } g;
+    const auto written = [&g] {
+        const auto nonzero = [](const auto& a) {
+            return std::count_if(a.begin(), a.end(), [](double v) { return v != 0.0; });
+        };
+        return nonzero(g.before) + nonzero(g.kb.kb) + nonzero(g.after);
+    };
+    BandMatrix& kb = g.kb;
+    const int chain[] = {1, 2};
+    AssembleElement(kb, ke, chain, 1, 1, 2);
+    EXPECT_EQ(written(), 3);
+    EXPECT_EQ(kb(1, 2), -1.0);
+    AssembleElement(kb, ke, chain, 1, 2, 1);  // a spring from node 2 to the ground
+    EXPECT_EQ(kb(2, 1), 2.0);
+    // Node 106 lies beyond the last equation and node 0 before the first: only (105, 105) is
+    // written.
+    for (const auto& nodes : {std::array{105, 106}, std::array{0, 105}}) {
+        kb.Clear();
+        AssembleElement(kb, ke, nodes, 1, 1, 2);
+        EXPECT_EQ(written(), 1) << nodes[0];
+        EXPECT_EQ(kb(105, 1), 1.0) << nodes[0];
+    }
+    // Only the first restraintCount restraints hold.
+    kb.Clear();
+    for (int k = 1; k <= 3; ++k)
+        kb(k, 1) = 4.0;
+    std::vector<double> F = {1.0, 2.0, 3.0};
+    const int nodes[] = {2, 3}, dofs[] = {1, 1};
+    ApplySupports(kb, F, nodes, dofs, 1, 3, 1, 2);
+    EXPECT_EQ(F, (std::vector<double>{1.0, 0.0, 3.0}));
+    EXPECT_EQ(kb(3, 1), 4.0);
 }
 
 }  // namespace

@@ -44,6 +44,24 @@ TEST(ColumnModel, Supports) {
     EXPECT_EQ(none->ApplySupportsAndFactor(SupportCondition::Fixed, SupportCondition::Fixed), 1);
 }
 
+// Only the first nb bars exist: a bar left beyond the count (from a larger section) changes
+// nothing, neither the stiffness nor the load steps.
+TEST(ColumnModel, BarsBeyondTheCountAreIgnored) {
+    SectionGeometry stale = kRect20x40;
+    stale.bars[4] = {10, 20, 3.0};
+    ColumnLoads loads;
+    loads.Fd = 800;
+    loads.Mxd_t = 2000;
+    LoadDeflectionCurve curves[2];
+    for (int i = 0; i < 2; ++i) {
+        const auto model = Assembled(i == 0 ? kRect20x40 : stale, 2.0, 300, loads);
+        ASSERT_EQ(model->ApplySupportsAndFactor(SupportCondition::Pinned, SupportCondition::Pinned),
+                  0);
+        model->RunLoadSteps(40, 1, curves[i], nullptr);
+    }
+    EXPECT_EQ(curves[0].rows, curves[1].rows);
+}
+
 // Uniform pxd = pyd on ten 30 cm elements: the same nodal forces in both planes, the end moments
 // p Le^2 / 12 at the ends and cancelling inside.
 TEST(ColumnModel, DistributedLoadsInBothPlanes) {

@@ -87,6 +87,7 @@ TEST(Refinement, AreaSearchReturnsTheSmallestVerifiedHundredth) {
         {80.0, 0.0, 72.0, false, 0},          // nothing up to the passing end carries
         {1.0, 5.0, 5.0, false, 0},            // empty bracket: no trial
         {1.0, -1.0, 5.0, false, 0},           // negative area: no trial
+        {0.004, 0.0, 9e13, false, 0},         // beyond exact hundredths: no trial
     };
     using Law = double (*)(double area, double threshold);
     const Law laws[] = {
@@ -150,6 +151,7 @@ TEST(Refinement, RoundingToTheSafeSide) {
         EXPECT_EQ(FormatRefinedArea(value), text) << value;
     EXPECT_EQ(FormatRefinedSafety(std::nan("")), "");
     EXPECT_EQ(FormatRefinedArea(1e300), "");
+    EXPECT_EQ(FormatRefinedArea(8.95e13), "89500000000000.00");  // the last exact hundredths
 }
 
 // The refined values as VERIFICAR and DIMENSIONAR give them: the refined S lies in the failing
