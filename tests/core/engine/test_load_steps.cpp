@@ -15,6 +15,9 @@ namespace {
 
 using testing::MakeMaterial;
 using testing::MakeRectangle;
+using enum SupportCondition;
+
+const SectionGeometry kRect20x40 = MakeRectangle(20, 40, {{4, 4}, {16, 4}, {4, 36}, {16, 36}});
 
 class RecordingProgress : public ProgressSink {
   public:
@@ -32,28 +35,25 @@ struct Run {
     int flag = -1;
 };
 
-// Runs the load steps as the procedures do, the curve pre-filled to tell unwritten rows.
-std::unique_ptr<Run> Analyse(const SectionGeometry& s, double totalSteel, double L,
-                             const MaterialParameters& m, const ColumnLoads& loads,
-                             SupportCondition base, SupportCondition top, int gnl = 1,
-                             int stepLimit = 0, SectionResponse* response = nullptr) {
+// Runs the load steps of the 20 x 40 test column (8 cm2 of bars, fck 25) as the procedures do,
+// the curve pre-filled to tell unwritten rows.
+std::unique_ptr<Run> Analyse(double L, const ColumnLoads& loads, SupportCondition base,
+                             SupportCondition top, int stepLimit = 0,
+                             SectionResponse* response = nullptr, int stepsPerDesignLoad = 50) {
     auto run = std::make_unique<Run>();
     run->curve.rows.fill({kUnwritten, kUnwritten});
-    run->model->Assemble(s, totalSteel / s.nb, L, m, loads);
+    run->model->Assemble(kRect20x40, 2.0, L, MakeMaterial(25, 0), loads);
     run->flag = run->model->ApplySupportsAndFactor(base, top);
     run->model->SetSectionResponse(response);
-    run->result = run->model->RunLoadSteps(50, gnl, run->curve, &run->progress, stepLimit);
+    run->result =
+        run->model->RunLoadSteps(stepsPerDesignLoad, 1, run->curve, &run->progress, stepLimit);
     return run;
 }
 
-const SectionGeometry kRect20x40 = MakeRectangle(20, 40, {{4, 4}, {16, 4}, {4, 36}, {16, 36}});
-
 // What the load steps do at the ends of a run (whole runs: the reference columns).
 TEST(LoadSteps, FailureInTheFirstStepLeavesOnlyTheOrigin) {
-    ColumnLoads loads;
-    loads.Fd = 200000;  // 4000 kN in step 1, beyond the squash load
-    const auto run = Analyse(kRect20x40, 8, 300, MakeMaterial(25, 0), loads,
-                             SupportCondition::Pinned, SupportCondition::Pinned);
+    const ColumnLoads loads{.Fd = 200000};  // 4000 kN in step 1, beyond the squash load
+    const auto run = Analyse(300, loads, Pinned, Pinned);
     EXPECT_EQ(run->result.reachedStep, 1);
     EXPECT_EQ(run->result.sectionFailure, 1);
     EXPECT_EQ(run->curve.rows[0][0], 0.0);
@@ -66,21 +66,12 @@ TEST(LoadSteps, FailureInTheFirstStepLeavesOnlyTheOrigin) {
     EXPECT_NEAR(r.carriedFactor * 200000, 1534.3, 0.0005 * 200000);
     EXPECT_LT(r.carriedFactor * 200000, 1534.3);
     // One step per design load fails the same way.
-    tarvelo::Run single;
-    single.model->Assemble(kRect20x40, 2.0, 300, MakeMaterial(25), loads);
-    ASSERT_EQ(
-        single.model->ApplySupportsAndFactor(SupportCondition::Pinned, SupportCondition::Pinned),
-        0);
-    EXPECT_EQ(single.model->RunLoadSteps(1, 1, single.curve, nullptr).reachedStep, 1);
+    EXPECT_EQ(Analyse(300, loads, Pinned, Pinned, 0, nullptr, 1)->result.reachedStep, 1);
 }
 
 TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
-    ColumnLoads loads;
-    loads.Fd = 50;
-    loads.Mxd_t = 50;
-    loads.Hyd_t = 0.5;
-    const auto run = Analyse(kRect20x40, 8, 150, MakeMaterial(25, 0), loads,
-                             SupportCondition::Fixed, SupportCondition::Free);
+    const ColumnLoads loads{.Fd = 50, .Hyd_t = 0.5, .Mxd_t = 50};
+    const auto run = Analyse(150, loads, Fixed, Free);
     EXPECT_EQ(run->result.reachedStep, 500);
     EXPECT_EQ(run->result.sectionFailure, 0);
     EXPECT_EQ(run->result.notConverged, 0);
@@ -98,9 +89,7 @@ TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
     // Nothing failed: the last step stands, also when cut short; nothing before a run.
     EXPECT_FALSE(run->model->RefineFailureLoad(1).refined);
     EXPECT_EQ(run->model->RefineFailureLoad(1).carriedFactor, 10.0);
-    const auto capped = Analyse(kRect20x40, 8, 150, MakeMaterial(25, 0), loads,
-                                SupportCondition::Fixed, SupportCondition::Free, 1, 20);
-    EXPECT_EQ(capped->model->RefineFailureLoad(1).carriedFactor, 0.4);
+    EXPECT_EQ(Analyse(150, loads, Fixed, Free, 20)->model->RefineFailureLoad(1).carriedFactor, 0.4);
     ColumnModel fresh;
     EXPECT_EQ(fresh.RefineFailureLoad(1).carriedFactor, 0.0);
 }
@@ -117,20 +106,16 @@ class NaNBeyond : public SectionResponse {
 };
 
 TEST(LoadSteps, DegenerateIterationsNeverPassSilently) {
-    const MaterialParameters m = MakeMaterial(25, 0);
-    ColumnLoads loads;
-    loads.Fd = 1000;
+    const ColumnLoads loads{.Fd = 1000};
     // NaN resultants stop the run as a failure flagged as not converged, not as a success.
     NaNBeyond nanSection;
-    auto run = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Pinned,
-                       SupportCondition::Pinned, 1, 0, &nanSection);
+    auto run = Analyse(300, loads, Pinned, Pinned, 0, &nanSection);
     EXPECT_LT(run->result.reachedStep, 500);
     EXPECT_EQ(run->result.sectionFailure, 1);
     EXPECT_EQ(run->result.notConverged, 1);
 
     // No load at all: every cycle restarts, nothing becomes NaN, every step is not converged.
-    run = Analyse(kRect20x40, 8, 300, m, ColumnLoads{}, SupportCondition::Pinned,
-                  SupportCondition::Pinned, 1, 3);
+    run = Analyse(300, ColumnLoads{}, Pinned, Pinned, 3);
     EXPECT_EQ(run->result.reachedStep, 3);
     EXPECT_EQ(run->result.sectionFailure, 0);
     EXPECT_EQ(run->result.notConverged, 1);
@@ -139,35 +124,27 @@ TEST(LoadSteps, DegenerateIterationsNeverPassSilently) {
     EXPECT_EQ(run->curve.rows[3][0], 0.0);
 
     // Without a factorised matrix or with no steps nothing runs.
-    run = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Pinned, SupportCondition::Free);
+    run = Analyse(300, loads, Pinned, Free);
     EXPECT_EQ(run->flag, 1);
     EXPECT_EQ(run->result.reachedStep, 0);
     EXPECT_EQ(run->curve.rows[0][0], kUnwritten);
-    ColumnModel model;
-    LoadDeflectionCurve curve;
-    model.Assemble(kRect20x40, 2, 300, m, loads);
-    ASSERT_EQ(model.ApplySupportsAndFactor(SupportCondition::Pinned, SupportCondition::Pinned), 0);
-    EXPECT_EQ(model.RunLoadSteps(0, 1, curve, nullptr).reachedStep, 0);
-    EXPECT_EQ(model.RunLoadSteps(-5, 1, curve, nullptr).reachedStep, 0);
+    run = Analyse(300, loads, Pinned, Pinned);
+    ASSERT_EQ(run->flag, 0);
+    EXPECT_EQ(run->model->RunLoadSteps(0, 1, run->curve, nullptr).reachedStep, 0);
+    EXPECT_EQ(run->model->RunLoadSteps(-5, 1, run->curve, nullptr).reachedStep, 0);
     // A second run of the same model repeats the first.
-    const LoadStepResult a = model.RunLoadSteps(50, 1, curve, nullptr);
-    const LoadStepResult b = model.RunLoadSteps(50, 1, curve, nullptr);
-    EXPECT_EQ(a.reachedStep, b.reachedStep);
-    EXPECT_EQ(a.solutions, b.solutions);
+    const LoadStepResult again = run->model->RunLoadSteps(50, 1, run->curve, nullptr);
+    EXPECT_EQ(again.reachedStep, run->result.reachedStep);
+    EXPECT_EQ(again.solutions, run->result.solutions);
 }
 
 // A fixed-fixed column under a uniform lateral load has Gauss points near its inflection points,
 // with tiny curvatures: the analysis reaches the step of an extended-precision integration.
 TEST(LoadSteps, SmallCurvaturesReachTheSameStepAsAnExtendedPrecisionIntegration) {
-    const MaterialParameters m = MakeMaterial(25, 0);
-    ColumnLoads loads;
-    loads.Fd = 150;
-    loads.pyd = 0.1;
-    testing::ReferenceSection reference(kRect20x40, 2.0, m);
-    const auto exact = Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Fixed,
-                               SupportCondition::Fixed, 1, 0, &reference);
-    const auto run =
-        Analyse(kRect20x40, 8, 300, m, loads, SupportCondition::Fixed, SupportCondition::Fixed);
+    const ColumnLoads loads{.Fd = 150, .pyd = 0.1};
+    testing::ReferenceSection reference(kRect20x40, 2.0, MakeMaterial(25, 0));
+    const auto exact = Analyse(300, loads, Fixed, Fixed, 0, &reference);
+    const auto run = Analyse(300, loads, Fixed, Fixed);
     ASSERT_EQ(exact->result.sectionFailure, 1);
     ASSERT_EQ(exact->result.notConverged, 0);
     EXPECT_GT(exact->result.reachedStep, 400);
