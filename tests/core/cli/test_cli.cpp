@@ -53,21 +53,16 @@ TEST(Cli, ExitCodesAndMessages) {
     }
 }
 
-std::vector<nlohmann::json> JsonLines(const std::string& text) {
-    std::vector<nlohmann::json> objects;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        objects.push_back(nlohmann::json::parse(line));
-    return objects;
-}
-
 TEST(Cli, JsonInTheOrderGivenWithParallelRuns) {
     const ShellRun verify =
         Shell(Cli("verify --json -j 2 " + kData + "rejected-rect-12x40-bmin.json " + kData +
                   "rect-25x50-pinned-pinned-uniaxial.json"),
               "2>/dev/null");
     EXPECT_EQ(verify.status, 1) << "one run was ended by a message";
-    const auto objects = JsonLines(verify.output);
+    std::vector<nlohmann::json> objects;
+    std::istringstream lines(verify.output);
+    for (std::string line; std::getline(lines, line);)
+        objects.push_back(nlohmann::json::parse(line));
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0]["status"], "ended");
     EXPECT_EQ(objects[0]["messages"][0],

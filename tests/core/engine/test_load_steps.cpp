@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -99,8 +98,7 @@ class NaNBeyond : public SectionResponse {
   public:
     SectionResultants Resultants(const SectionStrain& s, int& sectionFailure) override {
         sectionFailure = 0;
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        if (s.axialStrain < -2e-4) return {nan, nan, nan};
+        if (s.axialStrain < -2e-4) return {NAN, NAN, NAN};
         return {1e6 * s.axialStrain, -1e8 * s.curvatureX, -1e8 * s.curvatureY};
     }
 };

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <utility>
 
 #include "engine/section_integration.h"
@@ -79,10 +78,8 @@ TEST(IntegrateSection, BadInputNeverReadsOutOfBounds) {
         EXPECT_EQ(failure, static_cast<int>(SectionFailure::Unusable));
         EXPECT_EQ(r.N, 0.0);
     }
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    integrator.IntegrateSection({nan, 1e-5, nan}, rect, 4, nullptr, 0, 800, m, failure);
-    integrator.IntegrateSection({-0.001, inf, 0}, rect, 4, nullptr, 0, 800, m, failure);
+    integrator.IntegrateSection({NAN, 1e-5, NAN}, rect, 4, nullptr, 0, 800, m, failure);
+    integrator.IntegrateSection({-0.001, INFINITY, 0}, rect, 4, nullptr, 0, 800, m, failure);
 }
 
 // A comb of 299 vertices whose every tooth edge crosses both contour lines.

@@ -13,21 +13,10 @@ using testing::MakeMaterial;
 using testing::Resultants3;
 using testing::TestSection;
 
-struct Shape {
-    const char* name;
-    TestSection section;
-};
-
-std::vector<Shape> Shapes() {
-    return {{"rectangle", testing::Rectangle20x40()},
-            {"hollow circle", testing::Circle(50, 30, 8)},
-            {"L shape", testing::LShape()}};
-}
-
 // Concrete resultants within 1e-6 + 1e-9 of the reference, curvatures 10^-first..10^-last.
 void CheckCurvatureRange(const MaterialParameters& m, int first, int last) {
     SectionIntegrator integrator;
-    for (const Shape& shape : Shapes()) {
+    for (const testing::NamedSection& shape : testing::NamedSections()) {
         for (double e0 : {-1e-7, -5e-4, -1e-3, -1.02e-3}) {
             for (int direction = 0; direction < 3; ++direction) {
                 for (int p = first; p >= last; --p) {
