@@ -18,18 +18,14 @@ using enum SupportCondition;
 
 const SectionGeometry kRect20x40 = MakeRectangle(20, 40, {{4, 4}, {16, 4}, {4, 36}, {16, 36}});
 
-class RecordingProgress : public ProgressSink {
-  public:
-    void ProgressLine(std::string_view line) override { lines.emplace_back(line); }
-    std::vector<std::string> lines;
-};
-
 constexpr double kUnwritten = -1.0;
 
-struct Run {
+// One analysis: the model, its curve, the progress lines it wrote and how it ended.
+struct Run : ProgressSink {
+    void ProgressLine(std::string_view line) override { progress.emplace_back(line); }
     std::unique_ptr<ColumnModel> model = std::make_unique<ColumnModel>();
     LoadDeflectionCurve curve;
-    RecordingProgress progress;
+    std::vector<std::string> progress;
     LoadStepResult result;
     int flag = -1;
 };
@@ -44,8 +40,7 @@ std::unique_ptr<Run> Analyse(double L, const ColumnLoads& loads, SupportConditio
     run->model->Assemble(kRect20x40, 2.0, L, MakeMaterial(25, 0), loads);
     run->flag = run->model->ApplySupportsAndFactor(base, top);
     run->model->SetSectionResponse(response);
-    run->result =
-        run->model->RunLoadSteps(stepsPerDesignLoad, 1, run->curve, &run->progress, stepLimit);
+    run->result = run->model->RunLoadSteps(stepsPerDesignLoad, 1, run->curve, run.get(), stepLimit);
     return run;
 }
 
@@ -81,9 +76,9 @@ TEST(LoadSteps, LightlyLoadedColumnCarriesTenTimesItsLoads) {
         EXPECT_GT(run->curve.rows[k][0], run->curve.rows[k - 1][0]);
     const double top = 10 * std::hypot(run->model->U()[51], run->model->U()[53]);
     EXPECT_DOUBLE_EQ(run->curve.rows[500][0], top);
-    ASSERT_EQ(run->progress.lines.size(), 500u);
-    EXPECT_EQ(run->progress.lines[11], "  Etapa de carga =  12");
-    EXPECT_EQ(run->progress.lines[499], "  Etapa de carga =  500");
+    ASSERT_EQ(run->progress.size(), 500u);
+    EXPECT_EQ(run->progress[11], "  Etapa de carga =  12");
+    EXPECT_EQ(run->progress[499], "  Etapa de carga =  500");
     EXPECT_EQ(run->model->F()[50], -500.0);  // F = reachedStep * dF
     // Nothing failed: the last step stands, also when cut short; nothing before a run.
     EXPECT_FALSE(run->model->RefineFailureLoad(1).refined);

@@ -16,10 +16,6 @@ namespace {
 
 using testing::ValidColumn;
 
-constexpr const char* kOutOfRange =
-    "As coordenadas ou dimensões da seção estão fora do intervalo numérico aceito. Revise os "
-    "dados.";
-
 struct Outcome {
     RecordingHost host;
     std::unique_ptr<AnalysisResult> result;
@@ -79,7 +75,8 @@ TEST(HostileColumns, SectionWhoseMomentsOverflowEndsBeforeTheAnalysis) {
             EXPECT_FALSE(o->result->completed);
             EXPECT_FALSE(o->result->hasSectionConstants);
             ASSERT_FALSE(o->host.boxes.empty());
-            EXPECT_EQ(o->host.boxes.back().text, kOutOfRange);
+            EXPECT_NE(o->host.boxes.back().text.find("da seção estão fora do intervalo numérico"),
+                      std::string::npos);
             EXPECT_EQ(o->host.focus, FocusTarget::SectionData);
         }
     }

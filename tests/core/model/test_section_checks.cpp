@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/core_test_support.h"
 #include "model/section_checks.h"
 #include "model/section_generators.h"
 #include "procedures/procedures.h"
@@ -89,17 +90,14 @@ TEST(SectionChecks, BarsOutsideTheConcreteOrInTheOpeningAreNamed) {
     }
 }
 
-// A polygonal column as the section window gives it.
+// The valid test column made polygonal, with four bars.
 ColumnData PolygonalColumn(std::initializer_list<GridRow> vertices,
                            std::initializer_list<GridRow> bars) {
-    ColumnData d;
+    ColumnData d = testing::ValidColumn();
     d.sectionType = SectionType::Polygonal;
     d.vertexCount = std::to_string(vertices.size());
     d.vertices = vertices;
-    d.barCount = std::to_string(bars.size());
     d.bars = bars;
-    d.totalSteelArea = "8";
-    d.Fd = "300";
     return d;
 }
 
