@@ -53,21 +53,16 @@ TEST(Cli, ExitCodesAndMessages) {
     }
 }
 
-std::vector<nlohmann::json> JsonLines(const std::string& text) {
-    std::vector<nlohmann::json> objects;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        objects.push_back(nlohmann::json::parse(line));
-    return objects;
-}
-
 TEST(Cli, JsonInTheOrderGivenWithParallelRuns) {
     const ShellRun verify =
         Shell(Cli("verify --json -j 2 " + kData + "rejected-rect-12x40-bmin.json " + kData +
                   "rect-25x50-pinned-pinned-uniaxial.json"),
               "2>/dev/null");
     EXPECT_EQ(verify.status, 1) << "one run was ended by a message";
-    const auto objects = JsonLines(verify.output);
+    std::vector<nlohmann::json> objects;
+    std::istringstream lines(verify.output);
+    for (std::string line; std::getline(lines, line);)
+        objects.push_back(nlohmann::json::parse(line));
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0]["status"], "ended");
     EXPECT_EQ(objects[0]["messages"][0],
@@ -90,16 +85,14 @@ std::string Squeeze(const std::string& text) {
 
 // The text report holds the run's S; the PDF the same sheets plus the chart page.
 TEST(Cli, ReportWritesPdfAndTextOfAVerification) {
-    if (Shell("pdfinfo -v").status != 0 || Shell("pdftotext -v").status != 0) {
+    if (Shell("pdfinfo -v").status != 0 || Shell("pdftotext -v").status != 0)
         GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) not installed";
-    }
     const std::string pdf = TempFile("report-cli.pdf");
     const std::string txt = TempFile("report-cli.txt");
     const ShellRun run =
         Shell(Cli("report \"" + kExample + "\" --pdf \"" + pdf + "\" --txt \"" + txt + "\""));
-    if (run.status == 2 && run.output.find("sem Qt") != std::string::npos) {
+    if (run.status == 2 && run.output.find("sem Qt") != std::string::npos)
         GTEST_SKIP() << "command line built without Qt";
-    }
     ASSERT_EQ(run.status, 0) << run.output;
     const std::string text = ReadAll(txt);
     const std::size_t s = text.find("Coeficiente de segurança S= ");
@@ -107,12 +100,10 @@ TEST(Cli, ReportWritesPdfAndTextOfAVerification) {
     const std::string sLine =
         text.substr(text.rfind('\n', s) + 1, text.find('\n', s) - text.rfind('\n', s) - 1);
 
-    const ColumnData data = testing::LoadColumn(kExample);
     SectionConstants kept;
-    const std::size_t sheets =
-        report::PaginatePrinter(
-            report::BuildReportContent(data, {}, kept, report::ReportVariant::Printer), true)
-            .size();
+    const report::ReportContent content = report::BuildReportContent(
+        testing::LoadColumn(kExample), {}, kept, report::ReportVariant::Printer);
+    const std::size_t sheets = report::PaginatePrinter(content, true).size();
     const ShellRun info = Shell("pdfinfo \"" + pdf + "\"");
     EXPECT_NE(info.output.find("Pages:           " + std::to_string(sheets) + "\n"),
               std::string::npos)

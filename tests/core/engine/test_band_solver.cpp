@@ -60,19 +60,16 @@ TEST(BandSolver, NonPositivePivotsAreReported) {
     EXPECT_EQ(FactorBand(kb, 3, 3), 1);
     EXPECT_EQ(kb(1, 1), 0.0);  // returned before any square root
 
-    // Singular: rows 1 and 2 equal.
-    kb = ToBand({{1, 1, 0}, {1, 1, 0}, {0, 0, 1}}, 3);
-    EXPECT_EQ(FactorBand(kb, 3, 3), 1);
-    // Indefinite in the last row.
-    kb = ToBand({{1, 0, 0}, {0, 1, 2}, {0, 2, 1}}, 3);
-    EXPECT_EQ(FactorBand(kb, 3, 3), 1);
-    // A NaN or an infinity must not pass the pivot test.
-    kb = ToBand(a, 3);
-    kb(2, 1) = std::nan("");
-    EXPECT_EQ(FactorBand(kb, 3, 3), 1);
-    kb = ToBand(a, 3);
-    kb(3, 1) = INFINITY;
-    EXPECT_EQ(FactorBand(kb, 3, 3), 1);
+    // Singular (rows 1 and 2 equal), indefinite in the last row, a NaN or an infinity on the
+    // diagonal: none may pass the pivot test.
+    const Dense bad[] = {{{1, 1, 0}, {1, 1, 0}, {0, 0, 1}},
+                         {{1, 0, 0}, {0, 1, 2}, {0, 2, 1}},
+                         {{4, 1, 0}, {1, NAN, 1}, {0, 1, 2}},
+                         {{4, 1, 0}, {1, 3, 1}, {0, 1, INFINITY}}};
+    for (const Dense& d : bad) {
+        kb = ToBand(d, 3);
+        EXPECT_EQ(FactorBand(kb, 3, 3), 1);
+    }
     // Sizes outside the storage.
     kb = ToBand(a, 3);
     EXPECT_EQ(FactorBand(kb, 0, 3), 1);

@@ -63,19 +63,6 @@ SectionStrain RandomField(Random& random, const testing::TestSection& s,
     }
 }
 
-struct GoldenSection {
-    const char* name;
-    testing::TestSection section;
-};
-
-std::vector<GoldenSection> Sections() {
-    return {{"rectangle", testing::Rectangle20x40()},
-            {"hollow rectangle", testing::HollowRectangle()},
-            {"circle", testing::Circle(30, 0, 8)},
-            {"hollow circle", testing::Circle(50, 30, 12)},
-            {"L shape", testing::LShape()}};
-}
-
 // One line per field: "F" for a failed section, otherwise N, momentX, momentY as hex floats.
 std::vector<std::string> CurrentLines() {
     const MaterialParameters materials[] = {
@@ -84,7 +71,7 @@ std::vector<std::string> CurrentLines() {
     SectionIntegrator integrator;  // one integrator throughout, as the analysis reuses it
     Random random{0x2545f4914f6cdd1dull};
     std::vector<std::string> lines;
-    for (const GoldenSection& g : Sections()) {
+    for (const testing::NamedSection& g : testing::NamedSections()) {
         const testing::TestSection& s = g.section;
         for (int i = 0; i < kFieldsPerSection; ++i) {
             const MaterialParameters& m = materials[random.Index(4)];
@@ -94,12 +81,8 @@ std::vector<std::string> CurrentLines() {
                 integrator.IntegrateSection(e, s.vertices.data(), s.nv(), s.bars.data(),
                                             static_cast<int>(s.bars.size()), s.area, m, failure);
             char line[96];
-            if (failure != 0) {
-                std::snprintf(line, sizeof line, "F");
-            } else {
-                std::snprintf(line, sizeof line, "%a %a %a", r.N, r.momentX, r.momentY);
-            }
-            lines.push_back(line);
+            std::snprintf(line, sizeof line, "%a %a %a", r.N, r.momentX, r.momentY);
+            lines.push_back(failure != 0 ? "F" : line);
         }
     }
     return lines;
@@ -125,7 +108,7 @@ TEST(SectionGolden, ResultantsBitIdenticalToTheRecordedOnes) {
     int differences = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (lines[i] != golden[i] && ++differences <= 10) {
-            ADD_FAILURE() << Sections()[i / kFieldsPerSection].name << ", field "
+            ADD_FAILURE() << testing::NamedSections()[i / kFieldsPerSection].name << ", field "
                           << i % kFieldsPerSection << ": got " << lines[i] << ", recorded "
                           << golden[i];
         }

@@ -54,14 +54,12 @@ inline TestSection HollowRectangle() {
 inline TestSection Circle(double De, double Di, int nb) {
     std::vector<Point> pts;
     const double step = 6.283185308 / 50;
-    for (double i = 0, angle = 0; i < 50; ++i, angle += step) {
+    for (double i = 0, angle = 0; i < 50; ++i, angle += step)
         pts.push_back({De / 2 * std::cos(angle), De / 2 * std::sin(angle)});
-    }
     if (Di > 0) {
         pts.push_back(pts.front());
-        for (double i = 0, angle = 0; i < 51; ++i, angle -= step) {
+        for (double i = 0, angle = 0; i < 51; ++i, angle -= step)
             pts.push_back({Di / 2 * std::cos(angle), Di / 2 * std::sin(angle)});
-        }
     }
     std::vector<Bar> bars;
     for (int j = 0; j < nb; ++j) {
@@ -75,6 +73,20 @@ inline TestSection Circle(double De, double Di, int nb) {
 inline TestSection LShape() {
     return MakeSection({{0, 0}, {40, 0}, {40, 15}, {15, 15}, {15, 40}, {0, 40}},
                        {{3, 3, 2}, {37, 3, 2}, {37, 12, 2}, {3, 37, 2}, {12, 37, 2}});
+}
+
+struct NamedSection {
+    const char* name;
+    TestSection section;
+};
+
+// The shapes the integration is checked on: plain, hollow, round and re-entrant.
+inline std::vector<NamedSection> NamedSections() {
+    return {{"rectangle", Rectangle20x40()},
+            {"hollow rectangle", HollowRectangle()},
+            {"circle", Circle(30, 0, 8)},
+            {"hollow circle", Circle(50, 30, 12)},
+            {"L shape", LShape()}};
 }
 
 struct Resultants3 {

@@ -16,10 +16,6 @@ namespace {
 
 using testing::ValidColumn;
 
-constexpr const char* kOutOfRange =
-    "As coordenadas ou dimensões da seção estão fora do intervalo numérico aceito. Revise os "
-    "dados.";
-
 struct Outcome {
     RecordingHost host;
     std::unique_ptr<AnalysisResult> result;
@@ -36,12 +32,9 @@ std::unique_ptr<Outcome> RunColumn(const ColumnData& d, bool design) {
 void ExpectSound(const Outcome& o, const std::string& what) {
     SCOPED_TRACE(what);
     const AnalysisResult& r = *o.result;
-    if (r.hasSectionConstants) {
-        const SectionConstants& c = r.sectionConstants;
-        EXPECT_TRUE(std::isfinite(c.area) && std::isfinite(c.inertiaX) &&
-                    std::isfinite(c.inertiaY) && std::isfinite(c.slendernessX) &&
-                    std::isfinite(c.slendernessY));
-    }
+    const SectionConstants& c = r.sectionConstants;
+    for (const double v : {c.area, c.inertiaX, c.inertiaY, c.slendernessX, c.slendernessY})
+        EXPECT_TRUE(!r.hasSectionConstants || std::isfinite(v));
     for (const auto& [field, text] : o.host.fields) {
         EXPECT_EQ(text.find("nan"), std::string::npos) << text;
         EXPECT_EQ(text.find("inf"), std::string::npos) << text;
@@ -82,7 +75,8 @@ TEST(HostileColumns, SectionWhoseMomentsOverflowEndsBeforeTheAnalysis) {
             EXPECT_FALSE(o->result->completed);
             EXPECT_FALSE(o->result->hasSectionConstants);
             ASSERT_FALSE(o->host.boxes.empty());
-            EXPECT_EQ(o->host.boxes.back().text, kOutOfRange);
+            EXPECT_NE(o->host.boxes.back().text.find("da seção estão fora do intervalo numérico"),
+                      std::string::npos);
             EXPECT_EQ(o->host.focus, FocusTarget::SectionData);
         }
     }

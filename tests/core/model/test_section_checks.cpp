@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/core_test_support.h"
 #include "model/section_checks.h"
 #include "model/section_generators.h"
 #include "procedures/procedures.h"
@@ -89,17 +90,14 @@ TEST(SectionChecks, BarsOutsideTheConcreteOrInTheOpeningAreNamed) {
     }
 }
 
-// A polygonal column as the section window gives it.
+// The valid test column made polygonal, with four bars.
 ColumnData PolygonalColumn(std::initializer_list<GridRow> vertices,
                            std::initializer_list<GridRow> bars) {
-    ColumnData d;
+    ColumnData d = testing::ValidColumn();
     d.sectionType = SectionType::Polygonal;
     d.vertexCount = std::to_string(vertices.size());
     d.vertices = vertices;
-    d.barCount = std::to_string(bars.size());
     d.bars = bars;
-    d.totalSteelArea = "8";
-    d.Fd = "300";
     return d;
 }
 
@@ -127,11 +125,9 @@ TEST(SectionChecks, RunsRefuseWithTheNamedMessageAndFocus) {
                                                      : std::vector<std::string>{c.message});
         EXPECT_EQ(host.focus, c.focus);
     }
-    EXPECT_EQ(CrossingEdgesMessage(1, 4, 5).rfind("As arestas 1 (entre os vértices 1 e 2) e 4 "
-                                                  "(entre os vértices 4 e 5) do polígono se "
-                                                  "cruzam.",
-                                                  0),
-              0u);
+    // An edge is named by its two vertices; the last one closes back to vertex 1.
+    const std::string edges = "1 (entre os vértices 1 e 2) e 4 (entre os vértices 4 e 5)";
+    EXPECT_NE(CrossingEdgesMessage(1, 4, 5).find(edges), std::string::npos);
     EXPECT_NE(CrossingEdgesMessage(2, 5, 5).find("5 (entre os vértices 5 e 1)"), std::string::npos);
 }
 

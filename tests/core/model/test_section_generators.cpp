@@ -9,8 +9,6 @@
 namespace tarvelo {
 namespace {
 
-using namespace std::string_literals;
-
 ColumnData WithBars(SectionType type, std::initializer_list<GridRow> bars) {
     ColumnData data;
     data.sectionType = type;
@@ -26,7 +24,7 @@ const std::initializer_list<GridRow> kFourBars{{"4", "4"}, {"16", "4"}, {"16", "
 
 TEST(GenerateSection, SolidCircleWithGeneratedBars) {
     ColumnData data = WithBars(SectionType::CircularSolid, {{"99", "99"}});  // grid is ignored
-    data.circleCover = "3"s;
+    data.circleCover = "3";
     SectionGeometry s;
     ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 6, s), RuleId::None);
     ASSERT_EQ(s.nv, 50);
@@ -38,16 +36,16 @@ TEST(GenerateSection, SolidCircleWithGeneratedBars) {
     EXPECT_NEAR(s.bars[3].y, 7 * std::sin(3.141592654), 1e-13);
     EXPECT_LT(s.bars[3].y, -2e-9);
 
-    data.circleCover = "10"s;
+    data.circleCover = "10";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 6, s), RuleId::CircleCoverTooLarge);
-    data.circleCover = ""s;
+    data.circleCover = "";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 6, s), RuleId::CircleZeroDimension);
 }
 
 TEST(GenerateSection, HollowCircleInnerRingAndChecks) {
     ColumnData data;
     data.sectionType = SectionType::CircularHollow;
-    data.hollowCircleCover = "4"s;
+    data.hollowCircleCover = "4";
     SectionGeometry s;
     // No inner diameter: the full circle of diameter De.
     ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::None);
@@ -55,7 +53,7 @@ TEST(GenerateSection, HollowCircleInnerRingAndChecks) {
     EXPECT_EQ(s.bmin, 40.0);
     EXPECT_EQ(s.bars[0].x, 16.0);
 
-    data.hollowCircleDi = "20"s;
+    data.hollowCircleDi = "20";
     ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::None);
     ASSERT_EQ(s.nv, 102);
     EXPECT_TRUE(At(s.vertices[50], 20, 0) && At(s.vertices[51], 10, 0));  // along the slit
@@ -64,11 +62,11 @@ TEST(GenerateSection, HollowCircleInnerRingAndChecks) {
     EXPECT_NEAR(s.vertices[101].y, 0.0, 1e-7);
     EXPECT_TRUE(At(s.vertices[102], 20, 0));
 
-    data.hollowCircleCover = "10"s;
+    data.hollowCircleCover = "10";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::HollowCircleCoverTooLarge);
-    data.hollowCircleDi = "40"s;
+    data.hollowCircleDi = "40";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::HollowCircleDiameters);
-    data.hollowCircleDe = " "s;
+    data.hollowCircleDe = " ";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 8, s), RuleId::HollowCircleZeroDimension);
 }
 
@@ -76,15 +74,15 @@ TEST(GenerateSection, PolygonCountsAndGrids) {
     ColumnData data = WithBars(SectionType::Polygonal, kFourBars);
     data.vertices = {{"0", "0"}, {"20", "0"}, {"20", "40"}};
     SectionGeometry s;
-    data.vertexCount = "40000"s;
+    data.vertexCount = "40000";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::VertexCountOverflow);
-    data.vertexCount = "2.5"s;  // rounds to 2
+    data.vertexCount = "2.5";  // rounds to 2
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::VertexCountBelow3);
-    data.vertexCount = "300"s;
+    data.vertexCount = "300";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::VertexCountAbove299);
-    data.vertexCount = "4"s;
+    data.vertexCount = "4";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::VertexGridRows);
-    data.vertexCount = "3"s;
+    data.vertexCount = "3";
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 5, s), RuleId::PolygonBarGridRows);
     EXPECT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     data.bars.resize(40000);
@@ -93,7 +91,7 @@ TEST(GenerateSection, PolygonCountsAndGrids) {
 
 TEST(GenerateSection, PolygonBminIsMeasuredFromTheFirstTypedVertex) {
     ColumnData data = WithBars(SectionType::Polygonal, kFourBars);
-    data.vertexCount = "4"s;
+    data.vertexCount = "4";
     data.vertices = {{"100", "200"}, {"130", "200"}, {"130", "250"}, {"100", "250"}};
     SectionGeometry s;
     ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
@@ -111,7 +109,7 @@ TEST(GenerateSection, PolygonBminIsMeasuredFromTheFirstTypedVertex) {
 // Clockwise, degenerate and overflowing polygons have no centroid; a refused one stays put.
 TEST(CentreSection, RejectsClockwiseDegenerateAndOverflowingPolygons) {
     ColumnData data = WithBars(SectionType::Polygonal, kFourBars);
-    data.vertexCount = "4"s;
+    data.vertexCount = "4";
     data.vertices = {{"0", "0"}, {"0", "40"}, {"20", "40"}, {"20", "0"}};
     SectionGeometry s;
     double area = 0;
@@ -122,7 +120,7 @@ TEST(CentreSection, RejectsClockwiseDegenerateAndOverflowingPolygons) {
     ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     EXPECT_FALSE(CentreSection(s, area));
     data = WithBars(SectionType::RectangularSolid, kFourBars);
-    data.rectHx = "1e400"s;  // reads as infinity
+    data.rectHx = "1e400";  // reads as infinity
     ASSERT_EQ(GenerateSection(ReadColumnNumbers(data), 4, s), RuleId::None);
     EXPECT_FALSE(CentreSection(s, area));
 }

@@ -17,13 +17,6 @@ namespace fs = std::filesystem;
 
 using tarvelo::testing::ReadAll;
 
-std::vector<std::string> Texts(const std::vector<ReportLine>& lines) {
-    std::vector<std::string> out;
-    for (const ReportLine& l : lines)
-        out.push_back(l.PlainText());
-    return out;
-}
-
 // The text report after a verification (a new example needs `tarvelo-cli report F --txt T`).
 std::string ReportAfterVerification(const fs::path& file) {
     ColumnData data = tarvelo::testing::LoadColumn(file.string());
@@ -66,8 +59,8 @@ TEST(ReportContent, TablesNeverReachPastTheGrid) {
     d.vertexCount = "-3";
     SectionConstants kept;
     int bars = 0, vertices = 0;
-    for (const std::string& s :
-         Texts(BuildReportContent(d, {}, kept, ReportVariant::Preview).body)) {
+    for (const ReportLine& line : BuildReportContent(d, {}, kept, ReportVariant::Preview).body) {
+        const std::string s = line.PlainText();
         bars += s.rfind("Barra=", 0) == 0;
         vertices += s.rfind("Vértice=", 0) == 0;
     }
