@@ -78,14 +78,11 @@ TEST(ColumnModel, Supports) {
 TEST(ColumnModel, BarsBeyondTheCountAreIgnored) {
     SectionGeometry stale = kRect20x40;
     stale.bars[4] = {10, 20, 3.0};
-    ColumnLoads loads;
-    loads.Fd = 800;
-    loads.Mxd_t = 2000;
+    const ColumnLoads loads{.Fd = 800, .Mxd_t = 2000};
     LoadDeflectionCurve curves[2];
     for (int i = 0; i < 2; ++i) {
-        const auto model = Assembled(i == 0 ? kRect20x40 : stale, 2.0, 300, loads);
-        ASSERT_EQ(model->ApplySupportsAndFactor(SupportCondition::Pinned, SupportCondition::Pinned),
-                  0);
+        const auto model = Assembled(300, loads, i == 0 ? kRect20x40 : stale);
+        ASSERT_EQ(model->ApplySupportsAndFactor(Pinned, Pinned), 0);
         model->RunLoadSteps(40, 1, curves[i], nullptr);
     }
     EXPECT_EQ(curves[0].rows, curves[1].rows);
