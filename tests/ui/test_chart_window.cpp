@@ -1,7 +1,5 @@
 // The load-deflection chart: what it draws from the curve's table, and its files.
-#include <QFile>
 #include <QLineSeries>
-#include <QTemporaryDir>
 #include <QValueAxis>
 
 #include "chart_window.h"
@@ -72,7 +70,6 @@ TEST_F(ChartWindowTest, MirroredTableForAFreeTop) {
 // The points in the Portuguese spreadsheet's form the dialog offers first, the chart in every
 // format; write errors and a format it does not write are said, naming the file.
 TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormatOrSaysWhyNot) {
-    QTemporaryDir dir;
     ChartWindow w;
     LoadDeflectionCurve c = FiveSteps();
     c.rows[1][0] = 0.1;
@@ -80,8 +77,7 @@ TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormatOrSaysWhyNot) {
     const auto save = [&](const char* button, const QString& name) {
         files.saveName = name.startsWith('/') ? name : dir.filePath(name);
         testing::Click(&w, button);
-        QFile f(files.saveName);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return Saved(files.saveName);
     };
     EXPECT_EQ(QString::fromUtf8(save("savePointsButton", "pontos.csv")),
               "Flecha no topo (mm);Força normal (kN)\n0;0\n0,1;10\n2,5;20\n4;30\n6;40\n");

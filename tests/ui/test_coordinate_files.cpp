@@ -1,7 +1,5 @@
 // Coordinates read from text files into the tables of the section window.
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "coordinate_file.h"
 #include "coordinate_grid.h"
@@ -41,23 +39,24 @@ TEST(CoordinateText, PairsOrTheFirstBadLine) {
     }
 }
 
-class ReadFromFile : public testing::MainWindowTest {
-  protected:
-    QString Write(const char* name, const QByteArray& text) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        return file.fileName();
-    }
-    QTemporaryDir dir;
-};
+using ReadFromFile = testing::MainWindowTest;
 
-// The bar count follows the file; a file that cannot be read, or has the wrong number of rows,
-// is named in a message and changes nothing.
+// "Ler arquivo" of a polygon asks which table the file fills (Yes: the vertices); the bar count
+// follows a file of bars; a file that cannot be read, or has the wrong number of rows, is named
+// in a message and changes nothing.
 TEST_F(ReadFromFile, FillsATableWholeOrNotAtAll) {
     Field("barCountField")->setText("4");
     SectionWindow* section = window->Section();
     section->Prepare(SectionType::Polygonal, 3, 4);
+    files.openName = Write("quatro.txt", "0 0\n60 0\n60 20\n0 20\n");
+    presenter.answers = {true};
+    testing::Click(section, "readFileButton");
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_EQ(presenter.boxes[0].kind, testing::RecordedBox::Question);
+    EXPECT_EQ(section->VertexGrid()->DataRowCount(), 4);
+    EXPECT_EQ(section->BarGrid()->Rows(), std::vector<GridRow>(4));
+
+    presenter.boxes.clear();
     EXPECT_TRUE(
         section->ReadCoordinateFile(Write("b.txt", "4 4\n16 4\n4 36\n16 36\n10 20\n"), false));
     EXPECT_TRUE(presenter.boxes.empty());
@@ -88,19 +87,6 @@ TEST_F(ReadFromFile, FillsATableWholeOrNotAtAll) {
         EXPECT_EQ(section->VertexGrid()->Rows(), vertices);
         EXPECT_EQ(section->BarGrid()->Rows(), bars);
     }
-}
-
-// "Ler arquivo" of a polygon asks which table the file fills: Yes, the vertices.
-TEST_F(ReadFromFile, PolygonsAskWhichTableTheFileFills) {
-    SectionWindow section;
-    section.Prepare(SectionType::Polygonal, 3, 4);
-    files.openName = Write("v.txt", "0 0\n60 0\n60 20\n0 20\n");
-    presenter.answers = {true};
-    testing::Click(&section, "readFileButton");
-    ASSERT_EQ(presenter.boxes.size(), 1u);
-    EXPECT_EQ(presenter.boxes[0].kind, testing::RecordedBox::Question);
-    EXPECT_EQ(section.VertexGrid()->DataRowCount(), 4);
-    EXPECT_EQ(section.BarGrid()->Rows(), std::vector<GridRow>(4));
 }
 
 }  // namespace

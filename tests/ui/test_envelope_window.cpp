@@ -1,8 +1,6 @@
 // The envelope window on a real column, and the envelope's table in the report's text.
 #include <QCheckBox>
-#include <QFile>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 #include "envelope_window.h"
 #include "procedures/recording_host.h"
@@ -16,14 +14,7 @@ namespace {
 
 using testing::ReadExample;
 
-class EnvelopeFiles : public testing::WindowTest {
-  protected:
-    QByteArray Saved(const QString& name) {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QTemporaryDir dir;
-};
+using EnvelopeFiles = testing::WindowTest;
 
 // Both views: the picture in every format, and the points in the dialog's first form (the
 // Portuguese spreadsheet's) carrying the very numbers of the international form.

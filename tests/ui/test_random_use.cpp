@@ -10,9 +10,7 @@
 //
 // TARVELO_RANDOM_SEED and TARVELO_RANDOM_STEPS change the seed and the number of actions.
 #include <QAbstractButton>
-#include <QFile>
 #include <QPrinter>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <random>
 
@@ -106,11 +104,10 @@ TEST_F(RandomUse, ProgramStaysConsistentWhateverIsTypedOrClicked) {
     // Questions answered Yes or No, file dialogs cancelled or naming a test file, at random.
     presenter.randomYes = [&dice] { return dice.Chance(50); };
     presenter.randomSave = [&dice] { return static_cast<SaveAnswer>(dice.Below(3)); };
-    QTemporaryDir folder;
-    std::vector<QString> paths = WriteTestFiles(folder.path());
+    std::vector<QString> paths = WriteTestFiles(dir.path());
     files.randomName = [&] { return dice.Chance(30) ? QString() : dice.Pick(paths); };
     // The print dialog: cancelled, or printing into a PDF of the test folder.
-    const QString pdf = folder.filePath(QStringLiteral("impresso.pdf"));
+    const QString pdf = dir.filePath(QStringLiteral("impresso.pdf"));
     ReportWindow::SetPrintDialogHook([&dice, pdf](QPrinter& printer, QWidget*) {
         if (dice.Chance(80)) return false;
         printer.setOutputFormat(QPrinter::PdfFormat);

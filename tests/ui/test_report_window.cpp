@@ -1,10 +1,8 @@
 // The report window: its preview reads the fields when it is produced, and its printed, PDF and
 // text outputs have their pages.
-#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <functional>
 
 #include "report_window.h"
@@ -58,7 +56,6 @@ class ReportWindowTest : public testing::WindowTest {
 
     ReportSnapshot snapshot;
     ReportWindow window;
-    QTemporaryDir dir;
     int askedCopies = 0;
 };
 
@@ -111,9 +108,7 @@ TEST_F(ReportWindowTest, PrintPdfAndTextPages) {
     EXPECT_EQ(PdfPages(files.saveName), 2);
     files.saveName = dir.filePath("relatorio");  // ".txt" is added
     Click("saveTextButton");
-    QFile text(files.saveName + ".txt");
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    const QByteArray bytes = text.readAll();
+    const QByteArray bytes = Saved(files.saveName + ".txt");
     EXPECT_TRUE(bytes.contains("Área da seção de concreto= 800  cm2\n"));
     EXPECT_FALSE(bytes.contains('\f'));
     EXPECT_TRUE(presenter.Texts().empty());
