@@ -23,8 +23,6 @@ class FullRun : public testing::MainWindowTest {
 
 // The windows show what the procedures report, and nothing else.
 TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
-    EXPECT_EQ(window->CollectColumnData(), data);
-
     Click("verifyButton");
     RecordingHost reference;
     const auto verified = Verify(data, reference);
@@ -52,7 +50,6 @@ TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
     RecordingHost designHost;
     const auto designed = Design(data, designHost);
     ASSERT_TRUE(designed->completed);
-    EXPECT_FALSE(Text("requiredSteelField").isEmpty());
     EXPECT_EQ(Text("requiredSteelField"), QString::fromStdString(designed->requiredText));
     EXPECT_EQ(Text("minimumSteelField"), QString::fromStdString(designed->minimumText));
     EXPECT_EQ(Text("safetyField"), " ");

@@ -1,5 +1,5 @@
-// Key filters: the code each filter leaves for a key, and what typing leaves in the fields of the
-// main window and the cells of a coordinate grid.
+// Key filters in the cells of a coordinate grid: what typing and the editing keys leave there
+// (the fields of the main window are tested with the pastes).
 #include "coordinate_grid.h"
 #include "section_window.h"
 #include "ui_test_support.h"
@@ -7,35 +7,7 @@
 namespace tarvelo::ui {
 namespace {
 
-using testing::WindowTest;
-
-class KeyFilters : public WindowTest {};
-
-// Each filter in a field: a comma becomes a point, what the filter refuses beeps once.
-TEST_F(KeyFilters, TypingIntoTheMainWindowsFields) {
-    const struct {
-        const char* field;
-        const char* keys;
-        const char* text;
-        int beeps;
-    } cases[] = {{"creepField", "2,5", "2.5", 0},  // creep coefficient: the comma becomes a point
-                 {"creepField", "1eA5", "15", 2},  // no exponent, no letters
-                 {"fckField", "-1", "1", 1},       // fck takes no sign
-                 {"barCountField", "1/2,", "12", 2},  // the bar count takes digits only
-                 {"fckField", "255", "25", 0},        // no more than the field's length
-                 {"steelAreaField", "12.3456", "12.34", 0},
-                 {"safetyField", "12", "", 0},  // the result fields are read-only
-                 {"minimumSteelField", "12", "", 0}};
-    MainWindow window;
-    for (const auto& c : cases) {
-        beeps = 0;
-        QLineEdit* field = window.findChild<QLineEdit*>(c.field);
-        field->clear();
-        QTest::keyClicks(field, c.keys);
-        EXPECT_EQ(field->text(), c.text) << c.field << " " << c.keys;
-        EXPECT_EQ(beeps, c.beeps) << c.field << " " << c.keys;
-    }
-}
+using KeyFilters = testing::WindowTest;
 
 // Cells take keys through the signed filter and the editing keys edit without a beep; Delete
 // empties a cell (its text was once a single blank, which the report printed as a coordinate).
