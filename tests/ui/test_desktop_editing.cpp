@@ -3,36 +3,23 @@
 // Portuguese.
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDropEvent>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMimeData>
 #include <functional>
 
-#include "coordinate_grid.h"
 #include "report_window.h"
-#include "section_window.h"
 #include "ui_test_support.h"
 
 namespace tarvelo::ui {
 namespace {
 
+using testing::Drop;
 using testing::MainWindowTest;
 using testing::RecordedBox;
 
-// A drag that enters `target` and drops `text` at `at`.
-void Drop(QWidget* target, QPoint at, const QString& text) {
-    QMimeData data;
-    data.setText(text);
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &drop);
-}
-
-// Each way in, typed or pasted, into a field of each filter and into a grid cell: only what the
-// filter accepts arrives (a comma as a point, no more than the field's length, nothing into a
-// result field), with one beep per refused key or per paste that lost characters.
+// Each way in, typed or pasted, into a field of each filter: only what the filter accepts arrives
+// (a comma as a point, no more than the field's length, nothing into a result field), with one beep
+// per refused key or per paste that lost characters.
 TEST_F(MainWindowTest, EverythingTypedOrPastedGoesThroughTheFilter) {
     ReportWindow report;
     report.show();
@@ -88,20 +75,6 @@ TEST_F(MainWindowTest, EverythingTypedOrPastedGoesThroughTheFilter) {
             EXPECT_EQ(beeps, p == 0 ? c.typedBeeps : c.pastedBeeps);
         }
     }
-
-    // A grid cell: pasting and dropping append what the signed filter accepts.
-    window->Section()->Prepare(SectionType::RectangularSolid, 0, 2);
-    window->Section()->show();
-    CoordinateGrid* grid = window->Section()->BarGrid();
-    grid->setCurrentCell(0, 1);
-    QGuiApplication::clipboard()->setText("-1,5cm");
-    beeps = 0;
-    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(grid->CellText(0, 1), "-1.5");
-    const QRect cell = grid->visualItemRect(grid->item(1, 2));
-    Drop(grid->viewport(), cell.center(), "7x");
-    EXPECT_EQ(grid->CellText(1, 2), "7");
-    EXPECT_EQ(beeps, 2);
 }
 
 // No changes: "Sair" asks with No as default. Changes: Yes saves and goes on, No goes on without

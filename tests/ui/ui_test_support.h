@@ -13,8 +13,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QString>
 #include <QTemporaryDir>
@@ -146,6 +148,16 @@ inline void Click(QWidget* window, const char* name) {
     auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
     ASSERT_NE(button, nullptr) << name;
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A drag that enters `target` and drops `text` at `at`.
+inline void Drop(QWidget* target, QPoint at, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
 }
 
 // A shown main window whose "Sair" only counts.
