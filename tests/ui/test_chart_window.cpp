@@ -55,25 +55,19 @@ TEST_F(ChartWindowTest, RangesOfTheDrawnRows) {
     EXPECT_EQ(few.rows[5][0], 99);
 }
 
-// A free top mirrors rows 4 down to 1 into rows 6..9, over the step-5 row, and draws them.
-TEST_F(ChartWindowTest, MirroredTableForAFreeTop) {
+// A free top mirrors rows 4 down to 1 into rows 6..9, over the step-5 row, and draws them. The
+// points are saved in the Portuguese spreadsheet's form the dialog offers first, the chart in
+// every format; write errors and a format it does not write are said, naming the file.
+TEST_F(ChartWindowTest, FreeTopMirrorsTheTableAndSavesInEveryFormatOrSaysWhyNot) {
     ChartWindow w;
     LoadDeflectionCurve c = FiveSteps();
+    c.rows[1][0] = 0.1;
     ASSERT_TRUE(w.DrawCurve(c, 5, true));
     EXPECT_EQ(c.rows[5], c.rows[3]);
     EXPECT_EQ(c.rows[8], c.rows[0]);
     EXPECT_EQ(c.rows[9], (std::array<double, 2>{0, 0}));
     EXPECT_EQ(w.Series()->points().value(5), QPointF(4, 30));
     EXPECT_DOUBLE_EQ(w.AxisY()->max(), 42.0);
-}
-
-// The points in the Portuguese spreadsheet's form the dialog offers first, the chart in every
-// format; write errors and a format it does not write are said, naming the file.
-TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormatOrSaysWhyNot) {
-    ChartWindow w;
-    LoadDeflectionCurve c = FiveSteps();
-    c.rows[1][0] = 0.1;
-    ASSERT_TRUE(w.DrawCurve(c, 5, true));
     const auto save = [&](const char* button, const QString& name) {
         files.saveName = name.startsWith('/') ? name : dir.filePath(name);
         testing::Click(&w, button);
