@@ -34,9 +34,8 @@ TEST_F(MainWindowTest, EverythingTypedOrPastedGoesThroughTheFilter) {
             QCoreApplication::sendEvent(f, &menuEvent);
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             ASSERT_NE(menu, nullptr);
-            for (QAction* item : menu->actions()) {
+            for (QAction* item : menu->actions())
                 if (item->text().startsWith(QLineEdit::tr("&Paste"))) item->trigger();
-            }
             menu->close();
         },
     };

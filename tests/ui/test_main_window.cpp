@@ -36,10 +36,8 @@ TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
     EXPECT_TRUE(Enabled("drawSectionButton"));
     EXPECT_FALSE(Enabled("loadsButton"));
     ASSERT_EQ(section->BarGrid()->DataRowCount(), 6);
-    for (int r = 0; r < 6; ++r) {  // a 20 x 40 rectangle's six bars
-        section->BarGrid()->SetCellText(r, 1, r % 2 ? "16" : "4");
-        section->BarGrid()->SetCellText(r, 2, QString::number(4 + 16 * (r / 2)));
-    }
+    section->BarGrid()->SetRows(  // a 20 x 40 rectangle's six bars
+        {{"4", "4"}, {"16", "4"}, {"4", "20"}, {"16", "20"}, {"4", "36"}, {"16", "36"}});
     testing::Click(section, "okButton");
     EXPECT_FALSE(section->isVisible());
     EXPECT_TRUE(window->isEnabled());

@@ -16,9 +16,8 @@ int PdfPages(const QString& path) {
     QProcess p;
     p.start(QStringLiteral("pdfinfo"), {path});
     if (!p.waitForFinished(20000) || p.exitCode() != 0) return -1;
-    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n')) {
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
         if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
-    }
     return -1;
 }
 
