@@ -13,7 +13,6 @@ namespace tarvelo::ui {
 namespace {
 
 using testing::MainWindowTest;
-using testing::RecordedBox;
 
 // From start-up to the calculation buttons, typing and clicking; a refused OK keeps its window
 // open with the field in focus. The steel area follows a bar diameter chosen, times the count.
@@ -23,7 +22,7 @@ TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
     emit diameter->activated(diameter->currentIndex());  // no bar count: a warning
     Click("sectionDataButton");  // no bar count: the section window stays closed
     ASSERT_EQ(presenter.boxes.size(), 2u);
-    EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::Warning);
+    EXPECT_EQ(presenter.boxes.back().kind, testing::RecordedBox::Warning);
     EXPECT_EQ(window->focusWidget(), Field("barCountField"));
     EXPECT_FALSE(window->Section()->isVisible());
 
@@ -144,10 +143,8 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
     Type(Field("barCountField"), "7");
     const ColumnData before = window->CollectColumnData();
     Write("quebrado.json", "{ \"format\": \"tarvelo-column\", ");
-    ColumnData tooLong;  // a text longer than its field would be cut by the field
-    tooLong.fck = "25.5";
-    std::string error;
-    ASSERT_TRUE(WriteColumnFile(dir.filePath("longo.json").toStdString(), tooLong, error));
+    // A text longer than its field would be cut by the field.
+    Write("longo.json", R"({"format": "tarvelo-column", "version": 1, "main": {"fck": "25.5"}})");
 
     const struct {
         const char* file;
