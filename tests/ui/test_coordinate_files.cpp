@@ -71,19 +71,17 @@ TEST_F(ReadFromFile, FillsATableWholeOrNotAtAll) {
     QByteArray many;
     for (int i = 0; i < 300; ++i)
         many += QByteArray::number(i) + " 1\n";
-    const struct {
-        QString path;
-        bool vertices;
-    } bad[] = {{Write("v.txt", "0 0\n60 0\n60 abc\n0 60\n"), true},
-               {Write("dois.txt", "0 0\n1 1\n"), true},
-               {Write("vazio.txt", "\n# nada\n"), false},
-               {Write("muitos.txt", many), false},
-               {dir.filePath("nao-existe.txt"), false}};
-    for (const auto& c : bad) {
+    // Each file and whether it is read as vertices.
+    const std::pair<QString, bool> bad[] = {{Write("v.txt", "0 0\n60 0\n60 abc\n0 60\n"), true},
+                                            {Write("dois.txt", "0 0\n1 1\n"), true},
+                                            {Write("vazio.txt", "\n# nada\n"), false},
+                                            {Write("muitos.txt", many), false},
+                                            {dir.filePath("nao-existe.txt"), false}};
+    for (const auto& [path, asVertices] : bad) {
         presenter.boxes.clear();
-        EXPECT_FALSE(section->ReadCoordinateFile(c.path, c.vertices));
+        EXPECT_FALSE(section->ReadCoordinateFile(path, asVertices));
         ASSERT_EQ(presenter.boxes.size(), 1u);
-        EXPECT_TRUE(LastBox().contains(QFileInfo(c.path).fileName())) << LastBox().toStdString();
+        EXPECT_TRUE(LastBox().contains(QFileInfo(path).fileName())) << LastBox().toStdString();
         EXPECT_EQ(section->VertexGrid()->Rows(), vertices);
         EXPECT_EQ(section->BarGrid()->Rows(), bars);
     }

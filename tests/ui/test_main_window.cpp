@@ -146,18 +146,16 @@ TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
     // A text longer than its field would be cut by the field.
     Write("longo.json", R"({"format": "tarvelo-column", "version": 1, "main": {"fck": "25.5"}})");
 
-    const struct {
-        const char* file;
-        const char* named;
-    } cases[] = {{"quebrado.json", "\"quebrado.json\""},
-                 {"longo.json", "fck (MPa)="},
-                 {"nao-existe.json", "nao-existe.json"}};
-    for (const auto& c : cases) {
+    // Each file and what its message names.
+    for (const auto& [file, named] : {std::pair{"quebrado.json", "\"quebrado.json\""},
+                                      {"longo.json", "fck (MPa)="},
+                                      {"nao-existe.json", "nao-existe.json"}}) {
+        SCOPED_TRACE(file);
         presenter.boxes.clear();
-        EXPECT_FALSE(window->OpenColumnFile(dir.filePath(c.file))) << c.file;
-        ASSERT_EQ(presenter.boxes.size(), 1u) << c.file;
-        EXPECT_TRUE(LastBox().contains(c.named)) << LastBox().toStdString();
-        EXPECT_EQ(window->CollectColumnData(), before) << c.file;
+        EXPECT_FALSE(window->OpenColumnFile(dir.filePath(file)));
+        ASSERT_EQ(presenter.boxes.size(), 1u);
+        EXPECT_TRUE(LastBox().contains(named)) << LastBox().toStdString();
+        EXPECT_EQ(window->CollectColumnData(), before);
     }
     EXPECT_FALSE(Enabled("verifyButton"));
 }
