@@ -28,23 +28,22 @@ TEST_F(ChartWindowTest, RangesOfTheDrawnRows) {
     cleared.Clear();  // every row at the origin
     for (int i = 0; i < 3; ++i)
         axialOnly.rows[i] = {0.0, 100.0 * i};
-    const struct {
-        LoadDeflectionCurve curve;
-        int steps;
-        double xmin, xmax, ymin, ymax;
-    } cases[] = {{FiveSteps(), 5, -0.3, 6.3, -2, 42},  // the never-drawn 99 does not count
-                 {axialOnly, 3, -1, 1, -10, 210},
-                 {cleared, 4, -1, 1, -1, 1}};
-    for (auto c : cases) {
+    // Each curve, its steps, and the ranges of its axes.
+    const std::tuple<LoadDeflectionCurve, int, double, double, double, double> cases[] = {
+        {FiveSteps(), 5, -0.3, 6.3, -2, 42},  // the never-drawn 99 does not count
+        {axialOnly, 3, -1, 1, -10, 210},
+        {cleared, 4, -1, 1, -1, 1}};
+    for (auto [curve, steps, xmin, xmax, ymin, ymax] : cases) {
+        SCOPED_TRACE(steps);
         ChartWindow w;
-        ASSERT_TRUE(w.DrawCurve(c.curve, c.steps, false));
+        ASSERT_TRUE(w.DrawCurve(curve, steps, false));
         const QList<QPointF> first = w.Series()->points();
-        ASSERT_TRUE(w.DrawCurve(c.curve, c.steps, false));  // a second click
+        ASSERT_TRUE(w.DrawCurve(curve, steps, false));  // a second click
         EXPECT_EQ(w.Series()->points(), first);
-        EXPECT_DOUBLE_EQ(w.AxisX()->min(), c.xmin) << c.steps;
-        EXPECT_DOUBLE_EQ(w.AxisX()->max(), c.xmax) << c.steps;
-        EXPECT_DOUBLE_EQ(w.AxisY()->min(), c.ymin) << c.steps;
-        EXPECT_DOUBLE_EQ(w.AxisY()->max(), c.ymax) << c.steps;
+        EXPECT_DOUBLE_EQ(w.AxisX()->min(), xmin);
+        EXPECT_DOUBLE_EQ(w.AxisX()->max(), xmax);
+        EXPECT_DOUBLE_EQ(w.AxisY()->min(), ymin);
+        EXPECT_DOUBLE_EQ(w.AxisY()->max(), ymax);
     }
     EXPECT_TRUE(presenter.Texts().empty());
     ChartWindow none;

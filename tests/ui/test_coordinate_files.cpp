@@ -12,11 +12,8 @@ namespace {
 // Pairs with any of the separators, or the number of the first bad line and nothing read.
 TEST(CoordinateText, PairsOrTheFirstBadLine) {
     const std::vector<GridRow> before = {{"1", "2"}};
-    const struct {
-        const char* text;
-        int badLine;  // 0: read
-        std::vector<GridRow> rows;
-    } cases[] = {
+    // Each text, the line first refused (0: read) and the rows it leaves.
+    const std::tuple<const char*, int, std::vector<GridRow>> cases[] = {
         {"\xEF\xBB\xBF# barras\n4 4\r\n 21\t4\n\n4;25\n21 , 25\n-1.5e1 +3.\n",
          0,
          {{"4", "4"}, {"21", "4"}, {"4", "25"}, {"21", "25"}, {"-1.5e1", "+3."}}},
@@ -28,14 +25,15 @@ TEST(CoordinateText, PairsOrTheFirstBadLine) {
         {"1.2.3 4\n", 1, before},
         {"- 4\n", 1, before},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, badLine, left] : cases) {
+        SCOPED_TRACE(text);
         std::vector<GridRow> rows = before;
         int line = 0;
         std::string error;
-        const bool read = ParseCoordinateText(c.text, rows, line, error);
-        EXPECT_EQ(read ? 0 : line, c.badLine) << c.text;
-        EXPECT_EQ(error.empty(), read) << c.text;
-        EXPECT_EQ(rows, c.rows) << c.text;
+        const bool read = ParseCoordinateText(text, rows, line, error);
+        EXPECT_EQ(read ? 0 : line, badLine);
+        EXPECT_EQ(error.empty(), read);
+        EXPECT_EQ(rows, left);
     }
 }
 

@@ -12,18 +12,13 @@
 namespace tarvelo::ui {
 namespace {
 
-class FullRun : public testing::MainWindowTest {
-  protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        OpenExample("retangular-esbelto-biaxial.json");
-    }
-    const ColumnData data = testing::ReadExample("retangular-esbelto-biaxial.json");
-};
+using FullRun = testing::MainWindowTest;
 
 // The windows show what the procedures report, and nothing else; a run stopped by an input check
 // ends at its field and leaves no curve to offer.
 TEST_F(FullRun, VerifyThenDesignAnOpenedExample) {
+    OpenExample("retangular-esbelto-biaxial.json");
+    const ColumnData data = testing::ReadExample("retangular-esbelto-biaxial.json");
     Click("verifyButton");
     RecordingHost reference;
     const auto verified = Verify(data, reference);
