@@ -51,13 +51,10 @@ TEST_F(KeyFilters, TypingAndPastingIntoAGridCell) {
     EXPECT_EQ(beeps, 4);
 
     // OK cuts texts longer than nine characters to eight.
-    grid->SetCellText(0, 1, "12.3456789");
-    grid->SetCellText(0, 2, "12.345678");
-    grid->SetCellText(3, 2, "-1234567890");
-    window.findChild<QPushButton*>("okButton")->click();
-    EXPECT_EQ(grid->CellText(0, 1), "12.34567");
-    EXPECT_EQ(grid->CellText(0, 2), "12.345678");
-    EXPECT_EQ(grid->CellText(3, 2), "-1234567");
+    grid->SetRows({{"12.3456789", "12.345678"}, {}, {}, {"", "-1234567890"}});
+    testing::Click(&window, "okButton");
+    EXPECT_EQ(grid->Rows(),
+              (std::vector<GridRow>{{"12.34567", "12.345678"}, {}, {}, {"", "-1234567"}}));
 }
 
 }  // namespace
