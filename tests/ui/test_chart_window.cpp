@@ -1,7 +1,5 @@
 // The load-deflection chart: what it draws from the curve's table, and its files.
-#include <QFile>
 #include <QLineSeries>
-#include <QTemporaryDir>
 #include <QValueAxis>
 
 #include "chart_window.h"
@@ -30,23 +28,22 @@ TEST_F(ChartWindowTest, RangesOfTheDrawnRows) {
     cleared.Clear();  // every row at the origin
     for (int i = 0; i < 3; ++i)
         axialOnly.rows[i] = {0.0, 100.0 * i};
-    const struct {
-        LoadDeflectionCurve curve;
-        int steps;
-        double xmin, xmax, ymin, ymax;
-    } cases[] = {{FiveSteps(), 5, -0.3, 6.3, -2, 42},  // the never-drawn 99 does not count
-                 {axialOnly, 3, -1, 1, -10, 210},
-                 {cleared, 4, -1, 1, -1, 1}};
-    for (auto c : cases) {
+    // Each curve, its steps, and the ranges of its axes.
+    const std::tuple<LoadDeflectionCurve, int, double, double, double, double> cases[] = {
+        {FiveSteps(), 5, -0.3, 6.3, -2, 42},  // the never-drawn 99 does not count
+        {axialOnly, 3, -1, 1, -10, 210},
+        {cleared, 4, -1, 1, -1, 1}};
+    for (auto [curve, steps, xmin, xmax, ymin, ymax] : cases) {
+        SCOPED_TRACE(steps);
         ChartWindow w;
-        ASSERT_TRUE(w.DrawCurve(c.curve, c.steps, false));
+        ASSERT_TRUE(w.DrawCurve(curve, steps, false));
         const QList<QPointF> first = w.Series()->points();
-        ASSERT_TRUE(w.DrawCurve(c.curve, c.steps, false));  // a second click
+        ASSERT_TRUE(w.DrawCurve(curve, steps, false));  // a second click
         EXPECT_EQ(w.Series()->points(), first);
-        EXPECT_DOUBLE_EQ(w.AxisX()->min(), c.xmin) << c.steps;
-        EXPECT_DOUBLE_EQ(w.AxisX()->max(), c.xmax) << c.steps;
-        EXPECT_DOUBLE_EQ(w.AxisY()->min(), c.ymin) << c.steps;
-        EXPECT_DOUBLE_EQ(w.AxisY()->max(), c.ymax) << c.steps;
+        EXPECT_DOUBLE_EQ(w.AxisX()->min(), xmin);
+        EXPECT_DOUBLE_EQ(w.AxisX()->max(), xmax);
+        EXPECT_DOUBLE_EQ(w.AxisY()->min(), ymin);
+        EXPECT_DOUBLE_EQ(w.AxisY()->max(), ymax);
     }
     EXPECT_TRUE(presenter.Texts().empty());
     ChartWindow none;
@@ -57,31 +54,23 @@ TEST_F(ChartWindowTest, RangesOfTheDrawnRows) {
     EXPECT_EQ(few.rows[5][0], 99);
 }
 
-// A free top mirrors rows 4 down to 1 into rows 6..9, over the step-5 row, and draws them.
-TEST_F(ChartWindowTest, MirroredTableForAFreeTop) {
+// A free top mirrors rows 4 down to 1 into rows 6..9, over the step-5 row, and draws them. The
+// points are saved in the Portuguese spreadsheet's form the dialog offers first, the chart in
+// every format; write errors and a format it does not write are said, naming the file.
+TEST_F(ChartWindowTest, FreeTopMirrorsTheTableAndSavesInEveryFormatOrSaysWhyNot) {
     ChartWindow w;
     LoadDeflectionCurve c = FiveSteps();
+    c.rows[1][0] = 0.1;
     ASSERT_TRUE(w.DrawCurve(c, 5, true));
     EXPECT_EQ(c.rows[5], c.rows[3]);
     EXPECT_EQ(c.rows[8], c.rows[0]);
     EXPECT_EQ(c.rows[9], (std::array<double, 2>{0, 0}));
     EXPECT_EQ(w.Series()->points().value(5), QPointF(4, 30));
     EXPECT_DOUBLE_EQ(w.AxisY()->max(), 42.0);
-}
-
-// The points in the Portuguese spreadsheet's form the dialog offers first, the chart in every
-// format; write errors and a format it does not write are said, naming the file.
-TEST_F(ChartWindowTest, SavesPointsAndChartInEveryFormatOrSaysWhyNot) {
-    QTemporaryDir dir;
-    ChartWindow w;
-    LoadDeflectionCurve c = FiveSteps();
-    c.rows[1][0] = 0.1;
-    ASSERT_TRUE(w.DrawCurve(c, 5, true));
     const auto save = [&](const char* button, const QString& name) {
         files.saveName = name.startsWith('/') ? name : dir.filePath(name);
         testing::Click(&w, button);
-        QFile f(files.saveName);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return Saved(files.saveName);
     };
     EXPECT_EQ(QString::fromUtf8(save("savePointsButton", "pontos.csv")),
               "Flecha no topo (mm);Força normal (kN)\n0;0\n0,1;10\n2,5;20\n4;30\n6;40\n");

@@ -1,7 +1,5 @@
 // Coordinates read from text files into the tables of the section window.
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "coordinate_file.h"
 #include "coordinate_grid.h"
@@ -14,11 +12,8 @@ namespace {
 // Pairs with any of the separators, or the number of the first bad line and nothing read.
 TEST(CoordinateText, PairsOrTheFirstBadLine) {
     const std::vector<GridRow> before = {{"1", "2"}};
-    const struct {
-        const char* text;
-        int badLine;  // 0: read
-        std::vector<GridRow> rows;
-    } cases[] = {
+    // Each text, the line first refused (0: read) and the rows it leaves.
+    const std::tuple<const char*, int, std::vector<GridRow>> cases[] = {
         {"\xEF\xBB\xBF# barras\n4 4\r\n 21\t4\n\n4;25\n21 , 25\n-1.5e1 +3.\n",
          0,
          {{"4", "4"}, {"21", "4"}, {"4", "25"}, {"21", "25"}, {"-1.5e1", "+3."}}},
@@ -30,34 +25,36 @@ TEST(CoordinateText, PairsOrTheFirstBadLine) {
         {"1.2.3 4\n", 1, before},
         {"- 4\n", 1, before},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, badLine, left] : cases) {
+        SCOPED_TRACE(text);
         std::vector<GridRow> rows = before;
         int line = 0;
         std::string error;
-        const bool read = ParseCoordinateText(c.text, rows, line, error);
-        EXPECT_EQ(read ? 0 : line, c.badLine) << c.text;
-        EXPECT_EQ(error.empty(), read) << c.text;
-        EXPECT_EQ(rows, c.rows) << c.text;
+        const bool read = ParseCoordinateText(text, rows, line, error);
+        EXPECT_EQ(read ? 0 : line, badLine);
+        EXPECT_EQ(error.empty(), read);
+        EXPECT_EQ(rows, left);
     }
 }
 
-class ReadFromFile : public testing::MainWindowTest {
-  protected:
-    QString Write(const char* name, const QByteArray& text) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        return file.fileName();
-    }
-    QTemporaryDir dir;
-};
+using ReadFromFile = testing::MainWindowTest;
 
-// The bar count follows the file; a file that cannot be read, or has the wrong number of rows,
-// is named in a message and changes nothing.
+// "Ler arquivo" of a polygon asks which table the file fills (Yes: the vertices); the bar count
+// follows a file of bars; a file that cannot be read, or has the wrong number of rows, is named
+// in a message and changes nothing.
 TEST_F(ReadFromFile, FillsATableWholeOrNotAtAll) {
     Field("barCountField")->setText("4");
     SectionWindow* section = window->Section();
     section->Prepare(SectionType::Polygonal, 3, 4);
+    files.openName = Write("quatro.txt", "0 0\n60 0\n60 20\n0 20\n");
+    presenter.answers = {true};
+    testing::Click(section, "readFileButton");
+    ASSERT_EQ(presenter.boxes.size(), 1u);
+    EXPECT_EQ(presenter.boxes[0].kind, testing::RecordedBox::Question);
+    EXPECT_EQ(section->VertexGrid()->DataRowCount(), 4);
+    EXPECT_EQ(section->BarGrid()->Rows(), std::vector<GridRow>(4));
+
+    presenter.boxes.clear();
     EXPECT_TRUE(
         section->ReadCoordinateFile(Write("b.txt", "4 4\n16 4\n4 36\n16 36\n10 20\n"), false));
     EXPECT_TRUE(presenter.boxes.empty());
@@ -72,35 +69,20 @@ TEST_F(ReadFromFile, FillsATableWholeOrNotAtAll) {
     QByteArray many;
     for (int i = 0; i < 300; ++i)
         many += QByteArray::number(i) + " 1\n";
-    const struct {
-        QString path;
-        bool vertices;
-    } bad[] = {{Write("v.txt", "0 0\n60 0\n60 abc\n0 60\n"), true},
-               {Write("dois.txt", "0 0\n1 1\n"), true},
-               {Write("vazio.txt", "\n# nada\n"), false},
-               {Write("muitos.txt", many), false},
-               {dir.filePath("nao-existe.txt"), false}};
-    for (const auto& c : bad) {
+    // Each file and whether it is read as vertices.
+    const std::pair<QString, bool> bad[] = {{Write("v.txt", "0 0\n60 0\n60 abc\n0 60\n"), true},
+                                            {Write("dois.txt", "0 0\n1 1\n"), true},
+                                            {Write("vazio.txt", "\n# nada\n"), false},
+                                            {Write("muitos.txt", many), false},
+                                            {dir.filePath("nao-existe.txt"), false}};
+    for (const auto& [path, asVertices] : bad) {
         presenter.boxes.clear();
-        EXPECT_FALSE(section->ReadCoordinateFile(c.path, c.vertices));
+        EXPECT_FALSE(section->ReadCoordinateFile(path, asVertices));
         ASSERT_EQ(presenter.boxes.size(), 1u);
-        EXPECT_TRUE(LastBox().contains(QFileInfo(c.path).fileName())) << LastBox().toStdString();
+        EXPECT_TRUE(LastBox().contains(QFileInfo(path).fileName())) << LastBox().toStdString();
         EXPECT_EQ(section->VertexGrid()->Rows(), vertices);
         EXPECT_EQ(section->BarGrid()->Rows(), bars);
     }
-}
-
-// "Ler arquivo" of a polygon asks which table the file fills: Yes, the vertices.
-TEST_F(ReadFromFile, PolygonsAskWhichTableTheFileFills) {
-    SectionWindow section;
-    section.Prepare(SectionType::Polygonal, 3, 4);
-    files.openName = Write("v.txt", "0 0\n60 0\n60 20\n0 20\n");
-    presenter.answers = {true};
-    testing::Click(&section, "readFileButton");
-    ASSERT_EQ(presenter.boxes.size(), 1u);
-    EXPECT_EQ(presenter.boxes[0].kind, testing::RecordedBox::Question);
-    EXPECT_EQ(section.VertexGrid()->DataRowCount(), 4);
-    EXPECT_EQ(section.BarGrid()->Rows(), std::vector<GridRow>(4));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The envelope window on a real column, and the envelope's table in the report's text.
 #include <QCheckBox>
-#include <QFile>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 #include "envelope_window.h"
 #include "procedures/recording_host.h"
@@ -16,20 +14,16 @@ namespace {
 
 using testing::ReadExample;
 
-class EnvelopeFiles : public testing::WindowTest {
-  protected:
-    QByteArray Saved(const QString& name) {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    QTemporaryDir dir;
-};
+using EnvelopeFiles = testing::WindowTest;
 
 // Both views: the picture in every format, and the points in the dialog's first form (the
-// Portuguese spreadsheet's) carrying the very numbers of the international form.
-TEST_F(EnvelopeFiles, BothViewsSaveInEveryFormat) {
+// Portuguese spreadsheet's) carrying the very numbers of the international form. When the column
+// is then changed so that a rule ends its run, the old drawing goes away and the message says why.
+TEST_F(EnvelopeFiles, BothViewsSaveInEveryFormatUntilARuleEndsTheRun) {
+    ColumnData data = ReadExample("poligonal-L.json");
     EnvelopeWindow window;
-    ASSERT_TRUE(window.Prepare(ReadExample("poligonal-L.json"), EnvelopeSource::Verification));
+    ASSERT_TRUE(window.ShowEnvelope(data, EnvelopeSource::Verification));
+    EXPECT_TRUE(window.isVisible());
     for (int view : {0, 1}) {
         window.Views()->setCurrentIndex(view);
         for (const char* suffix : {"png", "svg", "pdf"}) {
@@ -50,6 +44,13 @@ TEST_F(EnvelopeFiles, BothViewsSaveInEveryFormat) {
         EXPECT_EQ(QByteArray(portuguese).replace(',', '.').replace(';', ','), Saved("en.csv"));
     }
     EXPECT_TRUE(presenter.Texts().empty());
+
+    data.L = "0";
+    EXPECT_FALSE(window.ShowEnvelope(data, EnvelopeSource::Verification));
+    EXPECT_FALSE(window.isVisible());
+    ASSERT_EQ(presenter.Texts().size(), 1u);
+    EXPECT_GT(presenter.Texts()[0].count(QLatin1Char('\n')), 1)
+        << presenter.Texts()[0].toStdString();
 }
 
 // Ticked after a completed run, the text report is today's followed by the envelope's table;
@@ -75,21 +76,6 @@ TEST_F(EnvelopeFiles, ReportEndsWithTheTableOnlyWhenAsked) {
         testing::Click(&window, "saveTextButton");
         EXPECT_EQ(Saved("r.txt"), expected) << ready << click;
     }
-}
-
-// The column was changed after its run so that a rule ends it: the old drawing goes away and
-// the message says why.
-TEST_F(EnvelopeFiles, ARunEndedByARuleHidesTheOldDrawing) {
-    ColumnData data = ReadExample("poligonal-L.json");
-    EnvelopeWindow window;
-    ASSERT_TRUE(window.ShowEnvelope(data, EnvelopeSource::Verification));
-    EXPECT_TRUE(window.isVisible());
-    data.L = "0";
-    EXPECT_FALSE(window.ShowEnvelope(data, EnvelopeSource::Verification));
-    EXPECT_FALSE(window.isVisible());
-    ASSERT_EQ(presenter.Texts().size(), 1u);
-    EXPECT_GT(presenter.Texts()[0].count(QLatin1Char('\n')), 1)
-        << presenter.Texts()[0].toStdString();
 }
 
 }  // namespace

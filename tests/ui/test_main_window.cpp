@@ -1,9 +1,7 @@
 // The main window with its section and loads windows: the enabling order typed by hand, the
 // tables kept across reopening, and column files through "Abrir" and "Salvar".
 #include <QComboBox>
-#include <QFile>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include "coordinate_grid.h"
 #include "loads_window.h"
@@ -15,7 +13,6 @@ namespace tarvelo::ui {
 namespace {
 
 using testing::MainWindowTest;
-using testing::RecordedBox;
 
 // From start-up to the calculation buttons, typing and clicking; a refused OK keeps its window
 // open with the field in focus. The steel area follows a bar diameter chosen, times the count.
@@ -25,7 +22,7 @@ TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
     emit diameter->activated(diameter->currentIndex());  // no bar count: a warning
     Click("sectionDataButton");  // no bar count: the section window stays closed
     ASSERT_EQ(presenter.boxes.size(), 2u);
-    EXPECT_EQ(presenter.boxes.back().kind, RecordedBox::Warning);
+    EXPECT_EQ(presenter.boxes.back().kind, testing::RecordedBox::Warning);
     EXPECT_EQ(window->focusWidget(), Field("barCountField"));
     EXPECT_FALSE(window->Section()->isVisible());
 
@@ -38,10 +35,8 @@ TEST_F(MainWindowTest, EnablingSequenceUpToTheCalculation) {
     EXPECT_TRUE(Enabled("drawSectionButton"));
     EXPECT_FALSE(Enabled("loadsButton"));
     ASSERT_EQ(section->BarGrid()->DataRowCount(), 6);
-    for (int r = 0; r < 6; ++r) {  // a 20 x 40 rectangle's six bars
-        section->BarGrid()->SetCellText(r, 1, r % 2 ? "16" : "4");
-        section->BarGrid()->SetCellText(r, 2, QString::number(4 + 16 * (r / 2)));
-    }
+    section->BarGrid()->SetRows(  // a 20 x 40 rectangle's six bars
+        {{"4", "4"}, {"16", "4"}, {"4", "20"}, {"16", "20"}, {"4", "36"}, {"16", "36"}});
     testing::Click(section, "okButton");
     EXPECT_FALSE(section->isVisible());
     EXPECT_TRUE(window->isEnabled());
@@ -117,7 +112,6 @@ TEST_F(MainWindowTest, BarTableAcrossCountsAndClearing) {
 // Every example, with a field of another section kind and other supports, goes through
 // "Abrir" and "Salvar" unchanged.
 TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
-    QTemporaryDir dir;
     for (const char* example : {"retangular-esbelto-biaxial.json", "retangular-vazado-balanco.json",
                                 "circular-macico.json", "circular-vazado.json", "poligonal-L.json",
                                 "combinacoes-retangular.json"}) {
@@ -146,30 +140,22 @@ TEST_F(MainWindowTest, ColumnFilesRoundTripThroughTheWindows) {
 
 // A file that cannot be opened is named in a message and changes nothing.
 TEST_F(MainWindowTest, AFailedOpenLeavesEveryFieldAsItWas) {
-    QTemporaryDir dir;
     Type(Field("barCountField"), "7");
     const ColumnData before = window->CollectColumnData();
-    QFile broken(dir.filePath("quebrado.json"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("{ \"format\": \"tarvelo-column\", ");
-    broken.close();
-    ColumnData tooLong;  // a text longer than its field would be cut by the field
-    tooLong.fck = "25.5";
-    std::string error;
-    ASSERT_TRUE(WriteColumnFile(dir.filePath("longo.json").toStdString(), tooLong, error));
+    Write("quebrado.json", "{ \"format\": \"tarvelo-column\", ");
+    // A text longer than its field would be cut by the field.
+    Write("longo.json", R"({"format": "tarvelo-column", "version": 1, "main": {"fck": "25.5"}})");
 
-    const struct {
-        const char* file;
-        const char* named;
-    } cases[] = {{"quebrado.json", "\"quebrado.json\""},
-                 {"longo.json", "fck (MPa)="},
-                 {"nao-existe.json", "nao-existe.json"}};
-    for (const auto& c : cases) {
+    // Each file and what its message names.
+    for (const auto& [file, named] : {std::pair{"quebrado.json", "\"quebrado.json\""},
+                                      {"longo.json", "fck (MPa)="},
+                                      {"nao-existe.json", "nao-existe.json"}}) {
+        SCOPED_TRACE(file);
         presenter.boxes.clear();
-        EXPECT_FALSE(window->OpenColumnFile(dir.filePath(c.file))) << c.file;
-        ASSERT_EQ(presenter.boxes.size(), 1u) << c.file;
-        EXPECT_TRUE(LastBox().contains(c.named)) << LastBox().toStdString();
-        EXPECT_EQ(window->CollectColumnData(), before) << c.file;
+        EXPECT_FALSE(window->OpenColumnFile(dir.filePath(file)));
+        ASSERT_EQ(presenter.boxes.size(), 1u);
+        EXPECT_TRUE(LastBox().contains(named)) << LastBox().toStdString();
+        EXPECT_EQ(window->CollectColumnData(), before);
     }
     EXPECT_FALSE(Enabled("verifyButton"));
 }

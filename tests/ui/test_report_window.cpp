@@ -1,10 +1,8 @@
 // The report window: its preview reads the fields when it is produced, and its printed, PDF and
 // text outputs have their pages.
-#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <functional>
 
 #include "report_window.h"
@@ -18,9 +16,8 @@ int PdfPages(const QString& path) {
     QProcess p;
     p.start(QStringLiteral("pdfinfo"), {path});
     if (!p.waitForFinished(20000) || p.exitCode() != 0) return -1;
-    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n')) {
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
         if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
-    }
     return -1;
 }
 
@@ -58,7 +55,6 @@ class ReportWindowTest : public testing::WindowTest {
 
     ReportSnapshot snapshot;
     ReportWindow window;
-    QTemporaryDir dir;
     int askedCopies = 0;
 };
 
@@ -111,9 +107,7 @@ TEST_F(ReportWindowTest, PrintPdfAndTextPages) {
     EXPECT_EQ(PdfPages(files.saveName), 2);
     files.saveName = dir.filePath("relatorio");  // ".txt" is added
     Click("saveTextButton");
-    QFile text(files.saveName + ".txt");
-    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    const QByteArray bytes = text.readAll();
+    const QByteArray bytes = Saved(files.saveName + ".txt");
     EXPECT_TRUE(bytes.contains("Área da seção de concreto= 800  cm2\n"));
     EXPECT_FALSE(bytes.contains('\f'));
     EXPECT_TRUE(presenter.Texts().empty());
@@ -127,10 +121,9 @@ TEST_F(ReportWindowTest, PrintPdfAndTextPages) {
     Click("printButton");
     EXPECT_FALSE(QFile::exists(printed));
 
-    for (const char* name : {"savePdfButton", "saveTextButton"}) {
-        files.saveName = "/nonexistent-folder/relatorio";
+    files.saveName = "/nonexistent-folder/relatorio";
+    for (const char* name : {"savePdfButton", "saveTextButton"})
         Click(name);
-    }
     ASSERT_EQ(presenter.Texts().size(), 2u);
     EXPECT_TRUE(presenter.Texts()[1].contains("/nonexistent-folder/relatorio"));
 }

@@ -13,10 +13,9 @@ namespace {
 // The darkest pixel around a point (an antialiased line may fall between pixels).
 int DarkestNear(const QImage& image, QPoint at) {
     int darkest = 255;
-    for (int dx = -1; dx <= 1; ++dx) {
+    for (int dx = -1; dx <= 1; ++dx)
         for (int dy = -1; dy <= 1; ++dy)
             darkest = std::min(darkest, image.pixelColor(at + QPoint(dx, dy)).lightness());
-    }
     return darkest;
 }
 

@@ -9,9 +9,8 @@ namespace {
 
 template <class Window>
 Window* Shown() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* window = qobject_cast<Window*>(w); window && window->isVisible()) return window;
-    }
     return nullptr;
 }
 

@@ -12,9 +12,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QString>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest/QTest>
 
@@ -93,7 +98,7 @@ class ScriptedFiles : public FileChooser {
     }
 };
 
-// Installs the doubles for every test of a fixture.
+// Installs the doubles for every test of a fixture, and gives it a folder for its files.
 class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -107,9 +112,22 @@ class WindowTest : public ::testing::Test {
         SetBeepHandler(nullptr);
         ReportWindow::SetPrintDialogHook(nullptr);
     }
+    // A file of the test folder holding `bytes`; its path.
+    QString Write(const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+        file.write(bytes);
+        return file.fileName();
+    }
+    // What a file (of the test folder, or anywhere when absolute) holds; empty when unreadable.
+    QByteArray Saved(const QString& name) const {
+        QFile file(QDir(dir.path()).filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     ScriptedPresenter presenter;
     ScriptedFiles files;
+    QTemporaryDir dir;
     int beeps = 0;
 };
 
@@ -128,11 +146,18 @@ inline ColumnData ReadExample(const char* name) {
 // A mouse click on the push button of that object name.
 inline void Click(QWidget* window, const char* name) {
     auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
-    if (button == nullptr) {
-        ADD_FAILURE() << "no button " << name;
-        return;
-    }
+    ASSERT_NE(button, nullptr) << name;
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// A drag that enters `target` and drops `text` at `at`.
+inline void Drop(QWidget* target, QPoint at, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
 }
 
 // A shown main window whose "Sair" only counts.
