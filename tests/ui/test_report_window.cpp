@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 #include <functional>
 
-#include "report_window.h"
 #include "ui_test_support.h"
 
 namespace tarvelo::ui {
