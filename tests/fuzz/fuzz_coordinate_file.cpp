@@ -1,6 +1,7 @@
 // The coordinate text files of "Ler de arquivo" on arbitrary bytes: either every pair read is
 // two plain decimal numbers (which the number-reading rule reads as typed), or the reader names
 // a line of the text and leaves the table untouched.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -13,9 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    std::size_t lines = 1;
-    for (char c : text)
-        lines += c == '\n' ? 1 : 0;
+    const auto lines = 1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 
     const std::vector<tarvelo::GridRow> before = {{"antes", "antes"}};
     std::vector<tarvelo::GridRow> rows = before;
@@ -29,11 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     FUZZ_CHECK(rows.size() <= lines, "at most one pair a line");
-    for (const tarvelo::GridRow& row : rows) {
+    for (const tarvelo::GridRow& row : rows)
         for (const std::string* token : {&row.x, &row.y}) {
             FUZZ_CHECK(tarvelo::ui::IsPlainNumber(*token), "pairs are plain numbers");
             FUZZ_CHECK(!std::isnan(tarvelo::ReadNumber(*token)), "a pair reads as a number");
         }
-    }
     return 0;
 }

@@ -17,9 +17,6 @@
 
 namespace {
 
-using tarvelo::Bar;
-using tarvelo::Point;
-
 enum class Shape { Free, Grid, Convex };
 
 // A coordinate within +-range, sometimes a tiny or a grid value to provoke ties.
@@ -60,41 +57,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Shape shape = static_cast<Shape>(in.ConsumeIntegralInRange<int>(0, 2));
     const double range = std::pow(10.0, in.ConsumeIntegralInRange<int>(0, 4));  // 1 cm .. 100 m
     const int nv = in.ConsumeIntegralInRange<int>(1, tarvelo::kMaxVertices);
-    std::array<Point, tarvelo::kMaxVertices + 1> vertices{};
+    std::array<tarvelo::Point, tarvelo::kMaxVertices + 1> vertices{};
     if (shape == Shape::Convex) {
         // A convex counter-clockwise polygon: increasing angles on an ellipse, shifted.
         const double rx = in.ConsumeFloatingPointInRange<double>(0.1, 1.0) * range;
         const double ry = in.ConsumeFloatingPointInRange<double>(0.1, 1.0) * range;
         const double cx = in.ConsumeFloatingPointInRange<double>(-range, range);
         const double cy = in.ConsumeFloatingPointInRange<double>(-range, range);
-        const double twoPi = 6.283185307179586;
         for (int i = 0; i < nv; ++i) {
             const double angle =
-                twoPi * (i + in.ConsumeFloatingPointInRange<double>(0.0, 0.9)) / nv;
+                6.283185307179586 * (i + in.ConsumeFloatingPointInRange<double>(0.0, 0.9)) / nv;
             vertices[i] = {cx + rx * std::cos(angle), cy + ry * std::sin(angle)};
         }
     } else {
-        for (int i = 0; i < nv; ++i) {
-            const double x = Coordinate(in, shape, range);
-            vertices[i] = {x, Coordinate(in, shape, range)};
-        }
+        // A braced list is evaluated left to right: x is drawn before y.
+        for (int i = 0; i < nv; ++i)
+            vertices[i] = {Coordinate(in, shape, range), Coordinate(in, shape, range)};
     }
     vertices[nv] = vertices[0];
 
     const int nb = shape == Shape::Convex && in.ConsumeBool()
                        ? 0
                        : in.ConsumeIntegralInRange<int>(0, tarvelo::kMaxBars);
-    std::array<Bar, tarvelo::kMaxBars> bars{};
+    std::array<tarvelo::Bar, tarvelo::kMaxBars> bars{};
     for (int j = 0; j < nb; ++j) {
         bars[j].x = Coordinate(in, Shape::Free, range);
         bars[j].y = Coordinate(in, Shape::Free, range);
         bars[j].area = in.ConsumeFloatingPointInRange<double>(0.0, 10.0);
     }
 
-    tarvelo::SectionStrain strain;
-    strain.axialStrain = Spread(in, 1.0);
-    strain.curvatureX = Spread(in, 1.0);
-    strain.curvatureY = Spread(in, 1.0);
+    const tarvelo::SectionStrain strain{.axialStrain = Spread(in, 1.0),
+                                        .curvatureX = Spread(in, 1.0),
+                                        .curvatureY = Spread(in, 1.0)};
 
     const tarvelo::SectionConstants props = tarvelo::ComputeSectionProperties(vertices.data(), nv);
     FUZZ_CHECK(std::isfinite(props.area) && std::isfinite(props.firstMomentX) &&
@@ -110,10 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "sectionFailure is 0 or the code of a section failure");
     FUZZ_CHECK(std::isfinite(r.N) && std::isfinite(r.momentX) && std::isfinite(r.momentY),
                "finite resultants");
-    if (failure != 0) {
-        FUZZ_CHECK(r.N == 0.0 && r.momentX == 0.0 && r.momentY == 0.0,
-                   "a failed section carries nothing");
-    }
+    FUZZ_CHECK(failure == 0 || (r.N == 0.0 && r.momentX == 0.0 && r.momentY == 0.0),
+               "a failed section carries nothing");
 
     int failure2 = -1;
     const tarvelo::SectionResultants r2 = integrator->IntegrateSection(

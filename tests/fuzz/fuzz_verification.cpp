@@ -1,16 +1,17 @@
-// VERIFICAR and DIMENSIONAR on random column texts (see column_text.h; a text starting with "{"
-// is read as a column file instead). The load steps are capped so that one input runs in a
-// fraction of a second; the product's constants are untouched. A run either ends with one of the
+// VERIFICAR and DIMENSIONAR on random column texts (a text starting with "{" is read as a column
+// file instead). The load steps are capped so that one input runs in a fraction of a second; the
+// product's constants are untouched. A run either ends with one of the
 // system's messages, or completes with S = k/50 in 0.02..10 in steps of 0.02 (verification) or
 // a finite, non-negative steel area (design). Whatever happens, the main window is enabled again
 // and every number handed to the windows is finite.
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "column_text.h"
 #include "fuzz_support.h"
+#include "model/field_table.h"
 #include "procedures/column_file.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
@@ -18,25 +19,73 @@
 
 namespace {
 
+// A plain-text form of a column for fuzzing: easy to mutate field by field and easy to read in a
+// corpus. Line 1 holds five digits: section kind (0..4 in the order of the main window's
+// options), base support (0 Fixed, 1 Pinned), top support (0 Fixed, 1 Pinned, 2 Free), the
+// answer to questions (0 No, 1 Yes) and the procedure (0 VERIFICAR, 1 DIMENSIONAR). The next
+// lines are the field texts in the order of the field table; then vertex rows "x;y" up to a line
+// "#", then bar rows. Missing lines keep the window's default text.
+struct ColumnText {
+    tarvelo::ColumnData data;
+    bool answerYes = false;
+    bool design = false;
+};
+
+// Grids a little beyond the 299 rows the counts allow, so the row checks are exercised too.
+constexpr std::size_t kMaxRows = 310;
+
+ColumnText ParseColumnText(std::string_view text) {
+    ColumnText out;
+    std::size_t line = 0;
+    bool bars = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view row = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (line == 0) {
+            int digits[5] = {};
+            std::size_t k = 0;
+            for (char c : row)
+                if (k < 5 && c >= '0' && c <= '9') digits[k++] = c - '0';
+            out.data.sectionType = static_cast<tarvelo::SectionType>(digits[0] % 5);
+            out.data.baseSupport = static_cast<tarvelo::SupportCondition>(digits[1] % 2);
+            out.data.topSupport = static_cast<tarvelo::SupportCondition>(digits[2] % 3);
+            out.answerYes = digits[3] % 2 == 1;
+            out.design = digits[4] % 2 == 1;
+        } else if (line <= tarvelo::kFieldCount) {
+            out.data.*(tarvelo::Fields()[line - 1].member) = std::string(row);
+        } else if (row == "#") {
+            bars = true;
+        } else {
+            auto& grid = bars ? out.data.bars : out.data.vertices;
+            if (grid.size() < kMaxRows) {
+                const std::size_t split = row.find(';');
+                grid.push_back(
+                    {std::string(row.substr(0, split)), split == std::string_view::npos
+                                                            ? std::string()
+                                                            : std::string(row.substr(split + 1))});
+            }
+        }
+        ++line;
+    }
+    return out;
+}
+
 // A step that does not converge costs 100 evaluations of 30 sections; with 299 vertices that is
 // about 0.1 s under the sanitizers. The design makes two trials before it can end.
 constexpr int kVerifyStepLimit = 8;
 constexpr int kDesignStepLimit = 4;
 
-bool KnownTitle(const std::string& title) {
-    return title == tarvelo::kProgramTitle || title == tarvelo::kPolygonTitle;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    tarvelo::fuzz::ColumnText column;
+    ColumnText column;
     if (!text.empty() && text[0] == '{') {
         std::string error;
         if (!tarvelo::ParseColumnFile(text, "f.json", column.data, error)) return 0;
     } else {
-        column = tarvelo::fuzz::ParseColumnText(text);
+        column = ParseColumnText(text);
     }
 
     tarvelo::RecordingHost host;
@@ -46,9 +95,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto result = column.design ? tarvelo::Design(column.data, host, options)
                                       : tarvelo::Verify(column.data, host, options);
 
-    for (const auto& box : host.boxes) {
-        FUZZ_CHECK(KnownTitle(box.title) && !box.text.empty(), "a message box of the system");
-    }
+    for (const auto& box : host.boxes)
+        FUZZ_CHECK((box.title == tarvelo::kProgramTitle || box.title == tarvelo::kPolygonTitle) &&
+                       !box.text.empty(),
+                   "a message box of the system");
     const auto mainWindow = host.enabled.find(tarvelo::Control::MainWindow);
     FUZZ_CHECK(mainWindow == host.enabled.end() || mainWindow->second,
                "the main window is enabled again");
