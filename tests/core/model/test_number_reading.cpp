@@ -1,4 +1,4 @@
-// The number-reading rule of every field, counts halved to even within 16 bits, bar area texts.
+// The number-reading rule of every field, counts rounded half to even in 16 bits, bar area texts.
 #include <gtest/gtest.h>
 
 #include <cmath>
