@@ -10,8 +10,10 @@
 #include <limits>
 #include <random>
 #include <utility>
+#include <vector>
 
 #include "engine/portable_math.h"
+#include "model/exact_trig.h"
 
 namespace tarvelo {
 namespace {
@@ -90,6 +92,43 @@ TEST(PortableMath, SpecialValuesAsTheStandardFunctions) {
         EXPECT_TRUE(same(PortableExpm1(x), std::expm1(x))) << "expm1(" << x << ")";
     for (const double x : {0.0, -0.0, inf, -inf, nan, -1.0, -2.0, 1e-300, -1e-300, 1e308, 1.0})
         EXPECT_TRUE(same(PortableLog1p(x), std::log1p(x))) << "log1p(" << x << ")";
+}
+
+// Within half an ulp of the long double `exact`, with room for its own 2^-63 error.
+bool CorrectlyRounded(double value, long double exact) {
+    const long double halfUlp =
+        0.5L * (std::nextafter(value, std::numeric_limits<double>::infinity()) - value);
+    return std::fabs(exact - static_cast<long double>(value)) <=
+           halfUlp + std::ldexp(std::fabs(exact), -62);
+}
+
+// Sine and cosine correctly rounded, also next to multiples of pi/2 as the bar rings are.
+TEST(ExactTrig, CorrectlyRoundedOnTheAnglesOfSections) {
+    if (std::numeric_limits<long double>::digits < 64) GTEST_SKIP() << "no extended long double";
+    std::vector<double> angles;
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> turns(-12.6, 12.6);
+    for (int i = 0; i < 20000; ++i)
+        angles.push_back(turns(random));
+    // Bar rings of 1 to 299 bars, accumulated as the generators do, and their neighbours.
+    for (int n = 1; n <= 299; n += 7) {
+        const double step = 2 * 3.141592654 / n;
+        double angle = -step;
+        for (int j = 0; j < n; ++j) {
+            angle += step;
+            angles.insert(angles.end(), {angle, std::nextafter(angle, 10.0), -angle});
+        }
+    }
+    int wrong = 0;
+    for (const double a : angles) {
+        const bool ok =
+            CorrectlyRounded(ExactSin(a), sinl(a)) && CorrectlyRounded(ExactCos(a), cosl(a));
+        if (!ok && ++wrong <= 5) ADD_FAILURE() << std::hexfloat << a;
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(std::signbit(ExactSin(-0.0)));
+    EXPECT_EQ(ExactCos(0.0), 1.0);
+    EXPECT_TRUE(std::isnan(ExactSin(INFINITY)));
 }
 
 }  // namespace

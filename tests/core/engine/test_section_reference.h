@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "column_test_support.h"
+#include "core/core_test_support.h"
 #include "engine/column_model.h"
 #include "engine/material.h"
 #include "engine/section_integration.h"

@@ -1,10 +1,11 @@
-// The number-reading rule of every field, and counts rounded half to even within 16 bits.
+// The number-reading rule of every field, counts rounded half to even in 16 bits, bar area texts.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <span>
 #include <string>
 
+#include "model/bar_area.h"
 #include "model/column_numbers.h"
 #include "model/number_reading.h"
 
@@ -97,6 +98,23 @@ TEST(ReadColumnNumbers, EveryFieldReadsIntoItsOwnNumber) {
     ASSERT_EQ(numbers.bars.size(), 1u);
     EXPECT_TRUE(std::isinf(numbers.bars[0].x));
     EXPECT_EQ(numbers.bars[0].y, 16.0);
+}
+
+// count × π d²/4 in cm², two decimals while they fit the 5 characters of the field.
+TEST(BarAreaText, CountTimesTheBarAreaAsTheFieldHoldsIt) {
+    struct Case {
+        const char* count;
+        double diameter;
+        const char* text;
+    } const cases[] = {
+        {"8", 16, "16.08"},   {"4", 5, "0.79"},    {"1", 6.3, "0.31"},  {"6", 10, "4.71"},
+        {"10", 32, "80.42"},  {"12", 40, "150.8"}, {"299", 40, "3757"}, {"2.5", 16, "4.02"},
+        {" 4 ", 20, "12.57"}, {"0", 16, ""},       {"-3", 16, ""},      {"abc", 16, ""},
+        {"99999", 40, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(BarAreaText(c.count, c.diameter, 5), c.text) << c.count << " x " << c.diameter;
+    }
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "core/core_test_support.h"
-#include "core/engine/column_test_support.h"
 #include "engine/column_model.h"
 #include "procedures/procedures.h"
 #include "procedures/recording_host.h"
