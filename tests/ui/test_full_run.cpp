@@ -180,6 +180,10 @@ TEST_F(LoadCasesWindow, TablePastesSpreadsheetRows) {
     table.Paste("X\t12a\n");
     EXPECT_EQ(presenter.Texts(), QStringList{"Linha 1, coluna 2: valor inválido \"12a\"."});
     EXPECT_EQ(table.Cases(), cases);
+    table.Grid()->setCurrentCell(5, 9);  // the last column; a cell beyond it is dropped
+    table.Paste("0,5\t7\n");
+    EXPECT_EQ(table.Cases()[5],
+              (LoadCase{"Sísmica", {"990.5", "", "", "-1200", "", "", "", "", "0.5"}}));
 }
 
 // After a verification of several cases the results list them all, the case with the smallest
