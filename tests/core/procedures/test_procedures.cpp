@@ -1,4 +1,5 @@
-// Verification and design edge cases, the texts the result fields receive, the steel-area search.
+// Verification and design edge cases, the texts the result fields receive, the steel-area search
+// and the reference columns.
 #include <gtest/gtest.h>
 
 #include <filesystem>
